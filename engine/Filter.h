@@ -1,0 +1,78 @@
+// Second-order Butterworth sections: the ladder's cutoff smoother, the delay lines'
+// anti-alias filters and the tape decoder's band limits.
+#pragma once
+
+#include <cfloat>
+#include <cmath>
+
+namespace engine {
+
+// Zero, subnormal, infinite and NaN values all become 0, so no recursion ever carries a
+// denormal or a non-finite value forward.
+inline double FlushNonNormal(double x) {
+  const double a = std::fabs(x);
+  return (a >= DBL_MIN && a <= DBL_MAX) ? x : 0.0;
+}
+
+// A biquad with b2 = b0 (both Butterworth forms have that symmetry), in direct form I.
+// Not thread-safe: one owner calls Set and Process. Set may allocate nothing and may be
+// called on the audio thread; it clears the history.
+class Filter {
+ public:
+  virtual ~Filter() = default;
+
+  // sampleRate in Hz (> 0, else the section passes DC only), cutoffHz in Hz. Q = 1/sqrt(2).
+  virtual void Set(double sampleRate, double cutoffHz) = 0;
+
+  // Clears the four history values without touching the coefficients.
+  void Reset() { x1_ = x2_ = y1_ = y2_ = 0.0; }
+
+  // Sets all four history values to `level`: a low-pass then rests at `level`.
+  void Preset(double level) { x1_ = x2_ = y1_ = y2_ = level; }
+
+  // One sample through the section; plain arithmetic, no allocation.
+  double Process(double x) {
+    x = FlushNonNormal(x);
+    const double x1 = FlushNonNormal(x1_);
+    const double x2 = FlushNonNormal(x2_);
+    const double y1 = FlushNonNormal(y1_);
+    const double y2 = FlushNonNormal(y2_);
+    const double y = b0_ * (x + x2) + b1_ * x1 + c1_ * y1 + c2_ * y2;
+    x2_ = x1;
+    x1_ = x;
+    y2_ = y1;
+    y1_ = y;
+    return y;
+  }
+
+  double C1() const { return c1_; }
+  double C2() const { return c2_; }
+  double B0() const { return b0_; }
+  double B1() const { return b1_; }
+
+ protected:
+  // Shared part of Set: clears the history and answers cos(w) and 1/(1 + alpha) through
+  // the feedback coefficients; subclasses fill b0 and b1.
+  void SetFeedback(double sampleRate, double cutoffHz, double& cs, double& g);
+
+  double c1_ = 0.0;  // feedback on y1
+  double c2_ = 0.0;  // feedback on y2
+  double b0_ = 0.0;  // on x and x2
+  double b1_ = 0.0;  // on x1
+  double x1_ = 0.0;
+  double x2_ = 0.0;
+  double y1_ = 0.0;
+  double y2_ = 0.0;
+};
+
+class LowPass final : public Filter {
+ public:
+  void Set(double sampleRate, double cutoffHz) override;
+};
+
+class HighPass final : public Filter {
+ public:
+  void Set(double sampleRate, double cutoffHz) override;
+};
+
+}  // namespace engine

@@ -1,0 +1,35 @@
+// Lookup tables that depend on the sample rate: oscillator phase increments and the
+// ladder filter's W and Q, one immutable set per rate.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "engine/Pitch.h"
+
+namespace engine {
+
+// One set of tables for one sample rate, never written after it is built. Instances at
+// different rates hold different sets, so one instance's rate change never disturbs another
+// instance's pitch.
+struct RateTables {
+  double sampleRate = 44100.0;
+  // Phase units (2^27 per cycle) per sample for each pitch code 0 ... 17280.
+  std::array<std::int32_t, kPitchCodeCount> increment{};
+  // Ladder: W[c] = f(c)*pi/sampleRate, from which each stage takes G = W/(W + 2).
+  std::array<double, kPitchCodeCount> ladderW{};
+  // Ladder: resonance feedback scale, 4.1 below 500 Hz sliding to 4.005 above 2 kHz.
+  std::array<double, kPitchCodeCount> ladderQ{};
+
+  // The set for `sampleRate`; a rate that is not a positive finite number counts as
+  // 44100 Hz. Built on the first request for a rate (about 350 kB, a millisecond) under a
+  // process-wide mutex, shared while any holder keeps it and freed after the last one lets
+  // go. Call from a non-audio context (construction, sample-rate change): it may lock and
+  // allocate.
+  static std::shared_ptr<const RateTables> For(double sampleRate);
+
+  explicit RateTables(double rate);
+};
+
+}  // namespace engine

@@ -1,0 +1,44 @@
+// The product: the synthesizer instrument behind the shell. It declares the parameters,
+// turns their values into engine quantities, keeps the chord memory and renders audio.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "engine/ParameterTable.h"
+#include "shell/Synth.h"
+
+class Tesvar : public Synth {
+ public:
+  static constexpr std::uint32_t kUniqueId = 0x74737672;  // "tsvr"
+  static constexpr std::uint32_t kVersionWord = 0x00010001;  // 1.0.1
+  static constexpr int kProgramCount = 64;
+  // The state body's tag; bodies with any other tag are refused.
+  static constexpr char kStateTag[12] = {'T', 'e', 's', 'v', 'a', 'r', '_', '1', '.', '0', '.', '0'};
+  // The chord memory holds at most this many notes; longer lists in damaged states are cut.
+  static constexpr int kMaxChordNotes = 63;
+
+  explicit Tesvar(vst::HostCallback host);
+  ~Tesvar() override;
+
+  void ParameterChanged(int index) override;
+  void RenderBlock(double** inputs, double** outputs, int frames) override;
+  bool WriteState(ChunkBuffer& buffer) override;
+  int ReadState(const ChunkBuffer& buffer, int pos) override;
+  void InitProgram() override;
+
+  // The chord memory: semitone offsets, the first note at 0 when captured from the keys.
+  int ChordNoteCount() const { return chordCount_; }
+  int ChordNote(int i) const { return chordNotes_[i]; }
+  void SetChordMemory(const int* notes, int count);
+  // The values of the last restored state, to tell edited parameters from restored ones.
+  const std::array<double, kParamCount>& LoadedValues() const { return loadedValues_; }
+
+ private:
+  void UpdateVoicesDisplay();
+
+  std::array<int, kMaxChordNotes> chordNotes_{};
+  int chordCount_ = 0;
+  std::array<double, kParamCount> loadedValues_{};
+  int loadedCount_ = 0;
+};

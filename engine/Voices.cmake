@@ -1,0 +1,6 @@
+# Voices, voice allocation, the voice event queue and the render loop.
+target_sources(tesvar_engine PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/VoiceLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/VoiceAllocator.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/VoiceEventQueue.cpp
+)

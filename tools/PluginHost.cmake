@@ -1,0 +1,8 @@
+# The test host: a small VST 2.4 host used by the integration tests, the renderer and the
+# benchmarks, and tesvar-host, which prints a plug-in's identity.
+add_library(tesvar_host STATIC ${CMAKE_CURRENT_LIST_DIR}/PluginHost.cpp)
+target_link_libraries(tesvar_host PUBLIC tesvar_options tesvar_platform)
+
+add_executable(tesvar-host ${CMAKE_CURRENT_LIST_DIR}/host_main.cpp)
+target_link_libraries(tesvar-host PRIVATE tesvar_host)
+set_target_properties(tesvar-host PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -1,0 +1,64 @@
+// A small VST 2.4 host: loads a plug-in library through its exported entry point, as every
+// host does, and records what the plug-in asks of it. Used by the integration tests, the
+// renderer and the benchmarks. One thread drives a PluginHost at a time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/MidiMessage.h"
+#include "vst2/VstAbi.h"
+
+class PluginHost {
+ public:
+  PluginHost() = default;
+  ~PluginHost();
+  PluginHost(const PluginHost&) = delete;
+  PluginHost& operator=(const PluginHost&) = delete;
+
+  // Loads the library once per process (later calls reuse it) and creates an instance.
+  // Answers false with Error() set when the library, its entry point or the instance is
+  // missing.
+  bool Load(const std::string& libraryPath);
+  const std::string& Error() const { return error_; }
+  vst::AEffect* Effect() const { return effect_; }
+
+  // What this host tells the plug-in about itself.
+  std::string productString = "Tesvar Test Host";
+  std::string vendorString = "Quellmark Test";
+  int vendorVersion = 10203;
+  int processLevel = 1;
+  // The time record answered to audioMasterGetTime; null when hasTime is false.
+  bool hasTime = false;
+  vst::VstTimeInfo timeInfo{};
+
+  // What the plug-in told this host.
+  struct Automation {
+    int index;
+    float value;
+  };
+  std::vector<Automation> automations;
+  std::vector<MidiMessage> midiOut;
+  std::vector<int> requests;  // every host opcode asked, in order
+
+  std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0, void* ptr = nullptr,
+                         float opt = 0.0f);
+  // Opens the instance, sets rate and block size and switches processing on.
+  void Start(double sampleRate = 44100.0, int blockSize = 512);
+  void SendMidi(const std::vector<MidiMessage>& messages);
+  void ProcessReplacing(std::vector<float>& left, std::vector<float>& right, int frames);
+  void ProcessAccumulating(std::vector<float>& left, std::vector<float>& right, int frames);
+  void ProcessDouble(std::vector<double>& left, std::vector<double>& right, int frames);
+  float GetParameter(int index);
+  void SetParameter(int index, float value);
+  std::string Text(std::int32_t opcode, int index, std::size_t size = 256);
+  // Destroys the instance (effClose).
+  void Close();
+
+  std::intptr_t Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt);
+
+ private:
+  vst::AEffect* effect_ = nullptr;
+  std::string error_;
+};
