@@ -28,19 +28,16 @@ class Filter {
   void Reset() { x1_ = x2_ = y1_ = y2_ = 0.0; }
 
   // Sets all four history values to `level`: a low-pass then rests at `level`.
-  void Preset(double level) { x1_ = x2_ = y1_ = y2_ = level; }
+  void Preset(double level) { x1_ = x2_ = y1_ = y2_ = FlushNonNormal(level); }
 
-  // One sample through the section; plain arithmetic, no allocation.
+  // One sample through the section; plain arithmetic, no allocation. Input and output are
+  // both flushed, so the history only ever holds normal numbers or zero.
   double Process(double x) {
     x = FlushNonNormal(x);
-    const double x1 = FlushNonNormal(x1_);
-    const double x2 = FlushNonNormal(x2_);
-    const double y1 = FlushNonNormal(y1_);
-    const double y2 = FlushNonNormal(y2_);
-    const double y = b0_ * (x + x2) + b1_ * x1 + c1_ * y1 + c2_ * y2;
-    x2_ = x1;
+    const double y = FlushNonNormal(b0_ * (x + x2_) + b1_ * x1_ + c1_ * y1_ + c2_ * y2_);
+    x2_ = x1_;
     x1_ = x;
-    y2_ = y1;
+    y2_ = y1_;
     y1_ = y;
     return y;
   }

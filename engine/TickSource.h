@@ -25,6 +25,10 @@ class TickSource {
   // the next block.
   virtual void DispatchQueuedMidi(int tickStart, int tickEnd, VoiceEventQueue& events) = 0;
 
+  // Once per control tick, right after the tick's messages are taken and before the
+  // modulation is computed: the panel's button auto-repeat countdown lives here.
+  virtual void ControlTick() {}
+
   // The block of `frames` samples is rendered: lower every offset still queued by frames.
   virtual void EndBlock(int frames) = 0;
 };

@@ -74,6 +74,9 @@ class Voice {
   int UnisonDetune() const { return unisonDetune_; }
   int Dco2Detune() const { return dco2Detune_; }
   double FilterModulation() const { return filterModulation_; }
+  double KeyboardTracking() const { return keyboardTracking_; }
+  double EnvelopeDepth() const { return envelopeDepth_; }
+  bool VcaUsesEg2() const { return vcaUsesEg2_; }
   const Oscillator& Dco1() const { return dco1_; }
   const Oscillator& Dco2() const { return dco2_; }
   const LadderFilter& Vcf() const { return vcf_; }

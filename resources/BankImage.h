@@ -21,7 +21,7 @@ inline constexpr std::size_t kFxbHeaderSize = 160;  // the chunk starts here
 inline constexpr std::uint32_t kChunkVersion = 0x00010000;
 
 // One state body: tag, program index, name, the 51 values as doubles, chord count and
-// entries; 436 + name length + 4 * chord entries bytes.
+// entries; 432 + name length + 4 * chord entries bytes (436 for "Init" without a chord).
 std::vector<std::uint8_t> WriteStateBody(std::int32_t index, const BankProgram& program);
 
 // The whole FXB image of a 64-program table. pluginVersion is stored in the header only.

@@ -95,10 +95,10 @@ TapeSignal EncodeTapeBytes(std::span<const std::uint8_t> bytes, const TapeSignal
     for (double& v : x) v = band.Process(v);
   }
 
-  // Tone level with the dropout's gain (1 ms ramps at both ends), then noise and offset.
+  // Tone level with the dropout's gain (0.1 ms ramps at both ends), then noise and offset.
   const double dropStart = signal.blockStartSeconds + o.dropoutAtSeconds;
   const double dropEnd = dropStart + o.dropoutSeconds;
-  const double ramp = 1e-3;
+  const double ramp = 0.1e-3;
   std::normal_distribution<double> gauss(0.0, 1.0);
   const double leadInEnd = o.leadInSeconds;
   for (std::size_t n = 0; n < x.size(); ++n) {

@@ -12,6 +12,11 @@ namespace {
 
 constexpr int kTagPcm = 1;
 constexpr int kTagFloat = 3;
+constexpr int kTagExtensible = 0xFFFE;
+// The tail of the extensible format's sub-format GUID shared by PCM (1) and float (3):
+// xxxxxxxx-0000-0010-8000-00AA00389B71 with the tag in the first two bytes.
+constexpr unsigned char kSubFormatTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                              0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 // Frames converted per fread: large enough that the call overhead vanishes, small
 // enough for a stack-free scratch vector of a few hundred kilobytes.
 constexpr std::size_t kFramesPerBlock = 16384;
@@ -111,10 +116,19 @@ WavOpenResult WavReader::OpenWav(const std::string& path) {
     if (std::memcmp(chunk, "fmt ", 4) == 0 && chunkSize >= 16) {
       unsigned char fmt[16];
       if (!ReadExact(fmt, 16)) break;
-      const int tag = Le16(fmt);
+      int tag = Le16(fmt);
       const int channels = Le16(fmt + 2);
       const std::uint32_t rate = Le32(fmt + 4);
       const int bits = Le16(fmt + 14);
+      skip = chunkSize - 16;
+      // Recorders write 24-bit and float files in the extensible form: it counts as the
+      // plain tag its sub-format names.
+      if (tag == kTagExtensible && chunkSize >= 40) {
+        unsigned char extension[24];
+        if (!ReadExact(extension, 24)) break;
+        skip -= 24;
+        tag = std::memcmp(extension + 10, kSubFormatTail, 14) == 0 ? Le16(extension + 8) : 0;
+      }
       // A later "fmt " replaces an earlier one; an unaccepted one forgets the format.
       formatKnown = AcceptedFormat(tag, bits) && channels > 0 && rate > 0 &&
                     rate <= std::uint32_t(std::numeric_limits<int>::max());
@@ -126,7 +140,6 @@ WavOpenResult WavReader::OpenWav(const std::string& path) {
       } else {
         ClearFormat();
       }
-      skip = chunkSize - 16;
     } else if (std::memcmp(chunk, "data", 4) == 0 && chunkSize != 0 && formatKnown) {
       const std::uint32_t frameBytes = std::uint32_t(channels_) * std::uint32_t(bitsPerSample_ / 8);
       frameCount_ = chunkSize / frameBytes;

@@ -17,8 +17,9 @@ enum class WavOpenResult {
 };
 
 // One file at a time; not thread-safe. Accepted formats: integer PCM with 8 (unsigned),
-// 16 or 24 bits, IEEE float with 32 or 64 bits, any channel count above 0 and a sample
-// rate above 0. Runs on the user-interface thread; it does file I/O and allocates.
+// 16 or 24 bits, IEEE float with 32 or 64 bits (either with its plain format tag or in
+// the extensible form naming the same sub-format), any channel count above 0 and a
+// sample rate above 0. Runs on the user-interface thread; it does file I/O and allocates.
 class WavReader {
  public:
   static constexpr int kMaxChannels = 64;

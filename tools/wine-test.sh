@@ -62,7 +62,8 @@ case $1 in
     shift 3
     prefix=$(new_prefix "$arch")
     trap 'drop_prefix "$prefix"' EXIT
-    export WINEPREFIX=$prefix
+    # Tests may reset the per-user folders of a throw-away profile (and only of one).
+    export WINEPREFIX=$prefix TESVAR_TEMPORARY_PROFILE=1
     status=0
     ctest --test-dir "$build_dir" "$@" || status=$?
     exit $status
@@ -80,7 +81,7 @@ case $1 in
     prefix=$(new_prefix "$arch")
     trap 'drop_prefix "$prefix"' EXIT
     status=0
-    WINEPREFIX=$prefix "$loader" "$program" "$@" || status=$?
+    WINEPREFIX=$prefix TESVAR_TEMPORARY_PROFILE=1 "$loader" "$program" "$@" || status=$?
     exit $status
     ;;
 esac

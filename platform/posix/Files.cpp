@@ -142,7 +142,7 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
     const std::string name = entry->d_name;
     if (!NameMatches(pattern, name)) continue;
     struct stat status{};
-    const std::string full = folder + "/" + name;
+    const std::string full = folder.empty() ? name : folder + "/" + name;
     if (stat(full.c_str(), &status) == 0 && S_ISREG(status.st_mode)) names.push_back(name);
   }
   closedir(directory);

@@ -5,7 +5,11 @@
 // only the lines it must and puts every other byte back as it was.
 #include "platform/Platform.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
 
 #include <cctype>
 #include <cstdio>
@@ -127,8 +131,14 @@ ParsedLine ParseAt(const std::vector<Line>& lines, std::size_t index) {
 }
 
 // Writes through a temporary file and a rename, so a failed write leaves the old file.
+// A symbolic link is followed and the file keeps its permissions.
 bool Store(const std::string& path, const std::vector<Line>& lines) {
-  const std::string temporary = path + ".tmp" + std::to_string(static_cast<long>(getpid()));
+  std::string target = path;
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved) != nullptr) target = resolved;
+  struct stat status{};
+  const bool existed = stat(target.c_str(), &status) == 0;
+  const std::string temporary = target + ".tmp" + std::to_string(static_cast<long>(getpid()));
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) return false;
   bool good = true;
@@ -140,7 +150,8 @@ bool Store(const std::string& path, const std::vector<Line>& lines) {
     }
   }
   good = (std::fclose(file) == 0) && good;
-  if (good && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  if (good && existed) chmod(temporary.c_str(), status.st_mode & 07777);
+  if (good && std::rename(temporary.c_str(), target.c_str()) == 0) return true;
   std::remove(temporary.c_str());
   return false;
 }

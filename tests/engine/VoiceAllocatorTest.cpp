@@ -90,11 +90,15 @@ TEST_F(VoiceAllocatorTest, RoundRobinFromTheSlotAfterTheLastOne) {
 
 TEST_F(VoiceAllocatorTest, RepeatedNoteReusesItsSlotEvenWhenAnotherIsFree) {
   Use(KeyMode::kPoly, 3);  // P = 8
-  allocator.NoteOn(60);    // slot 1
-  allocator.NoteOff(60, -1);
+  // Voices keep their last note when silent; after a reset that is note 60 everywhere,
+  // so note 60 first plays on slot 0.
+  allocator.NoteOn(60);
+  EXPECT_EQ(bank.started.back(), 0);
+  allocator.NoteOn(62);  // slot 1
+  allocator.NoteOff(62, -1);
   bank.FinishReleases();
   allocator.NoteOn(64);  // slot 2
-  allocator.NoteOn(60);  // back to slot 1 although slots 3 ... 7 are idle
+  allocator.NoteOn(62);  // back to slot 1 although slots 3 ... 7 are idle
   EXPECT_EQ(bank.started.back(), 1);
   EXPECT_EQ(bank.voices[1].starts, 2);
   // Sounding or not: a second strike of a sounding note retriggers the same slot.
@@ -154,10 +158,10 @@ TEST_F(VoiceAllocatorTest, MonoIsLastNotePriorityWithHighestNoteFallback) {
 
 TEST_F(VoiceAllocatorTest, SustainHoldsThroughNoteOffAndReleasesAtPedalUp) {
   Use(KeyMode::kPoly, 3);
-  allocator.NoteOn(60);
+  allocator.NoteOn(61);
   allocator.SetSustain(true);
   allocator.NoteOn(62);
-  allocator.NoteOff(60, 62);
+  allocator.NoteOff(61, 62);
   allocator.NoteOff(62, -1);
   EXPECT_FALSE(bank.voices[1].released);
   EXPECT_FALSE(bank.voices[2].released);
@@ -187,14 +191,14 @@ TEST_F(VoiceAllocatorTest, AllNotesOffSilencesEveryVoiceAndDropsTheHold) {
 
 TEST_F(VoiceAllocatorTest, UnisonStacksDetunedLayersOfOneSlot) {
   Use(KeyMode::kUnison, 3);  // V = 6, P = 10
-  allocator.NoteOn(60);      // slot 1: voices 1, 11, 21, ..., 51
+  allocator.NoteOn(61);      // slot 1: voices 1, 11, 21, ..., 51
   const int expected[6] = {-10, -6, -3, 3, 6, 10};
   for (int layer = 0; layer < 6; ++layer) {
     const auto& r = bank.voices[layer * 10 + 1];
-    EXPECT_EQ(r.note, 60);
+    EXPECT_EQ(r.note, 61);
     EXPECT_EQ(r.detune, expected[layer]);
   }
-  allocator.NoteOff(60, -1);
+  allocator.NoteOff(61, -1);
   for (int layer = 0; layer < 6; ++layer) EXPECT_TRUE(bank.voices[layer * 10 + 1].released);
 }
 
@@ -222,15 +226,19 @@ TEST_F(VoiceAllocatorTest, ChordCaptureIsSortedDeduplicatedAndRelative) {
   EXPECT_EQ(allocator.Chord().size, 3);
 
   // Chord mode plays the root and the offsets on the layers of one slot.
+  bank.FinishReleases();
   Use(KeyMode::kChord, 7);  // V = 4 -> setting lowered to 6, P = 16
   ASSERT_EQ(allocator.Layout().voicesPerNote, 4);
+  bank.started.clear();
   allocator.NoteOn(50);
   const int p = allocator.Layout().polyphony;
-  EXPECT_EQ(bank.voices[1].note, 50);
-  EXPECT_EQ(bank.voices[p + 1].note, 54);
-  EXPECT_EQ(bank.voices[2 * p + 1].note, 57);
-  EXPECT_EQ(bank.voices[3 * p + 1].note, 62);
-  EXPECT_EQ(bank.voices[p + 1].detune, 0);
+  ASSERT_EQ(bank.started.size(), 4u);
+  const int slot = bank.started[0];
+  EXPECT_EQ(bank.voices[slot].note, 50);
+  EXPECT_EQ(bank.voices[p + slot].note, 54);
+  EXPECT_EQ(bank.voices[2 * p + slot].note, 57);
+  EXPECT_EQ(bank.voices[3 * p + slot].note, 62);
+  EXPECT_EQ(bank.voices[p + slot].detune, 0);
 }
 
 TEST_F(VoiceAllocatorTest, LayersBeyondTheMemoryDoubleThePlayedNote) {
@@ -262,8 +270,8 @@ TEST_F(VoiceAllocatorTest, DamagedChordMemoryIsShortenedAndLimited) {
 
 TEST_F(VoiceAllocatorTest, NewLayoutRestartsTheRoundRobin) {
   Use(KeyMode::kPoly, 3);
-  allocator.NoteOn(60);
   allocator.NoteOn(61);
+  allocator.NoteOn(62);
   EXPECT_EQ(allocator.LastSlot(), 2);
   Use(KeyMode::kPoly, 4);
   EXPECT_EQ(allocator.LastSlot(), 0);

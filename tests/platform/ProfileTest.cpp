@@ -128,6 +128,16 @@ TEST_F(ProfileTest, RefusesLineBreaksAndUnwritablePaths) {
   EXPECT_FALSE(std::filesystem::exists(Path("missing")));
 }
 
+TEST_F(ProfileTest, WritesFollowLinksAndKeepPermissions) {
+  WriteFile(Path("dotfiles/settings.ini"), "[A]\nk=1\n");
+  std::filesystem::permissions(Path("dotfiles/settings.ini"), std::filesystem::perms(0600));
+  std::filesystem::create_symlink(Path("dotfiles/settings.ini"), Ini());
+  ASSERT_TRUE(platform::WriteProfileString(Ini(), "A", "k", "2"));
+  EXPECT_TRUE(std::filesystem::is_symlink(Ini()));
+  EXPECT_EQ(ReadFile(Path("dotfiles/settings.ini")), "[A]\nk=2\n");
+  EXPECT_EQ(std::filesystem::status(Ini()).permissions(), std::filesystem::perms(0600));
+}
+
 TEST_F(ProfileTest, ConcurrentWritersLoseNoKey) {
   // Two instances saving at once from different threads: each read-modify-write is whole.
   auto writer = [this](const char* section) {

@@ -4,7 +4,11 @@
 #include <stdbool.h>
 #include <string.h>
 
+#if defined(_WIN32)
+#define EXPORT __declspec(dllexport)
+#else
 #define EXPORT __attribute__((visibility("default")))
+#endif
 
 static double table[128];
 static bool filtered[128];

@@ -134,7 +134,9 @@ TEST(WavReader, WriterAndReaderAgreeForEveryFormatAndChannelCount) {
       ASSERT_EQ(reader.ReadFrames(l, &r, 100), 5u);
       for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_NEAR(l[i], left[i], c.step);
-        if (channels == 2) EXPECT_NEAR(r[i], right[i], c.step);
+        if (channels == 2) {
+          EXPECT_NEAR(r[i], right[i], c.step);
+        }
       }
       EXPECT_EQ(r.size(), channels == 2 ? 5u : 0u);
     }
@@ -191,6 +193,39 @@ TEST(WavReader, RefusesWhatIsNotAnAcceptedWave) {
   Fmt(b, 1, 1, 44100, 32);
   Data(b, Bytes(64, 0x11), 64);
   EXPECT_EQ(OpenBytes(folder, b).result, WavOpenResult::kNoUsableData);
+}
+
+// 24-bit and float recorders often write the extensible form (tag 0xFFFE, sub-format
+// GUID); it is read as the tag it names, with the same limits on bits.
+TEST(WavReader, ExtensibleFormatCountsAsItsSubFormat) {
+  tape_test::TempFolder folder;
+  auto extensible = [](int subTag, int bits, bool standardGuid) {
+    Bytes b = RiffHeader();
+    Fmt(b, 0xFFFE, 1, 48000, bits, 40);
+    b.resize(b.size() - 24);
+    Put16(b, 22);                  // extension size
+    Put16(b, std::uint32_t(bits)); // valid bits
+    Put32(b, 4);                   // channel mask
+    Put16(b, std::uint32_t(subTag));
+    const Bytes tail{0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    b.insert(b.end(), tail.begin(), tail.end());
+    if (!standardGuid) b.back() = 0x72;
+    return b;
+  };
+  Bytes pcm24 = extensible(1, 24, true);
+  Data(pcm24, {0x00, 0x00, 0x40}, 3);
+  const Opened o = OpenBytes(folder, pcm24);
+  ASSERT_EQ(o.result, WavOpenResult::kOk);
+  EXPECT_EQ(o.left, std::vector<double>{0.5});
+  Bytes float32 = extensible(3, 32, true);
+  Data(float32, {0x00, 0x00, 0x80, 0xBE}, 4);  // -0.25f
+  EXPECT_EQ(OpenBytes(folder, float32).left, std::vector<double>{-0.25});
+  Bytes pcm32 = extensible(1, 32, true);
+  Data(pcm32, Bytes(8, 0), 8);
+  EXPECT_EQ(OpenBytes(folder, pcm32).result, WavOpenResult::kNoUsableData);
+  Bytes foreign = extensible(1, 16, false);
+  Data(foreign, Bytes(8, 0), 8);
+  EXPECT_EQ(OpenBytes(folder, foreign).result, WavOpenResult::kNoUsableData);
 }
 
 // Regression: the frame count came from the "data" size field, so a header claiming

@@ -1,0 +1,136 @@
+// The render loop: control ticks, voice events at their samples, the voice mix, the
+// selected effect and the output gain, with the voices and effects it drives.
+#pragma once
+
+#include <span>
+
+#include "engine/ControlClock.h"
+#include "engine/Effects.h"
+#include "engine/EngineSettings.h"
+#include "engine/Modulation.h"
+#include "engine/NoteServices.h"
+#include "engine/TickSource.h"
+#include "engine/VoiceAllocator.h"
+#include "engine/VoiceEventQueue.h"
+#include "engine/VoiceLayout.h"
+#include "engine/VoicePool.h"
+
+namespace engine {
+
+// Owned by the product, one per instance (large: allocate it on the heap). Threads:
+// RenderBlock on the audio thread; everything else on the dispatcher or user-interface
+// thread under the plug-in lock, which the audio thread also holds while rendering, so
+// the two never overlap. Nothing here allocates after construction except ResetEngine
+// (the effect delays take memory for a new sample rate).
+class RenderLoop {
+ public:
+  RenderLoop();
+  RenderLoop(const RenderLoop&) = delete;
+  RenderLoop& operator=(const RenderLoop&) = delete;
+
+  // The shell's services. Null restores the built-in stand-ins (equal temperament, its own
+  // held-key map; no MIDI). The objects must outlive the render loop or be replaced first.
+  void SetNoteServices(NoteServices* notes);
+  void SetTickSource(TickSource* source);
+
+  // Construction is over: from now on ReconfigureVoices silences sounding notes.
+  void FinishConstruction() { constructed_ = true; }
+
+  // Engine part of the reset (after the shell's own): a new tick starts with the next
+  // block; if the rate differs from the stored one, all voices fall silent and the rate
+  // is taken (tick length, bend and wheel 0, note counter 0, effects re-initialised, MG
+  // delay fully on). Rates outside 1000 ... 1e6 Hz, or not numbers, change nothing and
+  // answer false.
+  bool ResetEngine(double sampleRate);
+  double SampleRate() const { return sampleRate_; }
+
+  // Parameter change (index 0 ... 50, plain v, normalised e) through EngineSettings, then
+  // the voice layout, pan gains or output gain as the change requires.
+  void ApplyParameter(int index, double v, double e);
+  EngineSettings& Settings() { return settings_; }
+  const EngineSettings& Settings() const { return settings_; }
+
+  // New voice grid from mode, voices setting and chord memory; Chord mode may lower the
+  // engine's voices setting (Settings().voicesSetting), never the host's parameter.
+  void ReconfigureVoices();
+  void UpdatePanGains();
+  void UpdateOutputGain() { outputGain_ = settings_.outputLevel * layout_.unisonGain; }
+
+  // The host's process call: outputs[0] and [1] receive `frames` samples (cleared first).
+  // Inputs are ignored. Null outputs render nothing but keep time.
+  void RenderBlock(double** outputs, int frames);
+
+  // Controllers 120/123 and voice reconfiguration: held keys, pending voice events and
+  // the sustain/hold flag cleared, every voice released.
+  void AllNotesOff();
+  // Sustain pedal (from the voice events) and the panel's HOLD share one flag.
+  void SetHold(bool on) { allocator_.SetSustain(on); }
+  bool Hold() const { return allocator_.Sustain(); }
+
+  // Chord memory: captured from the held voices (answers false, memory kept, when none is
+  // held), restored from a state (at most 63 offsets kept, each limited to 0 ... 127).
+  // The caller reconfigures afterwards (setting "Mode" to Chord does it).
+  bool CaptureChord() { return allocator_.CaptureChord(); }
+  void SetChordMemory(const int* offsets, int count) { allocator_.SetChordMemory(offsets, count); }
+  void ClearChordMemory() { allocator_.ClearChordMemory(); }
+  const ChordMemory& Chord() const { return allocator_.Chord(); }
+
+  // MIDI continuous values from the shell's dispatch: bend -1 ... 1, wheel 0 ... 1. They
+  // are read at the next control tick.
+  void SetPitchBend(double bend) { bend_ = bend; }
+  void SetModWheel(double wheel) { wheel_ = wheel; }
+  double PitchBend() const { return bend_; }
+  double ModWheel() const { return wheel_; }
+
+  std::span<Voice> Voices() { return pool_.All(); }
+  const Voice& GetVoice(int index) const { return pool_[index]; }
+  const VoiceLayout& Layout() const { return layout_; }
+  const PanGains& Gains() const { return pan_; }
+  double OutputGain() const { return outputGain_; }
+  const Modulation& GetModulation() const { return modulation_; }
+  const Effects& GetEffects() const { return effects_; }
+  const ControlClock& Clock() const { return clock_; }
+  const VoiceAllocator& Allocator() const { return allocator_; }
+  int PendingEvents() const { return events_.Size(); }
+
+  // The control clock's client operations (public for the clock's template only).
+  void TakeMessages(int tickStart, int tickEnd);
+  void ControlTick();
+  void FireEvent(const VoiceEvent& event);
+  void Render(int start, int count);
+  void EndBlock(int frames);
+
+ private:
+  // Stand-ins while the shell has not attached its own.
+  class NoMidi final : public TickSource {
+   public:
+    void DispatchQueuedMidi(int, int, VoiceEventQueue&) override {}
+    void EndBlock(int) override {}
+  };
+
+  void NoteOn(int note, int velocity);
+  void NoteOff(int note);
+
+  EngineSettings settings_;
+  Modulation modulation_;
+  Effects effects_;
+  EqualTemperedNotes defaultNotes_;
+  NoMidi noMidi_;
+  NoteServices* notes_ = &defaultNotes_;
+  TickSource* source_ = &noMidi_;
+  VoicePool pool_{defaultNotes_, modulation_.Values()};
+  VoiceAllocator allocator_{pool_};
+  VoiceLayout layout_;
+  PanGains pan_;
+  VoiceEventQueue events_;
+  ControlClock clock_;
+  double sampleRate_ = -1.0;  // the first reset always runs
+  double outputGain_ = 0.0;
+  double bend_ = 0.0;
+  double wheel_ = 0.0;
+  bool constructed_ = false;
+  double* outLeft_ = nullptr;  // the block being rendered
+  double* outRight_ = nullptr;
+};
+
+}  // namespace engine
