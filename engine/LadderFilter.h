@@ -10,7 +10,9 @@
 namespace engine {
 
 // Each stage is a bilinear one-pole in transposed form (gain G = W/(W+2), state feedback
-// R = (W-2)/(W+2)). The loop around the four stages is solved by predicting the fourth
+// R = (W-2)/(W+2)) with W = pi*f/rate for the cutoff code's frequency f: the analogue pole
+// sits at angular frequency pi*f, so a stage's corner is at f/2 (the knob's top, 19.9 kHz,
+// opens the filter to about 10 kHz). The loop around the four stages is solved by predicting the fourth
 // stage's output linearly, saturating the prediction and feeding it back with gain k.
 // Owned by one voice: SetSampleRate on the dispatcher thread (may allocate), the rest on the
 // audio thread.

@@ -14,8 +14,9 @@ Oscillator::Oscillator() : rates_(RateTables::For(44100.0)) {
 }
 
 void Oscillator::DrawStartPhase() {
-  // rand() is at most 32767, so the start lies in the first half-cycle.
-  phase_ = (static_cast<std::uint32_t>(std::rand()) * 2048u) & kPhaseMask;
+  // Fifteen random bits times 2048: the start lies in the first half-cycle. (RAND_MAX is
+  // 32767 on some C libraries and 2^31 - 1 on others; the mask makes them agree.)
+  phase_ = (static_cast<std::uint32_t>(std::rand() & 0x7FFF) * 2048u) & kPhaseMask;
   phase2_ = 0;
   increment_ = 0;
 }

@@ -1,9 +1,8 @@
-// The instrument's 51 parameters: names, kinds, ranges, defaults, steps, curves and display
-// texts. Indices are fixed: state chunks, program files, the MIDI map and the tape importer
-// all address parameters by them.
+// The instrument's 51 parameters by index, and how they are declared in the core's records
+// (the rows themselves are in resources/ParameterInfo.h, shared with the bank generator).
+// Indices are fixed: state chunks, program files, the MIDI map and the tape importer all
+// address parameters by them.
 #pragma once
-
-#include <array>
 
 class IPlugBase;
 
@@ -55,23 +54,6 @@ enum ParamIndex : int {
   kReserved1,
   kParamCount = 51
 };
-
-enum class ParamType { kInteger, kList, kContinuous };
-
-struct ParamSpec {
-  const char* name;
-  ParamType type;
-  double minimum;
-  double maximum;
-  double defaultValue;
-  double step;
-  double shape;
-  int textCount;           // list parameters: number of value texts
-  const char* const* texts;  // list parameters: one text per value
-};
-
-// The table, in index order.
-const std::array<ParamSpec, kParamCount>& ParameterSpecs();
 
 // Declares every parameter in the core's records, with the special display texts.
 void BuildParameterTable(IPlugBase& plug);

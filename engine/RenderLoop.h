@@ -110,6 +110,8 @@ class RenderLoop {
 
   void NoteOn(int note, int velocity);
   void NoteOff(int note);
+  // Four sounding voices added to the span together.
+  void MixFour(const int* voices, double* left, double* right, int count);
 
   EngineSettings settings_;
   Modulation modulation_;

@@ -65,6 +65,13 @@ std::string Where(std::size_t line, long program, std::size_t column,
   return s.str();
 }
 
+std::string Quoted(std::string_view s) {
+  std::string q;
+  q.reserve(s.size() + 2);
+  q.append(1, '"').append(s).append(1, '"');
+  return q;
+}
+
 bool ParseValue(std::size_t index, std::string_view cell, double& value, std::string& why) {
   const ParameterInfo& info = kParameterInfo[index];
   if (info.kind == ParamKind::List) {
@@ -74,12 +81,14 @@ bool ParseValue(std::size_t index, std::string_view cell, double& value, std::st
         return true;
       }
     }
-    why = "\"" + std::string(cell) + "\" is not one of";
-    for (const char* text : info.listTexts) why += std::string(" \"") + text + "\"";
+    std::ostringstream message;
+    message << '"' << cell << "\" is not one of";
+    for (const char* text : info.listTexts) message << " \"" << text << '"';
+    why = message.str();
     return false;
   }
   if (!ParseNumber(cell, value)) {
-    why = "\"" + std::string(cell) + "\" is not a number";
+    why = Quoted(cell) + " is not a number";
     return false;
   }
   if (info.kind == ParamKind::Integer && value != std::floor(value)) {
@@ -107,11 +116,12 @@ bool ParseChord(std::string_view cell, std::vector<std::int32_t>& chord, std::st
     const std::string_view item = cell.substr(pos, end - pos);
     long offset = 0;
     if (!ParseInt(item, offset)) {
-      why = "chord entry \"" + std::string(item) + "\" is not a whole number of semitones";
+      why = "chord entry " + Quoted(item) + " is not a whole number of semitones";
       return false;
     }
     if (offset < -kMaxChordOffset || offset > kMaxChordOffset) {
-      why = "chord entry " + std::string(item) + " is outside -127 to 127";
+      why = "chord entry " + std::string(item);
+      why += " is outside -127 to 127";
       return false;
     }
     if (chord.size() == kMaxChordEntries) {
@@ -152,9 +162,10 @@ bool ParseBankTable(std::string_view text, BankTable& out, std::string& error) {
     if (!haveHeader) {
       for (std::size_t c = 0; c < cells.size() && c < titles.size(); ++c) {
         if (cells[c] != titles[c]) {
-          error = "line " + std::to_string(lineNumber) + ", column " + std::to_string(c + 1) +
-                  ": unknown column \"" + std::string(cells[c]) + "\" (expected \"" +
-                  titles[c] + "\")";
+          std::ostringstream message;
+          message << "line " << lineNumber << ", column " << c + 1 << ": unknown column \""
+                  << cells[c] << "\" (expected \"" << titles[c] << "\")";
+          error = message.str();
           return false;
         }
       }
@@ -181,8 +192,8 @@ bool ParseBankTable(std::string_view text, BankTable& out, std::string& error) {
     }
     long number = -1;
     if (!ParseInt(cells[0], number) || number != row) {
-      error = Where(lineNumber, row, 0, titles) + "\"" + std::string(cells[0]) +
-              "\" is not the program number " + std::to_string(row) +
+      error = Where(lineNumber, row, 0, titles) + Quoted(cells[0]) +
+              " is not the program number " + std::to_string(row) +
               " (rows run 0 to 63 in order)";
       return false;
     }
@@ -238,17 +249,21 @@ std::string FormatParameterCell(std::size_t index, double value) {
 std::string FormatBankTable(const BankTable& table) {
   std::string text;
   const std::vector<std::string> titles = BankTableColumns();
-  for (std::size_t c = 0; c < titles.size(); ++c) text += (c ? "\t" : "") + titles[c];
+  for (std::size_t c = 0; c < titles.size(); ++c) {
+    if (c > 0) text += '\t';
+    text.append(titles[c]);
+  }
   text += '\n';
   for (std::size_t row = 0; row < table.programs.size(); ++row) {
     const BankProgram& program = table.programs[row];
-    text += std::to_string(row) + '\t' + program.name;
+    text.append(std::to_string(row)).append(1, '\t').append(program.name);
     for (std::size_t i = 0; i < kParameterCount; ++i) {
-      text += '\t' + FormatParameterCell(i, program.values[i]);
+      text.append(1, '\t').append(FormatParameterCell(i, program.values[i]));
     }
     text += '\t';
     for (std::size_t k = 0; k < program.chord.size(); ++k) {
-      text += (k ? " " : "") + std::to_string(program.chord[k]);
+      if (k > 0) text += ' ';
+      text.append(std::to_string(program.chord[k]));
     }
     text += '\n';
   }

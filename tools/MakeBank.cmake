@@ -1,7 +1,8 @@
 # tesvar-make-bank: the host tool that turns the factory-bank tables into FXB images and
 # C++ sources of their bytes. resources/CMakeLists.txt includes this file too (it needs
 # the tool even when the tools are not built), so the second inclusion does nothing.
-if(TARGET tesvar-make-bank OR NOT TARGET tesvar_bank_tables)
+# A cross build compiles its own copy for the build machine instead (resources/).
+if(TARGET tesvar-make-bank OR NOT TARGET tesvar_bank_tables OR CMAKE_CROSSCOMPILING)
   return()
 endif()
 

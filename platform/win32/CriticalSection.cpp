@@ -1,7 +1,7 @@
 // Re-entrant lock for Windows: a Win32 critical section.
 #include "platform/Platform.h"
 
-#include <windows.h>
+#include "platform/win32/WindowsHeaders.h"
 
 namespace platform {
 

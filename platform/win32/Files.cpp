@@ -2,8 +2,7 @@
 // the C run time's fopen, so that every path the plug-in builds can be opened with stdio).
 #include "platform/Platform.h"
 
-#include <shlobj.h>
-#include <windows.h>
+#include "platform/win32/WindowsHeaders.h"
 
 #include <algorithm>
 

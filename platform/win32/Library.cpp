@@ -2,7 +2,7 @@
 // tuning service installs its library.
 #include "platform/Platform.h"
 
-#include <windows.h>
+#include "platform/win32/WindowsHeaders.h"
 
 #include "platform/win32/WideText.h"
 

@@ -1,7 +1,7 @@
 // The plug-in library's own module: its handle, recorded by DllMain, and its resources.
 #include "platform/Platform.h"
 
-#include <windows.h>
+#include "platform/win32/WindowsHeaders.h"
 
 #include <atomic>
 #include <mutex>

@@ -7,7 +7,7 @@
 // value could then inject keys or sections of its own).
 #include "platform/Platform.h"
 
-#include <windows.h>
+#include "platform/win32/WindowsHeaders.h"
 
 #include <cstring>
 

@@ -5,7 +5,8 @@ add_library(tesvar_platform STATIC
   win32/Files.cpp
   win32/Module.cpp
   win32/Library.cpp
-  win32/WideText.cpp)
+  win32/WideText.cpp
+  win32/WindowsHeaders.h)
 target_link_libraries(tesvar_platform PUBLIC tesvar_options PRIVATE shell32)
-# Windows headers without their min/max macros and rarely used parts.
-target_compile_definitions(tesvar_platform PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# Windows 7 and later: SHGetKnownFolderPath and the other calls used here exist there.
+target_compile_definitions(tesvar_platform PRIVATE _WIN32_WINNT=0x0601)

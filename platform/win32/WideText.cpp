@@ -1,7 +1,7 @@
 // UTF-8 <-> UTF-16 through MultiByteToWideChar / WideCharToMultiByte.
 #include "platform/win32/WideText.h"
 
-#include <windows.h>
+#include "platform/win32/WindowsHeaders.h"
 
 namespace platform::win32 {
 

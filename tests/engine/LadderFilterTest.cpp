@@ -15,6 +15,10 @@ namespace {
 
 int CodeForHz(double hz) { return static_cast<int>(std::lround(128.0 * (69.0 + 12.0 * std::log2(hz / 440.0)))); }
 
+// W = pi*f/rate makes each stage the bilinear one-pole of angular frequency pi*f, so its
+// corner (-3 dB) lies at half the code's frequency.
+int CodeForCorner(double hz) { return CodeForHz(2.0 * hz); }
+
 LadderFilter MakeFilter(double rate, int code, double r, bool mode24) {
   LadderFilter f;
   f.SetSampleRate(rate);
@@ -92,12 +96,12 @@ double Response(LadderFilter f, double rate, double hz, double amplitude = 0.1) 
 
 TEST(LadderFilter, TwelveAndTwentyFourDecibelSlopes) {
   for (double rate : {44100.0, 48000.0}) {
-    const int code = CodeForHz(500.0);
+    const int code = CodeForCorner(500.0);
     const LadderFilter f24 = MakeFilter(rate, code, 0.0, true);
     const LadderFilter f12 = MakeFilter(rate, code, 0.0, false);
-    EXPECT_NEAR(Response(f24, rate, 50.0), 1.0, 0.02) << rate;
-    EXPECT_NEAR(Response(f12, rate, 50.0), 1.0, 0.02) << rate;
-    // Four poles at the cutoff: each stage -3 dB, so (1/sqrt2)^4; two poles: 1/2.
+    EXPECT_NEAR(Response(f24, rate, 50.0), 0.98, 0.01) << rate;
+    EXPECT_NEAR(Response(f12, rate, 50.0), 0.99, 0.01) << rate;
+    // At the corner each stage gives -3 dB: (1/sqrt2)^4 for four, 1/2 for two.
     EXPECT_NEAR(Response(f24, rate, 500.0), 0.25, 0.03) << rate;
     EXPECT_NEAR(Response(f12, rate, 500.0), 0.5, 0.05) << rate;
     // An octave well above the cutoff: about 24 dB (x16) and 12 dB (x4) per octave.
@@ -112,7 +116,7 @@ TEST(LadderFilter, TwelveAndTwentyFourDecibelSlopes) {
 
 TEST(LadderFilter, ResonancePeaksAtTheCutoff) {
   const double rate = 48000.0;
-  const int code = CodeForHz(1000.0);
+  const int code = CodeForCorner(1000.0);
   const LadderFilter plain = MakeFilter(rate, code, 0.0, true);
   const LadderFilter resonant = MakeFilter(rate, code, 0.8, true);
   EXPECT_GT(Response(resonant, rate, 1000.0, 0.01), 4.0 * Response(plain, rate, 1000.0, 0.01));
@@ -127,9 +131,12 @@ TEST(LadderFilter, SmootherGlidesToTheTargetAndStops) {
   EXPECT_GT(after, 2000.0);
   EXPECT_LT(after, 2100.0);  // a 10 Hz glide, not a jump
   for (int i = 0; i < 44100; ++i) f.Process(0.0, 0);
-  EXPECT_NEAR(f.SmoothedCutoff(), 12000.0, 1e-6);
+  // The 10 Hz section's DC gain is 1 only to about 1e-10, so it may rest a hair off.
+  EXPECT_NEAR(f.SmoothedCutoff(), 12000.0, 1e-3);
   f.PresetCutoff();
   EXPECT_EQ(f.SmoothedCutoff(), 12000.0);
+  f.Process(0.0, 0);
+  EXPECT_EQ(f.SmoothedCutoff(), 12000.0);  // equal: the smoother no longer runs
 }
 
 TEST(LadderFilter, SilenceAndBadInputStayFiniteAndNormal) {

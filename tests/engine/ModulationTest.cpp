@@ -62,7 +62,8 @@ TEST(Modulation, MgDelayZeroSilencesExactlyOneTick) {
   mod.RestartDelay();
   EXPECT_EQ(mod.Tick(s, 0.0, 0.0).pitch, 0.0);
   EXPECT_EQ(mod.DelayRamp(), 1.0);
-  EXPECT_NEAR(mod.Tick(s, 0.0, 0.0).pitch, 128.0 * mod.Mg().bipolar, 1e-12);
+  const double pitch = mod.Tick(s, 0.0, 0.0).pitch;
+  EXPECT_NEAR(pitch, 128.0 * mod.Mg().bipolar, 1e-12);
   EXPECT_NE(mod.Values().pitch, 0.0);
 }
 

@@ -167,8 +167,15 @@ TEST(RenderLoopTest, AllNotesOffReleasesEverythingAndDropsPendingEvents) {
   auto loop = MakeLoop();
   TestMidiQueue midi;
   loop->SetHold(true);
-  // Notes at 0 and 10; a third one due at 50 is still pending when the block ends at 48.
-  Play(*loop, midi, {{0, 0x90, 50, 90}, {10, 0x90, 55, 90}, {50, 0x90, 57, 90}}, {48}, 48);
+  // Notes at 0 and 10; a third one, due at 50 (a host offset beyond the block of 48), is
+  // taken by the tick at 44 and still pending when the block ends.
+  midi.Add(0, 0x90, 50, 90);
+  midi.Add(10, 0x90, 55, 90);
+  midi.Add(50, 0x90, 57, 90);
+  loop->SetTickSource(&midi);
+  std::vector<double> left(48), right(48);
+  double* outputs[2] = {left.data(), right.data()};
+  loop->RenderBlock(outputs, 48);
   ASSERT_EQ(loop->PendingEvents(), 1);
   loop->AllNotesOff();  // controllers 120 and 123 end here
   EXPECT_EQ(loop->PendingEvents(), 0);

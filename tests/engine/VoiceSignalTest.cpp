@@ -99,7 +99,8 @@ Spectrum RenderNote36(double rate, double cutoffHz, double resonance, bool mode2
   rig.Set(18, 0.0);
   rig.Set(20, mode24 ? 1 : 0);
   rig.Set(17, resonance);
-  const double code = 128.0 * (69.0 + 12.0 * std::log2(cutoffHz / 440.0));
+  // The ladder's corner lies at half the frequency of its cutoff code.
+  const double code = 128.0 * (69.0 + 12.0 * std::log2(2.0 * cutoffHz / 440.0));
   rig.Set(16, code / 17280.0 * 63.0);
   rig.Play(36);
   return Spectrum{After(rig.Render(1.1), rate, 0.1), PlayedHz(rate, 36 * 128), rate};

@@ -176,6 +176,7 @@ TEST(FactoryBanks, DesignedBanksAreNamedDistinctlyAndUseTheWholeInstrument) {
   }
 }
 
+#ifdef TESVAR_REGISTERED_RESOURCES
 TEST(FactoryBanks, RegisteredBanksAreFoundByNameAndType) {
   RegisterFactoryBanks();
   RegisterFactoryBanks();  // a second call changes nothing
@@ -189,6 +190,7 @@ TEST(FactoryBanks, RegisteredBanksAreFoundByNameAndType) {
             FactoryBanks()[2].fxb.data());
   EXPECT_EQ(platform::FindModuleResource("PROGINIT", "OTHER").data, nullptr);
 }
+#endif
 
 #ifdef TESVAR_BANK_DIR
 // The bank files in the build folder (which the Windows resource script embeds) hold the

@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "tests/windows/WineSupport.h"
 
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -110,10 +111,17 @@ TEST_F(ProfileTest, RefusesLineBreaksAndUnwritablePaths) {
   EXPECT_FALSE(platform::PathExists(Path("missing")));
 }
 
+std::string Key(int i) {
+  char text[16];
+  std::snprintf(text, sizeof text, "k%d", i);
+  return text;
+}
+
 TEST_F(ProfileTest, ConcurrentWritersLoseNoKey) {
   auto writer = [this](const char* section) {
     for (int i = 0; i < 50; ++i) {
-      platform::WriteProfileString(Ini(), section, ("k" + std::to_string(i)).c_str(), "v");
+      const std::string key = Key(i);
+      platform::WriteProfileString(Ini(), section, key.c_str(), "v");
     }
   };
   std::thread first(writer, "One");
@@ -121,7 +129,7 @@ TEST_F(ProfileTest, ConcurrentWritersLoseNoKey) {
   first.join();
   second.join();
   for (int i = 0; i < 50; ++i) {
-    const std::string key = "k" + std::to_string(i);
+    const std::string key = Key(i);
     EXPECT_EQ(Read("One", key.c_str()), "v");
     EXPECT_EQ(Read("Two", key.c_str()), "v");
   }

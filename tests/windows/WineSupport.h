@@ -3,8 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <windows.h>
-#include <shlobj.h>
+#include "platform/win32/WindowsHeaders.h"
 
 #include <cstdlib>
 #include <filesystem>

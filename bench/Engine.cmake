@@ -1,0 +1,3 @@
+# Micro benchmarks of the engine's DSP blocks, in nanoseconds per sample.
+add_executable(tesvar_engine_bench ${CMAKE_CURRENT_LIST_DIR}/engine_bench.cpp)
+target_link_libraries(tesvar_engine_bench PRIVATE tesvar_options tesvar_engine benchmark::benchmark)

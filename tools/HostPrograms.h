@@ -1,0 +1,25 @@
+// Programs and banks from the host's side: what a host does with FXP and FXB files and
+// program numbers, through the plug-in's published interface only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/PluginHost.h"
+
+// Reads a whole file; false when it cannot be read (or is larger than 64 MiB).
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>* bytes);
+bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Loads an FXP or FXB file (chunk or parameter form) into the plug-in as a host would:
+// chunks through effSetChunk, parameter forms through setParameter and program names.
+// Answers false with *error set when the file is not one of ours.
+bool LoadProgramFile(PluginHost& host, const std::vector<std::uint8_t>& bytes, std::string* error);
+
+// The plug-in's bank as an FXB file in chunk form.
+std::vector<std::uint8_t> SaveBankFile(PluginHost& host);
+
+// Finds a program by its two-digit number ("11" ... "88") or by its name (exact, then
+// ignoring case). Answers the program index, or -1.
+int FindProgram(PluginHost& host, const std::string& numberOrName);

@@ -1,0 +1,100 @@
+// Command-line parsing for tesvar-render.
+#include "tools/RenderOptions.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+bool ParseNumber(const std::string& text, double* out) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || end == nullptr || *end != '\0' || !std::isfinite(v)) return false;
+  *out = v;
+  return true;
+}
+
+}  // namespace
+
+const char* RenderUsage() {
+  return "usage: tesvar-render PLUGIN [options]\n"
+         "  --midi FILE          Standard MIDI File to play (default: a built-in demo phrase)\n"
+         "  --out FILE           WAV file to write (default: out.wav)\n"
+         "  --program P          program number 11 ... 88 or program name\n"
+         "  --file FILE          load an FXP program or FXB bank first\n"
+         "  --tape-dump FILE     import the programs of a tape-dump recording (WAV) first\n"
+         "  --save-bank FILE     write the resulting bank as an FXB file\n"
+         "  --sample-rate HZ     1000 ... 768000 (default 44100)\n"
+         "  --block-size N       frames per process call, 1 ... 65536 (default 512)\n"
+         "  --tail SECONDS       rendered after the last event, 0 ... 600 (default 2)\n"
+         "  --bits 16|24|32      sample format of the WAV file (32: float; default)\n";
+}
+
+bool ParseRenderOptions(int argc, char** argv, RenderOptions* o, std::string* error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      o->help = true;
+      return true;
+    }
+    if (arg.rfind("--", 0) != 0) {
+      if (!o->pluginPath.empty()) {
+        *error = "unexpected argument " + arg;
+        return false;
+      }
+      o->pluginPath = arg;
+      continue;
+    }
+    if (i + 1 >= argc) {
+      *error = arg + " needs a value";
+      return false;
+    }
+    const std::string value = argv[++i];
+    double number = 0;
+    if (arg == "--midi") {
+      o->midiPath = value;
+    } else if (arg == "--out") {
+      o->outPath = value;
+    } else if (arg == "--program") {
+      o->program = value;
+    } else if (arg == "--file") {
+      o->programFile = value;
+    } else if (arg == "--tape-dump") {
+      o->tapeDump = value;
+    } else if (arg == "--save-bank") {
+      o->saveBank = value;
+    } else if (arg == "--sample-rate") {
+      if (!ParseNumber(value, &number) || number < 1000 || number > 768000) {
+        *error = "--sample-rate takes 1000 ... 768000";
+        return false;
+      }
+      o->settings.sampleRate = number;
+    } else if (arg == "--block-size") {
+      if (!ParseNumber(value, &number) || number < 1 || number > 65536 || number != std::floor(number)) {
+        *error = "--block-size takes a whole number from 1 to 65536";
+        return false;
+      }
+      o->settings.blockSize = static_cast<int>(number);
+    } else if (arg == "--tail") {
+      if (!ParseNumber(value, &number) || number < 0 || number > 600) {
+        *error = "--tail takes 0 ... 600 seconds";
+        return false;
+      }
+      o->settings.tailSeconds = number;
+    } else if (arg == "--bits") {
+      if (value != "16" && value != "24" && value != "32") {
+        *error = "--bits takes 16, 24 or 32";
+        return false;
+      }
+      o->bits = std::atoi(value.c_str());
+    } else {
+      *error = "unknown option " + arg;
+      return false;
+    }
+  }
+  if (o->pluginPath.empty() && !o->help) {
+    *error = "no plug-in given";
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,27 @@
+// The renderer's command line.
+#pragma once
+
+#include <string>
+
+#include "tools/PluginHost.h"
+#include "tools/Renderer.h"
+
+struct RenderOptions {
+  std::string pluginPath;
+  std::string midiPath;     // empty: the built-in demo phrase
+  std::string outPath = "out.wav";
+  std::string program;      // "11" ... "88" or a program name; empty: the current program
+  std::string programFile;  // an FXP or FXB file loaded first
+  std::string tapeDump;     // a WAV recording of a tape dump imported first
+  std::string saveBank;     // where to write the bank the render ended up with
+  RenderSettings settings;
+  int bits = 32;  // 16, 24 or 32 (float)
+  bool help = false;
+};
+
+// Answers false with *error set for unknown options and values out of range.
+bool ParseRenderOptions(int argc, char** argv, RenderOptions* options, std::string* error);
+const char* RenderUsage();
+
+// Imports the programs of a tape-dump recording into the plug-in as a bank.
+bool ImportTapeDump(PluginHost& host, const std::string& wavPath, std::string* error);

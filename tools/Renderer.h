@@ -1,0 +1,28 @@
+// Plays timed MIDI through a loaded plug-in into stereo audio, block by block, the way a
+// host's audio thread does: the block's events first, then one process call.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "tools/MidiFile.h"
+#include "tools/PluginHost.h"
+
+struct RenderSettings {
+  double sampleRate = 44100.0;
+  int blockSize = 512;
+  double tailSeconds = 2.0;  // rendered after the last event
+};
+
+struct RenderedAudio {
+  std::vector<float> left;
+  std::vector<float> right;
+};
+
+// The built-in phrase played when no MIDI file is given: a chord progression under a
+// melody, with sustain, modulation wheel and a bend, about 12 seconds long.
+std::vector<TimedMidi> DemoPhrase();
+
+// progress (0 ... 1) is called now and then when given.
+RenderedAudio Render(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
+                     const RenderSettings& settings, const std::function<void(double)>& progress = {});

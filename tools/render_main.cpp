@@ -1,0 +1,108 @@
+// tesvar-render: plays a Standard MIDI File (or a built-in demo phrase) through the built
+// plug-in, loaded through its entry point as a host loads it, and writes a WAV file.
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tools/HostPrograms.h"
+#include "tools/MidiFile.h"
+#include "tools/RenderOptions.h"
+#include "tools/Renderer.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "tesvar-render: %s\n", message.c_str());
+  return 1;
+}
+
+bool WriteWav(const std::string& path, const RenderedAudio& audio, int sampleRate, int bits) {
+  SF_INFO info{};
+  info.samplerate = sampleRate;
+  info.channels = 2;
+  info.format = SF_FORMAT_WAV | (bits == 16 ? SF_FORMAT_PCM_16 : bits == 24 ? SF_FORMAT_PCM_24 : SF_FORMAT_FLOAT);
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  if (file == nullptr) return false;
+  std::vector<float> interleaved(audio.left.size() * 2);
+  for (std::size_t i = 0; i < audio.left.size(); ++i) {
+    interleaved[2 * i] = audio.left[i];
+    interleaved[2 * i + 1] = audio.right[i];
+  }
+  const auto frames = static_cast<sf_count_t>(audio.left.size());
+  const bool ok = sf_writef_float(file, interleaved.data(), frames) == frames;
+  return sf_close(file) == 0 && ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RenderOptions options;
+  std::string error;
+  if (!ParseRenderOptions(argc, argv, &options, &error)) {
+    std::fprintf(stderr, "tesvar-render: %s\n\n%s", error.c_str(), RenderUsage());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(RenderUsage(), stdout);
+    return 0;
+  }
+
+  // Everything that can be refused is checked before anything is written.
+  std::vector<TimedMidi> events;
+  double length = 0.0;
+  if (options.midiPath.empty()) {
+    events = DemoPhrase();
+    length = events.empty() ? 0.0 : events.back().seconds;
+  } else {
+    const MidiFileResult midi = ReadMidiFile(options.midiPath);
+    if (!midi.ok) return Fail(options.midiPath + ": " + midi.error);
+    events = midi.events;
+    length = midi.lengthSeconds;
+  }
+
+  PluginHost host;
+  if (!host.Load(options.pluginPath)) return Fail(host.Error());
+  host.Start(options.settings.sampleRate, options.settings.blockSize);
+
+  if (!options.programFile.empty()) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(options.programFile, &bytes)) return Fail("cannot read " + options.programFile);
+    if (!LoadProgramFile(host, bytes, &error)) return Fail(options.programFile + ": " + error);
+  }
+  if (!options.tapeDump.empty()) {
+    if (!ImportTapeDump(host, options.tapeDump, &error)) return Fail(options.tapeDump + ": " + error);
+  }
+  if (!options.program.empty()) {
+    const int index = FindProgram(host, options.program);
+    if (index < 0) return Fail("no program \"" + options.program + "\" (give 11 ... 88 or a program name)");
+    host.Dispatch(vst::effSetProgram, 0, index);
+  }
+  if (!options.saveBank.empty() && !WriteWholeFile(options.saveBank, SaveBankFile(host))) {
+    return Fail("cannot write " + options.saveBank);
+  }
+
+  const std::string programName = host.Text(vst::effGetProgramName, 0);
+  const bool showProgress = isatty(fileno(stderr)) && length + options.settings.tailSeconds > 20.0;
+  auto progress = [&](double done) {
+    std::fprintf(stderr, "\rrendering \"%s\": %3d%%", programName.c_str(), static_cast<int>(std::lround(done * 100)));
+    if (done >= 1.0) std::fputc('\n', stderr);
+    std::fflush(stderr);
+  };
+  const RenderedAudio audio =
+      Render(host, events, length, options.settings, showProgress ? std::function<void(double)>(progress) : nullptr);
+  if (!WriteWav(options.outPath, audio, static_cast<int>(options.settings.sampleRate), options.bits)) {
+    return Fail("cannot write " + options.outPath);
+  }
+  double peak = 0.0;
+  for (std::size_t i = 0; i < audio.left.size(); ++i) {
+    peak = std::max(peak, static_cast<double>(std::max(std::fabs(audio.left[i]), std::fabs(audio.right[i]))));
+  }
+  std::printf("%s: program \"%s\", %.2f s at %.0f Hz, peak %.1f dBFS\n", options.outPath.c_str(), programName.c_str(),
+              static_cast<double>(audio.left.size()) / options.settings.sampleRate, options.settings.sampleRate,
+              peak > 0 ? 20 * std::log10(peak) : -999.0);
+  return 0;
+}
