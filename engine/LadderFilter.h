@@ -1,6 +1,8 @@
 // Four-stage ladder low-pass with a saturating resonance loop, 12 or 24 dB per octave.
 #pragma once
 
+#include <cfloat>
+#include <cmath>
 #include <memory>
 
 #include "engine/Filter.h"
@@ -50,8 +52,23 @@ class LadderFilter {
     if (c != cachedIndex_) UpdateCoefficients(c);
 
     delta_ = -delta_;
-    x = Dither(x);
-    double s1 = Dither(s1_), s2 = Dither(s2_), s3 = Dither(s3_), s4 = Dither(s4_);
+    const double d = delta_;
+    double s1 = s1_, s2 = s2_, s3 = s3_, s4 = s4_;
+    // Normally everything is a normal number and only the dither is added; the checks run
+    // beside the recursion instead of on its critical path.
+    if (IsNormal(x) & IsNormal(s1) & IsNormal(s2) & IsNormal(s3) & IsNormal(s4)) {
+      x += d;
+      s1 += d;
+      s2 += d;
+      s3 += d;
+      s4 += d;
+    } else {
+      x = Dither(x);
+      s1 = Dither(s1);
+      s2 = Dither(s2);
+      s3 = Dither(s3);
+      s4 = Dither(s4);
+    }
     const double g = g_;
     const double y = (((s1 * g + s2) * g + s3) * g + s4 + x * g4_) * norm_;
     const double sat = Saturate(y);
@@ -94,8 +111,12 @@ class LadderFilter {
 
  private:
   void UpdateCoefficients(int c);
+  static bool IsNormal(double v) {
+    const double a = std::fabs(v);
+    return a >= DBL_MIN && a <= DBL_MAX;
+  }
   // Adds the alternating dither to a normal value, zeroes anything else.
-  double Dither(double v) const { return FlushNonNormal(v) != 0.0 ? v + delta_ : 0.0; }
+  double Dither(double v) const { return IsNormal(v) ? v + delta_ : 0.0; }
 
   std::shared_ptr<const RateTables> rates_;
   LowPass smoother_;

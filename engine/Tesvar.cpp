@@ -9,6 +9,7 @@
 Tesvar::Tesvar(vst::HostCallback host)
     : Synth(host, kParamCount, "1-0 0-2", kProgramCount, "Tesvar", "", "Quellmark Music", kVersionWord, kUniqueId) {
   BuildParameterTable(*this);
+  LoadStartupBank();
 }
 
 Tesvar::~Tesvar() = default;
@@ -22,6 +23,7 @@ void Tesvar::UpdateVoicesDisplay() {
 }
 
 void Tesvar::ParameterChanged(int index) {
+  Synth::ParameterChanged(index);  // MIDI learn
   if (!ValidParam(index)) return;
   if (index == kMode) UpdateVoicesDisplay();
 }

@@ -78,14 +78,13 @@ class Synth : public IPlugVST, public engine::TickSource, public engine::NoteSer
   const shell::MidiQueue& QueuedMidi() const { return midiQueue_; }
   // Samples per control tick: the integer part of the sample rate / 1000.
   int ControlTick() const { return controlTick_; }
-  // Engine values written by the MIDI drain: pitch bend -1 ... 8191/8192 and modulation
-  // wheel 0 ... 1. The product reads them at its tick and clears them on a rate change.
+  // Engine values moved by the MIDI drain (audio thread): pitch bend -1 ... 8191/8192
+  // and modulation wheel 0 ... 1. The shell only keeps them; the product overrides these
+  // to hand them to its engine, which owns them (and clears them on a rate change).
+  virtual void PitchBendChanged(double bend) { pitchBend_ = bend; }
+  virtual void ModWheelChanged(double wheel) { modWheel_ = wheel; }
   double PitchBendValue() const { return pitchBend_; }
   double ModWheelValue() const { return modWheel_; }
-  void ClearBendAndWheel() {
-    pitchBend_ = 0.0;
-    modWheel_ = 0.0;
-  }
 
   // ---- Notes (render loop, audio thread; no allocation, no lock) -----------------------------
   bool ShouldFilterNote(int note) override;

@@ -79,7 +79,7 @@ void Synth::DispatchQueuedMidi(int tickStart, int tickEnd, engine::VoiceEventQue
     } else if (kind == 0xB0) {
       ApplyController(m.data1, m.data2);
     } else if (kind == 0xE0) {
-      pitchBend_ = (m.data1 + (m.data2 - 64) * 128) / 8192.0;
+      PitchBendChanged((m.data1 + (m.data2 - 64) * 128) / 8192.0);
     }
     midiQueue_.PopFront();
   }
@@ -87,7 +87,7 @@ void Synth::DispatchQueuedMidi(int tickStart, int tickEnd, engine::VoiceEventQue
 
 void Synth::ApplyController(int controller, int value) {
   if (controller == kModulationWheel) {
-    modWheel_ = value / 127.0;
+    ModWheelChanged(value / 127.0);
     return;
   }
   if (controller < 0 || controller >= shell::kMappableControllers) return;
