@@ -127,6 +127,44 @@ void BM_Voice(benchmark::State& state) {
 }
 BENCHMARK(BM_Voice);
 
+// Four voices: one after the other per tick (arg 0), or sample by sample side by side (1),
+// which lets the processor overlap their recursions.
+void BM_FourVoices(benchmark::State& state) {
+  std::vector<engine::Voice> voices(4);
+  engine::EngineSettings settings;
+  for (auto& v : voices) v.SetSampleRate(44100.0);
+  settings.Apply(17, 5.0, 5.0 / 7, voices);
+  settings.Apply(20, 1, 1.0, voices);
+  settings.Apply(28, 15.0, 1.0, voices);
+  settings.Apply(16, 40.0, 40.0 / 63, voices);
+  engine::Modulation modulation;
+  for (int i = 0; i < 4; ++i) voices[i].NoteOn(50 + 3 * i, (50 + 3 * i) * 128, i, 0, modulation.Tick(settings, 0, 0));
+  std::vector<double> left(kBlock), right(kBlock);
+  const bool sideBySide = state.range(0) != 0;
+  for (auto _ : state) {
+    for (int start = 0; start < kBlock; start += kSamplesPerTick) {
+      const engine::ModulationValues& m = modulation.Tick(settings, 0.0, 0.0);
+      for (auto& v : voices) v.UpdateControl(m);
+      const int n = std::min(kSamplesPerTick, kBlock - start);
+      if (sideBySide) {
+        for (int i = start; i < start + n; ++i) {
+          const double a = voices[0].Render(), b = voices[1].Render();
+          const double c = voices[2].Render(), d = voices[3].Render();
+          left[i] += (a + b) + (c + d);
+        }
+      } else {
+        for (auto& v : voices) v.RenderAdd(left.data() + start, right.data() + start, n, 0.7, 0.7);
+      }
+    }
+    benchmark::DoNotOptimize(left.data());
+    benchmark::ClobberMemory();
+  }
+  state.counters["per_voice_sample"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * kBlock * 4,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_FourVoices)->Arg(0)->Arg(1)->ArgName("side_by_side");
+
 void BM_BrigadeDelay(benchmark::State& state) {
   engine::BrigadeDelay d;
   d.Init(44100.0, 0.04);

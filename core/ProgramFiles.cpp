@@ -124,9 +124,9 @@ bool LoadBankFile(IPlugBase& plug, const std::string& path) {
   }
 
   // The count comes from the file: records that are not all there, or that have no slot,
-  // are not read (the count is treated as signed, so a huge value reads as negative).
+  // are not read.
   const int recordSize = fx::ProgramRecordSize(plug.ParamCount());
-  const int records = std::min(static_cast<int>(programCount), plug.ProgramCount());
+  const int records = static_cast<int>(std::min<std::uint32_t>(programCount, plug.ProgramCount()));
   int pos = fx::kBankRecordsAt;
   for (int i = 0; i < records && pos <= file.Size() - recordSize; ++i, pos += recordSize) {
     if (!fx::HasCode(file, pos + fx::kMagicAt, fx::kChunkMagic) ||

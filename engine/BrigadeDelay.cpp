@@ -2,14 +2,18 @@
 #include "engine/BrigadeDelay.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace engine {
 
 BrigadeDelay::BrigadeDelay() { Init(44100.0, 0.04); }
 
 void BrigadeDelay::Init(double sampleRate, double seconds) {
-  const double cells = sampleRate * seconds;
-  cellCount_ = cells >= 1.0 ? static_cast<int>(std::min(cells, 1e7)) : 1;
+  // A rate that is not a positive finite number counts as 44.1 kHz; above 1 MHz the line
+  // keeps the length it would have there rather than allocating without bound.
+  if (!(sampleRate > 0.0) || !std::isfinite(sampleRate)) sampleRate = 44100.0;
+  const double cells = std::min(sampleRate, 1e6) * std::max(seconds, 0.0);
+  cellCount_ = cells >= 1.0 ? static_cast<int>(cells) : 1;
   cells_.assign(static_cast<std::size_t>(cellCount_), {0.0, 0.0});
   rate_ = inverseRate_ = 1.0;
   writeIndex_ = 0;

@@ -23,7 +23,7 @@ class BrigadeDelay {
   BrigadeDelay();
 
   // N = integer part of sampleRate*seconds cells (at least 1), all cleared; filters set;
-  // the rate taken from the current base rate.
+  // the rate taken from the current base rate. Allocates.
   void Init(double sampleRate, double seconds);
 
   // The rate the control tick modulates around (0.5 after a sample-rate change).

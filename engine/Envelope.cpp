@@ -14,7 +14,8 @@ double Envelope::StageSeconds(double x) {
 }
 
 void Envelope::SetSampleRate(double sampleRate) {
-  timeScale_ = sampleRate > 0.0 ? std::numbers::ln10 / sampleRate : 0.002302585092994046;
+  const bool usable = sampleRate > 0.0 && std::isfinite(sampleRate);
+  timeScale_ = usable ? std::numbers::ln10 / sampleRate : 0.002302585092994046;
   state_ = State::kIdle;
   level_ = 0.0;
   previous_ = 0.0;

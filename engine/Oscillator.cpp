@@ -10,20 +10,19 @@ namespace engine {
 Oscillator::Oscillator() : rates_(RateTables::For(44100.0)) {
   Wavetables::Get();
   SelectTables();
-  DrawStartPhase();
+  DrawStartPhase(0);
 }
 
-void Oscillator::DrawStartPhase() {
-  // Fifteen random bits times 2048: the start lies in the first half-cycle. (RAND_MAX is
-  // 32767 on some C libraries and 2^31 - 1 on others; the mask makes them agree.)
-  phase_ = (static_cast<std::uint32_t>(std::rand() & 0x7FFF) * 2048u) & kPhaseMask;
+void Oscillator::DrawStartPhase(int randomBits) {
+  // Fifteen random bits times 2048: the start lies in the first half-cycle.
+  phase_ = (static_cast<std::uint32_t>(randomBits & 0x7FFF) * 2048u) & kPhaseMask;
   phase2_ = 0;
   increment_ = 0;
 }
 
-void Oscillator::SetSampleRate(double sampleRate) {
+void Oscillator::SetSampleRate(double sampleRate, int randomBits) {
   if (rates_->sampleRate != sampleRate) rates_ = RateTables::For(sampleRate);
-  DrawStartPhase();
+  DrawStartPhase(randomBits);
 }
 
 void Oscillator::SetWaveCode(int code) {

@@ -17,13 +17,14 @@ class Oscillator {
  public:
   static constexpr std::uint32_t kPhaseMask = (1u << 27) - 1;
 
-  // Builds the wavetables on first use, takes the 44100 Hz increments and draws a random
-  // start phase in the first half-cycle (C library rand()).
+  // Builds the wavetables on first use and takes the 44100 Hz increments; the phase starts
+  // at 0 until the first SetSampleRate draws one.
   Oscillator();
 
-  // New rate: new increments (may lock and allocate; not on the audio path), a new random
-  // phase, second phase and increment cleared.
-  void SetSampleRate(double sampleRate);
+  // New rate: new increments (may lock and allocate; not on the audio path), the start phase
+  // from randomBits (0 ... 32767, a random draw: the start lies in the first half-cycle),
+  // second phase and increment cleared.
+  void SetSampleRate(double sampleRate, int randomBits = 0);
 
   // 0 saw, 1 square/pulse, 2 ... 4 stacked squares, 5 off (out-of-range codes count as off).
   void SetWaveCode(int code);
@@ -66,7 +67,7 @@ class Oscillator {
 
  private:
   void SelectTables();
-  void DrawStartPhase();
+  void DrawStartPhase(int randomBits);
 
   std::shared_ptr<const RateTables> rates_;
   const double* table_ = nullptr;  // set[wave][tableIndex], or the saw when off

@@ -1,12 +1,14 @@
 // Phaser coefficient sweep.
 #include "engine/Phaser.h"
 
+#include <cmath>
 #include <numbers>
 
 namespace engine {
 
 void Phaser::SetSampleRate(double sampleRate) {
-  maxCoefficient_ = sampleRate > 0.0 ? 2.0 * std::numbers::pi * 12000.0 / sampleRate : 0.0;
+  const bool usable = sampleRate > 0.0 && std::isfinite(sampleRate);
+  maxCoefficient_ = 2.0 * std::numbers::pi * 12000.0 / (usable ? sampleRate : 44100.0);
   a1_ = a2_ = a3_ = a4_ = a4Power_ = feedback_ = norm_ = 0.0;
   left_ = Channel{};
   right_ = Channel{};

@@ -32,9 +32,9 @@ bool RenderLoop::ResetEngine(double sampleRate) {
   allocator_.ResetNoteCounter();
   pool_.SetSampleRate(sampleRate);
   effects_.SetSampleRate(sampleRate);
-  // Modulation fully on, and the delay step 1 until "MG Delay" is applied again.
+  // Modulation fully on. The delay step keeps what "MG Delay" set: resetting it to 1 here
+  // would lose the knob after every rate change (hosts set the rate after pushing values).
   modulation_.Reset();
-  settings_.mgDelayStep = 1.0;
   return true;
 }
 
@@ -85,7 +85,7 @@ void RenderLoop::TakeMessages(int tickStart, int tickEnd) {
 }
 
 void RenderLoop::ControlTick() {
-  source_->ControlTick();
+  source_->OnControlTick();
   const ModulationValues& mod = modulation_.Tick(settings_, bend_, wheel_);
   // Only the voices in use follow; those above T keep stale state and stay silent.
   for (int j = 0; j < layout_.total; ++j) pool_[j].UpdateControl(mod);

@@ -93,14 +93,15 @@ class RenderLoop {
   const VoiceAllocator& Allocator() const { return allocator_; }
   int PendingEvents() const { return events_.Size(); }
 
-  // The control clock's client operations (public for the clock's template only).
+ private:
+  // The control clock's client operations (ControlClock::RunBlock calls them).
+  friend class ControlClock;
   void TakeMessages(int tickStart, int tickEnd);
   void ControlTick();
   void FireEvent(const VoiceEvent& event);
   void Render(int start, int count);
   void EndBlock(int frames);
 
- private:
   // Stand-ins while the shell has not attached its own.
   class NoMidi final : public TickSource {
    public:

@@ -7,12 +7,22 @@
 #include <cstring>
 
 Tesvar::Tesvar(vst::HostCallback host)
-    : Synth(host, kParamCount, "1-0 0-2", kProgramCount, "Tesvar", "", "Quellmark Music", kVersionWord, kUniqueId) {
+    : Synth(host, kParamCount, "1-0 0-2", kProgramCount, "Tesvar", "", "Quellmark Music", kVersionWord, kUniqueId),
+      engine_(std::make_unique<engine::RenderLoop>()) {
+  engine_->SetNoteServices(this);
+  engine_->SetTickSource(this);
+  engine_->ResetEngine(SampleRate());
   BuildParameterTable(*this);
+  for (int i = 0; i < kParamCount; ++i) ParameterChanged(i);
   LoadStartupBank();
+  // From here on a new voice layout silences the notes that sound.
+  engine_->FinishConstruction();
 }
 
-Tesvar::~Tesvar() = default;
+Tesvar::~Tesvar() {
+  engine_->SetNoteServices(nullptr);
+  engine_->SetTickSource(nullptr);
+}
 
 void Tesvar::UpdateVoicesDisplay() {
   const int mode = static_cast<int>(GetParam(kMode)->Value());
@@ -22,21 +32,39 @@ void Tesvar::UpdateVoicesDisplay() {
   GetParam(kVoices)->SetDisplayFormatter(formatter);
 }
 
+void Tesvar::ResetEngine() {
+  Synth::ResetEngine();
+  platform::Guard guard(Lock());
+  engine_->ResetEngine(SampleRate());
+}
+
 void Tesvar::ParameterChanged(int index) {
   Synth::ParameterChanged(index);  // MIDI learn
   if (!ValidParam(index)) return;
-  if (index == kMode) UpdateVoicesDisplay();
+  const ParamRecord* param = GetParam(index);
+  const double v = param->Value();
+  engine_->ApplyParameter(index, v, param->ToNormalised(v));
+  if (index == kMode || index == kVoices) UpdateVoicesDisplay();
+  editorRefresh_ = true;
 }
 
-void Tesvar::RenderBlock(double** inputs, double** outputs, int frames) {
-  for (int c = 0; c < OutputCount(); ++c) {
-    if (outputs[c] != nullptr) std::fill(outputs[c], outputs[c] + frames, 0.0);
-  }
+void Tesvar::RenderBlock(double** inputs, double** outputs, int frames) { engine_->RenderBlock(outputs, frames); }
+
+void Tesvar::AllNotesOff() { engine_->AllNotesOff(); }
+
+void Tesvar::PitchBendChanged(double bend) {
+  Synth::PitchBendChanged(bend);
+  engine_->SetPitchBend(bend);
+}
+
+void Tesvar::ModWheelChanged(double wheel) {
+  Synth::ModWheelChanged(wheel);
+  engine_->SetModWheel(wheel);
 }
 
 void Tesvar::SetChordMemory(const int* notes, int count) {
-  chordCount_ = std::clamp(count, 0, kMaxChordNotes);
-  std::copy(notes, notes + chordCount_, chordNotes_.begin());
+  engine_->SetChordMemory(notes, std::clamp(count, 0, kMaxChordNotes));
+  engine_->ReconfigureVoices();
 }
 
 bool Tesvar::WriteState(ChunkBuffer& buffer) {
@@ -44,8 +72,9 @@ bool Tesvar::WriteState(ChunkBuffer& buffer) {
   buffer.PutInt32(CurrentProgram());
   buffer.PutText(ProgramName(CurrentProgram()));
   for (int i = 0; i < kParamCount; ++i) buffer.PutDouble(GetParam(i)->Value());
-  buffer.PutInt32(chordCount_);
-  for (int i = 0; i < chordCount_; ++i) buffer.PutInt32(chordNotes_[i]);
+  const engine::ChordMemory& chord = engine_->Chord();
+  buffer.PutInt32(chord.size);
+  for (int i = 0; i < chord.size; ++i) buffer.PutInt32(chord.offsets[i]);
   return true;
 }
 
@@ -59,32 +88,36 @@ int Tesvar::ReadState(const ChunkBuffer& buffer, int pos) {
   std::string ignoredName;
   if (pos >= 0) pos = buffer.GetText(&ignoredName, pos);
 
-  loadedCount_ = 0;
+  int loaded = 0;
   for (int i = 0; i < kParamCount && pos >= 0; ++i) {
     double value = 0.0;
     pos = buffer.GetDouble(&value, pos);
     if (pos < 0) value = 0.0;  // the first missing value reads as 0, clamped
-    loadedValues_[loadedCount_++] = value;
+    loadedValues_[loaded++] = value;
     GetParam(i)->SetPlain(value);
   }
   for (int i = 0; i < kParamCount; ++i) ParameterChanged(i);
 
-  chordCount_ = 0;
-  std::int32_t count = 0;
-  if (pos >= 0) pos = buffer.GetInt32(&count, pos);
+  std::array<int, kMaxChordNotes> notes{};
+  int count = 0;
+  std::int32_t stored = 0;
+  if (pos >= 0) pos = buffer.GetInt32(&stored, pos);
   // A negative count reads as empty; entries past the memory's size are skipped so the
   // position after the body stays right.
-  for (std::int32_t i = 0; pos >= 0 && i < count; ++i) {
+  for (std::int32_t i = 0; pos >= 0 && i < stored; ++i) {
     std::int32_t note = 0;
     pos = buffer.GetInt32(&note, pos);
-    if (pos >= 0 && chordCount_ < kMaxChordNotes) chordNotes_[chordCount_++] = note;
+    if (pos >= 0 && count < kMaxChordNotes) notes[count++] = note;
   }
+  const bool hadChord = engine_->Chord().size > 0;
+  engine_->SetChordMemory(notes.data(), count);
+  if (count > 0 || hadChord) engine_->ReconfigureVoices();
   return pos;
 }
 
 void Tesvar::InitProgram() {
   platform::Guard guard(Lock());
-  chordCount_ = 0;
+  engine_->ClearChordMemory();
   for (int i = 0; i < kParamCount; ++i) GetParam(i)->SetPlain(GetParam(i)->Default());
   for (int i = 0; i < kParamCount; ++i) ParameterChanged(i);
   char name[32];

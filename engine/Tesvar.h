@@ -4,8 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "engine/ParameterTable.h"
+#include "engine/RenderLoop.h"
 #include "shell/Synth.h"
 
 class Tesvar : public Synth {
@@ -21,24 +23,37 @@ class Tesvar : public Synth {
   explicit Tesvar(vst::HostCallback host);
   ~Tesvar() override;
 
+  void ResetEngine() override;
   void ParameterChanged(int index) override;
   void RenderBlock(double** inputs, double** outputs, int frames) override;
+  void AllNotesOff() override;
+  void PitchBendChanged(double bend) override;
+  void ModWheelChanged(double wheel) override;
   bool WriteState(ChunkBuffer& buffer) override;
   int ReadState(const ChunkBuffer& buffer, int pos) override;
   void InitProgram() override;
 
   // The chord memory: semitone offsets, the first note at 0 when captured from the keys.
-  int ChordNoteCount() const { return chordCount_; }
-  int ChordNote(int i) const { return chordNotes_[i]; }
+  int ChordNoteCount() const { return Engine().Chord().size; }
+  int ChordNote(int i) const { return Engine().Chord().offsets[i]; }
+  // Takes a chord memory (at most kMaxChordNotes offsets) and applies it to the voices.
   void SetChordMemory(const int* notes, int count);
+  // The engine behind the plug-in: voices, modulation, effects.
+  engine::RenderLoop& Engine() { return *engine_; }
+  const engine::RenderLoop& Engine() const { return *engine_; }
+  // Set when a parameter changed; the editor polls and clears it.
+  bool TakeEditorRefresh() {
+    const bool refresh = editorRefresh_;
+    editorRefresh_ = false;
+    return refresh;
+  }
   // The values of the last restored state, to tell edited parameters from restored ones.
   const std::array<double, kParamCount>& LoadedValues() const { return loadedValues_; }
 
  private:
   void UpdateVoicesDisplay();
 
-  std::array<int, kMaxChordNotes> chordNotes_{};
-  int chordCount_ = 0;
+  std::unique_ptr<engine::RenderLoop> engine_;
   std::array<double, kParamCount> loadedValues_{};
-  int loadedCount_ = 0;
+  bool editorRefresh_ = false;
 };

@@ -27,7 +27,7 @@ class TickSource {
 
   // Once per control tick, right after the tick's messages are taken and before the
   // modulation is computed: the panel's button auto-repeat countdown lives here.
-  virtual void ControlTick() {}
+  virtual void OnControlTick() {}
 
   // The block of `frames` samples is rendered: lower every offset still queued by frames.
   virtual void EndBlock(int frames) = 0;

@@ -25,12 +25,12 @@ Voice::Voice() {
   vcf_.SetCutoffTarget(kMaxPitchCode);
 }
 
-void Voice::SetSampleRate(double sampleRate) {
+void Voice::SetSampleRate(double sampleRate, StartPhases* phases) {
   active_ = keyDown_ = sustained_ = false;
   keyOffset_ = 0.0;
   note_ = 60;
-  dco1_.SetSampleRate(sampleRate);
-  dco2_.SetSampleRate(sampleRate);
+  dco1_.SetSampleRate(sampleRate, phases != nullptr ? phases->Next() : 0);
+  dco2_.SetSampleRate(sampleRate, phases != nullptr ? phases->Next() : 0);
   vcf_.SetSampleRate(sampleRate);
   eg1_.SetSampleRate(sampleRate);
   eg2_.SetSampleRate(sampleRate);

@@ -6,6 +6,7 @@
 #include "engine/LadderFilter.h"
 #include "engine/Modulation.h"
 #include "engine/Oscillator.h"
+#include "engine/StartPhases.h"
 
 namespace engine {
 
@@ -18,8 +19,9 @@ class Voice {
   Voice();
 
   // New rate for the oscillators, filter and envelopes; the voice falls silent (inactive,
-  // key up, not sustained, note 60, envelopes idle at 0).
-  void SetSampleRate(double sampleRate);
+  // key up, not sustained, note 60, envelopes idle at 0). The oscillators draw their start
+  // phases from `phases` (from 0 when none is given).
+  void SetSampleRate(double sampleRate, StartPhases* phases = nullptr);
 
   // Voice-level share of a parameter change (index 0 ... 50, plain value v, normalised e).
   // Some indices carry values the product has already converted: 9 the DCO1 wave code,

@@ -12,7 +12,7 @@ void VoicePool::StartNote(int voice, int note, std::int64_t stamp, int unisonDet
 }
 
 void VoicePool::SetSampleRate(double sampleRate) {
-  for (Voice& v : voices_) v.SetSampleRate(sampleRate);
+  for (Voice& v : voices_) v.SetSampleRate(sampleRate, &startPhases_);
   stamps_.fill(0);
 }
 

@@ -7,6 +7,7 @@
 
 #include "engine/Modulation.h"
 #include "engine/NoteServices.h"
+#include "engine/StartPhases.h"
 #include "engine/Voice.h"
 #include "engine/VoiceAllocator.h"
 #include "engine/VoiceLayout.h"
@@ -31,7 +32,8 @@ class VoicePool final : public VoiceBank {
   void SetSustain(int voice, bool sustained) override { voices_[voice].SetSustain(sustained); }
   void Silence(int voice) override { voices_[voice].ReleaseNow(); }
 
-  // Every voice falls silent at the new rate; start stamps restart.
+  // Every voice falls silent at the new rate; start stamps restart. The oscillators take
+  // new start phases from this pool's own generator.
   void SetSampleRate(double sampleRate);
 
   Voice& operator[](int voice) { return voices_[voice]; }
@@ -44,6 +46,7 @@ class VoicePool final : public VoiceBank {
   std::array<std::int64_t, kVoiceCount> stamps_{};
   NoteServices* notes_;
   const ModulationValues* modulation_;
+  StartPhases startPhases_;
 };
 
 }  // namespace engine

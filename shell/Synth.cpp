@@ -1,6 +1,8 @@
 // The shell's construction, reset, configuration and program operations.
 #include "shell/Synth.h"
 
+#include <algorithm>
+
 #include "core/FactoryBanks.h"
 #include "core/ProgramFiles.h"
 #include "resources/FactoryBanks.h"

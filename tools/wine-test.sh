@@ -9,6 +9,8 @@
 #       CMAKE_CROSSCOMPILING_EMULATOR of the mingw-w64 toolchain files.
 #   tools/wine-test.sh --ctest ARCH BUILD_DIR [CTEST_ARGS...]
 #       Makes one temporary prefix, runs ctest on BUILD_DIR inside it, removes it.
+#   tools/wine-test.sh --with-prefix ARCH COMMAND [ARGS...]
+#       The same for any command (which may call this script for each program).
 #   tools/wine-test.sh --shell ARCH
 #       Makes a temporary prefix and prints its path (for debugging; remove it yourself).
 #
@@ -52,7 +54,7 @@ drop_prefix() {
 }
 
 if [[ $# -lt 2 ]]; then
-  sed -n '2,17p' "$0" >&2
+  sed -n '2,19p' "$0" >&2
   exit 2
 fi
 
@@ -66,6 +68,16 @@ case $1 in
     export WINEPREFIX=$prefix TESVAR_TEMPORARY_PROFILE=1
     status=0
     ctest --test-dir "$build_dir" "$@" || status=$?
+    exit $status
+    ;;
+  --with-prefix)
+    arch=$2
+    shift 2
+    prefix=$(new_prefix "$arch")
+    trap 'drop_prefix "$prefix"' EXIT
+    export WINEPREFIX=$prefix TESVAR_TEMPORARY_PROFILE=1
+    status=0
+    "$@" || status=$?
     exit $status
     ;;
   --shell)

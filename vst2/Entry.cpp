@@ -14,7 +14,8 @@ platform::CriticalSection& CreationLock() {
 extern "C" {
 
 #if defined(_WIN32)
-#define TESVAR_EXPORT __declspec(dllexport)
+// vst2/Tesvar.def names the exports; a dllexport here would add "MainEntry" to them.
+#define TESVAR_EXPORT
 #else
 #define TESVAR_EXPORT __attribute__((visibility("default")))
 #endif

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <span>
 #include <vector>
@@ -45,6 +46,21 @@ TEST(BrigadeDelay, DelayIsCellCountTimesRate) {
       EXPECT_LE(measured, expected + 10) << "rate " << rate << " value " << value;
     }
   }
+}
+
+TEST(BrigadeDelay, UnusableSampleRatesGetABoundedLine) {
+  BrigadeDelay d;
+  d.Init(std::numeric_limits<double>::infinity(), 0.04);
+  EXPECT_EQ(d.CellCount(), 1764);
+  d.Init(-1.0, 0.04);
+  EXPECT_EQ(d.CellCount(), 1764);
+  d.Init(1e12, 0.04);
+  EXPECT_EQ(d.CellCount(), 40000);
+  d.Init(10.0, 0.04);
+  EXPECT_EQ(d.CellCount(), 1);
+  double l = 1.0, r = 1.0;
+  for (int i = 0; i < 100; ++i) d.Process(l, r);
+  EXPECT_TRUE(std::isfinite(l) && std::isfinite(r));
 }
 
 TEST(BrigadeDelay, RateIsLimitedToItsRange) {

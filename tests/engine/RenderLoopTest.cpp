@@ -107,7 +107,7 @@ class SpyNotes : public EqualTemperedNotes {
 class CountingMidi : public TestMidiQueue {
  public:
   explicit CountingMidi(SpyNotes& spy) : spy_(spy) {}
-  void ControlTick() override { spy_.CountTick(); }
+  void OnControlTick() override { spy_.CountTick(); }
 
  private:
   SpyNotes& spy_;
@@ -254,6 +254,37 @@ TEST(RenderLoopTest, SpreadPansTheTwoVoicesOfADuoApart) {
   }
   EXPECT_EQ(left, 0.0);
   EXPECT_GT(right, 1.0);
+}
+
+// The mix (voices grouped four at a time, the rest one by one) equals each voice rendered
+// on its own, scaled by its pan gains and the output gain.
+TEST(RenderLoopTest, MixIsTheSumOfThePannedVoices) {
+  for (int notes : {1, 4, 7, 9}) {
+    SCOPED_TRACE(std::to_string(notes) + " notes");
+    auto loop = MakeLoop();
+    Set(*loop, 6, 4, 0, 7);    // Poly, 16 voices
+    Set(*loop, 7, 0.8, 0, 1);  // spread
+    TestMidiQueue midi;
+    std::vector<TimedMessage> messages;
+    for (int k = 0; k < notes; ++k) messages.push_back({k * 3, 0x90, static_cast<std::uint8_t>(40 + 5 * k), 90});
+    Play(*loop, midi, messages, {44}, 440);
+    Play(*loop, midi, {}, {1}, 1);  // runs the tick; the next 43 samples have none
+    std::vector<Voice> copies(loop->Voices().begin(), loop->Voices().end());
+    const Stereo out = Play(*loop, midi, {}, {43}, 43);
+    int sounding = 0;
+    for (int i = 0; i < 43; ++i) {
+      double left = 0.0, right = 0.0;
+      for (int j = 0; j < loop->Layout().total; ++j) {
+        if (i == 0 && copies[j].IsActive()) ++sounding;
+        const double v = copies[j].Render();
+        left += v * loop->Gains().left[j];
+        right += v * loop->Gains().right[j];
+      }
+      ASSERT_NEAR(out.left[i], left * loop->OutputGain(), 1e-12) << i;
+      ASSERT_NEAR(out.right[i], right * loop->OutputGain(), 1e-12) << i;
+    }
+    EXPECT_EQ(sounding, notes);
+  }
 }
 
 TEST(RenderLoopTest, ResetKeepsVoicesAtTheSameRateAndRefusesNonsense) {

@@ -30,10 +30,10 @@ TEST(Wavetables, BuildsQuicklyOnFirstUse) {
   Wavetables::Get();
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   RecordProperty("build_ms", std::to_string(ms));
-#ifdef NDEBUG
-  EXPECT_LT(ms, 100.0);
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+  EXPECT_LT(ms, 100.0);  // about 10 ms in an optimised build
 #else
-  EXPECT_LT(ms, 1000.0);  // unoptimised and sanitizer builds
+  EXPECT_LT(ms, 1500.0);  // unoptimised and sanitizer builds
 #endif
 }
 

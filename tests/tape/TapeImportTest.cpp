@@ -153,11 +153,23 @@ TEST(TapeImport, OutOfRangeFieldsAreClampedToTheRecords) {
   }
 }
 
-TEST(TapeImport, RefusesAnInstanceThatCannotHoldTheBank) {
+TEST(TapeImport, BareCoreWithoutHooksOrWithTooFewPrograms) {
   IPlugBase small(kParamCount, "1-0 0-2", 8, "Small", "", "", 1, 1, true, true);
   small.MakeDefaultPrograms();
   EXPECT_FALSE(tape::ApplyPrograms(small, tape_test::InRangeData(1), {}));
-  EXPECT_EQ(small.CurrentProgram(), 0);
+  EXPECT_EQ(small.ProgramName(0), "Empty");
+
+  // Without an InitProgram hook the records' defaults and the hardware-style names are
+  // used; the bare records range over 0..1, so every field is clamped into it.
+  IPlugBase bare(kParamCount, "1-0 0-2", 64, "Bare", "", "", 1, 1, true, true);
+  bare.MakeDefaultPrograms();
+  tape::TapeData data{};
+  data[8 * 5 + 2] = 0xFC;  // cutoff 63 in program 5
+  ASSERT_TRUE(tape::ApplyPrograms(bare, data, {}));
+  EXPECT_EQ(bare.ProgramName(5), "Program 1-6");
+  platform::Guard guard(bare.Lock());
+  bare.SelectPreset(5);
+  EXPECT_EQ(bare.GetParam(kVcfCutoff)->Value(), bare.GetParam(kVcfCutoff)->Max());
 }
 
 }  // namespace

@@ -77,7 +77,10 @@ TEST_F(TapeTolerance, ConstantSpeedError) {
 TEST_F(TapeTolerance, Wow) {
   for (double hz : {0.5, 4.0, 12.0}) {
     const double depth = LastSurviving(
-        data_, [hz](tape::TapeSignalOptions& o, double d) { o.wowDepth = d, o.wowHz = hz; }, 0.0, 0.6, 0.02, 1);
+        data_, [hz](tape::TapeSignalOptions& o, double d) {
+          o.wowDepth = d;
+          o.wowHz = hz;
+        }, 0.0, 0.6, 0.02, 1);
     std::printf("[tolerance] wow at %.1f Hz: decodes up to +-%.0f %% speed swing\n", hz, depth * 100.0);
     EXPECT_GE(depth, 0.10) << hz << " Hz";
   }

@@ -45,7 +45,9 @@ TEST(RenderOptionsTest, DemoPhraseIsOrderedAndBalanced) {
   ASSERT_FALSE(phrase.empty());
   int held = 0;
   for (std::size_t i = 0; i < phrase.size(); ++i) {
-    if (i > 0) EXPECT_LE(phrase[i - 1].seconds, phrase[i].seconds);
+    if (i > 0) {
+      EXPECT_LE(phrase[i - 1].seconds, phrase[i].seconds);
+    }
     if ((phrase[i].status & 0xF0) == 0x90 && phrase[i].data2 > 0) ++held;
     if ((phrase[i].status & 0xF0) == 0x80) --held;
   }

@@ -93,6 +93,33 @@ TEST(AdapterTest, StateBodyLayoutAndRoundTrip) {
   EXPECT_EQ(m.plug.GetParam(kVcfCutoff)->Value(), 40);
 }
 
+TEST(AdapterTest, KnobsSurviveASampleRateChange) {
+  // Regression: a rate change used to put the MG delay step back to 1, so "MG Delay" did
+  // nothing after every host set-up until the knob was moved.
+  Instance i;
+  i.Dispatch(vst::effOpen);
+  i.plug.HostSetParameter(kMgDelay, 0.5f);
+  const double step = i.plug.Engine().Settings().mgDelayStep;
+  EXPECT_NEAR(step, 1.0 / 751.0, 1e-12);
+  i.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 96000.0f);
+  i.Dispatch(vst::effMainsChanged, 0, 1);
+  EXPECT_EQ(i.plug.Engine().Settings().mgDelayStep, step);
+}
+
+TEST(AdapterTest, InstancesStartFromTheSameOscillatorPhases) {
+  Instance a;
+  Instance b;
+  b.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  b.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  Instance c;
+  c.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  a.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  for (int v = 0; v < 64; ++v) {
+    EXPECT_EQ(a.plug.Engine().GetVoice(v).Dco1().Phase(), c.plug.Engine().GetVoice(v).Dco1().Phase());
+    EXPECT_LT(a.plug.Engine().GetVoice(v).Dco2().Phase(), 1u << 26);  // first half-cycle
+  }
+}
+
 TEST(AdapterTest, InitProgramRestoresDefaultsAndNamesTheSlot) {
   Instance i;
   i.plug.MakeDefaultPrograms();

@@ -86,7 +86,7 @@ TEST(HostIdentityTest, ParameterTextsAndValues) {
   EXPECT_EQ(host->Text(vst::effGetParamDisplay, 0), "-6.0");  // 20 log10(0.5)
   EXPECT_EQ(host->Text(vst::effGetParamDisplay, 5), "Poly");
   EXPECT_EQ(host->Text(vst::effGetParamDisplay, 6), "Polyphony: 6");
-  EXPECT_EQ(host->Text(vst::effGetParamDisplay, 8), "8'");
+  EXPECT_EQ(host->Text(vst::effGetParamDisplay, 8), "16'");  // the first factory program
   EXPECT_EQ(host->Text(vst::effGetParamDisplay, 36), "-0.300");
   EXPECT_EQ(host->Text(vst::effGetParamLabel, 5), "");
   // Out-of-range indices write nothing.

@@ -96,6 +96,9 @@ TEST_F(PlatformTest, LibrariesLoadFromUtf8PathsAndRefuseWhatIsMissing) {
 }
 
 TEST(Win32TuningPathTest, TuningLibraryLivesUnderCommonProgramFiles) {
+  // The lookup loads nothing itself: it uses the shell and COM modules a host has loaded.
+  // A test program has not loaded COM yet, so it does what every host has done.
+  ASSERT_NE(LoadLibraryW(L"ole32.dll"), nullptr);
   // The common program files folder as the shell names it, through an older call.
   const std::string common = wintest::ShellFolder(CSIDL_PROGRAM_FILES_COMMON);
   ASSERT_FALSE(common.empty());

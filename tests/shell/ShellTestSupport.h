@@ -1,0 +1,113 @@
+// Shared by the shell and file tests: a temporary home for the plug-in's settings, and a
+// host callback that records what an in-process instance asks of its host.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/MidiMessage.h"
+#include "vst2/VstAbi.h"
+
+namespace shell_test {
+
+inline void SetVariable(const char* name, const std::string& value) {
+#if defined(_WIN32)
+  _putenv_s(name, value.c_str());
+#else
+  ::setenv(name, value.c_str(), 1);
+#endif
+}
+
+// Points HOME and the XDG folders at a fresh folder for each test and removes it after,
+// so nothing is ever written outside temporary folders.
+class TempHome : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    namespace fs = std::filesystem;
+    std::random_device random;
+    home_ = (fs::temp_directory_path() / ("tesvar-shell-" + std::to_string(random()) + std::to_string(random())))
+                .string();
+    fs::create_directories(home_);
+    SetVariable("HOME", home_);
+    SetVariable("XDG_CONFIG_HOME", home_ + "/.config");
+    SetVariable("XDG_DATA_HOME", home_ + "/.local/share");
+    SetVariable("XDG_CACHE_HOME", home_ + "/.cache");
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(home_, ignored);
+  }
+
+  std::string Path(const std::string& relative) const { return home_ + "/" + relative; }
+  std::string Ini() const { return Path(".config/QuellmarkMusic/tesvar.ini"); }
+
+  static void WriteFile(const std::string& path, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+  }
+
+ private:
+  std::string home_;
+};
+
+// What an in-process instance told its host. One recorder at a time per process.
+struct HostRecord {
+  std::vector<int> requests;
+  std::vector<MidiMessage> midiOut;
+  struct Automation {
+    int index;
+    float value;
+  };
+  std::vector<Automation> automations;
+
+  int Count(int opcode) const {
+    int n = 0;
+    for (int r : requests) n += r == opcode ? 1 : 0;
+    return n;
+  }
+  void Clear() {
+    requests.clear();
+    midiOut.clear();
+    automations.clear();
+  }
+};
+
+inline HostRecord& Recorded() {
+  static HostRecord record;
+  return record;
+}
+
+inline std::intptr_t VST_CALL RecordingHost(vst::AEffect*, std::int32_t opcode, std::int32_t index, std::intptr_t,
+                                            void* ptr, float opt) {
+  HostRecord& record = Recorded();
+  record.requests.push_back(opcode);
+  if (opcode == vst::audioMasterAutomate) record.automations.push_back({index, opt});
+  if (opcode == vst::audioMasterProcessEvents && ptr != nullptr) {
+    const auto* list = static_cast<const vst::VstEvents*>(ptr);
+    for (int i = 0; i < list->numEvents; ++i) {
+      const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(list->events[i]);
+      record.midiOut.push_back({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),
+                                static_cast<std::uint8_t>(midi->midiData[1]),
+                                static_cast<std::uint8_t>(midi->midiData[2])});
+    }
+    return 1;
+  }
+  if (opcode == vst::audioMasterVersion) return 2400;
+  return 0;
+}
+
+}  // namespace shell_test
