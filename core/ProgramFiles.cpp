@@ -62,6 +62,8 @@ bool SaveBankFile(IPlugBase& plug, const std::string& path) {
   ChunkBuffer file;
   {
     platform::Guard guard(plug.Lock());
+    // The current program's edits go into the file too, as they go into a host's bank chunk.
+    plug.ModifyCurrentPreset(nullptr);
     PutCommonHeader(file, plug, fx::kBankChunkKind, fx::kBankFormatVersion);
     fx::PutWord(file, static_cast<std::uint32_t>(plug.ProgramCount()));
     fx::PutWord(file, static_cast<std::uint32_t>(plug.CurrentProgram()));

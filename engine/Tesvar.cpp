@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tape/TapeImport.h"
+
 Tesvar::Tesvar(vst::HostCallback host)
     : Synth(host, kParamCount, "1-0 0-2", kProgramCount, "Tesvar", "", "Quellmark Music", kVersionWord, kUniqueId),
       engine_(std::make_unique<engine::RenderLoop>()) {
@@ -113,6 +115,13 @@ int Tesvar::ReadState(const ChunkBuffer& buffer, int pos) {
   engine_->SetChordMemory(notes.data(), count);
   if (count > 0 || hadChord) engine_->ReconfigureVoices();
   return pos;
+}
+
+bool Tesvar::LoadTapeDump(const std::string& path, tape::TapeStatus* status) {
+  tape::TapeImportHooks hooks;
+  hooks.initProgram = [this] { InitProgram(); };
+  hooks.writeConfiguration = [this] { WriteConfiguration(shell::ConfigurationScope::kTapeRead); };
+  return tape::LoadTapeDump(*this, path, shell::SharedTapeReadSettings(), hooks, status);
 }
 
 void Tesvar::InitProgram() {

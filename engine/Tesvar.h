@@ -9,6 +9,7 @@
 #include "engine/ParameterTable.h"
 #include "engine/RenderLoop.h"
 #include "shell/Synth.h"
+#include "tape/TapeDecoder.h"
 
 class Tesvar : public Synth {
  public:
@@ -32,6 +33,9 @@ class Tesvar : public Synth {
   bool WriteState(ChunkBuffer& buffer) override;
   int ReadState(const ChunkBuffer& buffer, int pos) override;
   void InitProgram() override;
+  // Imports the 64 programs of a tape-dump recording (WAV) with the process-wide tape-read
+  // settings, then saves those settings. On false nothing has changed.
+  bool LoadTapeDump(const std::string& path, tape::TapeStatus* status = nullptr);
 
   // The chord memory: semitone offsets, the first note at 0 when captured from the keys.
   int ChordNoteCount() const { return Engine().Chord().size; }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "resources/ParameterInfo.h"
+
 namespace tape {
 
 // {byte, shift, width, parameter index, offset}; bit 7 is the most significant bit.
@@ -31,21 +33,17 @@ const std::array<TapeField, 20> kTapeFields = {{
     {7, 0, 2, 31, 0},  // MG Delay
 }};
 
+static_assert(kTapeParamCount == static_cast<int>(resources::kParameterCount));
+
 const ParamLimitTable& ProductParamLimits() {
-  // {minimum, maximum, default} for indices 0 .. 50.
-  static const ParamLimitTable table = {{
-      {0, 1, 0.5},     {-1, 1, 0},      {0, 12, 2},   {0.3, 15, 5.6}, {0, 1, 0},
-      {0, 2, 0},       {0, 7, 2},       {0, 1, 0},    {0, 2, 1},      {0, 2, 0},
-      {0, 7, 0},       {0, 15, 0},      {0, 2, 1},    {0, 2, 0},      {0, 4, 0},
-      {1, 6, 1},       {0, 63, 63},     {0, 7, 0},    {0, 1, 1},      {-7, 7, 0},
-      {0, 1, 0},       {0, 15, 0},      {0, 15, 0},   {0, 15, 0},     {0, 15, 0},
-      {0, 1, 0},       {0, 15, 0},      {0, 15, 0},   {0, 15, 15},    {0, 15, 1},
-      {0, 15, 8},      {0, 3, 0},       {0, 7, 0},    {0, 7, 0},      {0, 3, 0},
-      {0, 1, 0.15},    {-1, 1, -0.3},   {0, 1, 0.5},  {0, 1, 0.5},    {0, 1, 0.25},
-      {0, 1, 0.5},     {0.01, 15, 9.2}, {0.01, 15, 1.9}, {0, 1, 0.92}, {0, 1, 0},
-      {0, 1, 0},       {0, 1, 0},       {0, 1, 0},    {0, 1, 0},      {0, 1, 0},
-      {0, 1, 0},
-  }};
+  static const ParamLimitTable table = [] {
+    ParamLimitTable limits{};
+    for (int i = 0; i < kTapeParamCount; ++i) {
+      const resources::ParameterInfo& info = resources::kParameterInfo[static_cast<std::size_t>(i)];
+      limits[static_cast<std::size_t>(i)] = {info.minValue, info.maxValue, info.defaultValue};
+    }
+    return limits;
+  }();
   return table;
 }
 

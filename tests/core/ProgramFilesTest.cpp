@@ -119,6 +119,20 @@ TEST_F(ProgramFilesTest, SavedBankLoadsBackBitExactly) {
   }
 }
 
+TEST_F(ProgramFilesTest, ASavedBankHoldsTheCurrentProgramsUnstoredEdits) {
+  // Regression: the bank was written from the stored programs only, so the edits made to
+  // the current program since it was selected were lost from the file.
+  Tesvar& source = Make();
+  source.SelectPreset(3);
+  source.GetParam(kVcfCutoff)->SetPlain(12.25);
+  const std::string path = Path("edits.fxb");
+  ASSERT_TRUE(SaveBankFile(source, path));
+  Tesvar& target = Make();
+  ASSERT_TRUE(LoadBankFile(target, path));
+  target.SelectPreset(3);
+  EXPECT_EQ(target.GetParam(kVcfCutoff)->Value(), 12.25);
+}
+
 TEST_F(ProgramFilesTest, ParameterFormProgramSnapsAndSkipsValuesThatAreNotNumbers) {
   Tesvar& plug = Make();
   const std::vector<double> before = Values(plug);
