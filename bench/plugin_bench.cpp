@@ -4,18 +4,13 @@
 // made inside process calls.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 #include <vector>
 
+#include "tools/AllocationCounter.h"
 #include "tools/PluginHost.h"
 
 namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
 
 constexpr int kBlock = 256;
 constexpr double kRate = 44100.0;
@@ -49,18 +44,17 @@ void BM_Plugin(benchmark::State& state) {
   float* inputs[1] = {silence.data()};
   float* outputs[2] = {left.data(), right.data()};
   vst::AEffect* e = host->Effect();
-  allocations = 0;
-  counting = true;
+  allocation_counter::Start();
   for (auto _ : state) {
     e->processReplacing(e, inputs, outputs, kBlock);
     benchmark::DoNotOptimize(left.data());
   }
-  counting = false;
+  const long allocations = allocation_counter::Stop();
   const double samples = static_cast<double>(state.iterations()) * kBlock;
   state.counters["rt_factor"] = benchmark::Counter(samples / kRate, benchmark::Counter::kIsRate);
   state.counters["ns_per_voice_sample"] = benchmark::Counter(
       samples * std::max(notes, 1) * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-  state.counters["allocations"] = static_cast<double>(allocations.load());
+  state.counters["allocations"] = static_cast<double>(allocations);
   static const char* const kEffects[] = {"off", "chorus", "phaser", "ensemble"};
   state.SetLabel(std::to_string(notes) + " notes, " + kEffects[effects]);
 }
@@ -68,16 +62,5 @@ void BM_Plugin(benchmark::State& state) {
 BENCHMARK(BM_Plugin)->ArgsProduct({{0, 1, 8, 32, 64}, {0, 1, 2, 3}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-void* operator new(std::size_t size) {
-  if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 BENCHMARK_MAIN();

@@ -3,6 +3,10 @@
 add_library(tesvar_host STATIC ${CMAKE_CURRENT_LIST_DIR}/PluginHost.cpp)
 target_link_libraries(tesvar_host PUBLIC tesvar_options tesvar_platform)
 
+# Counts allocations for the tests and benchmarks that prove the audio path makes none.
+add_library(tesvar_allocation_counter STATIC ${CMAKE_CURRENT_LIST_DIR}/AllocationCounter.cpp)
+target_link_libraries(tesvar_allocation_counter PUBLIC tesvar_options)
+
 add_executable(tesvar-host ${CMAKE_CURRENT_LIST_DIR}/host_main.cpp)
 target_link_libraries(tesvar-host PRIVATE tesvar_host)
 set_target_properties(tesvar-host PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -1,29 +1,13 @@
 // Rendering allocates nothing: every operator new of this executable is counted.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "engine/RenderLoop.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "tools/AllocationCounter.h"
 
 namespace engine {
 namespace {
@@ -72,11 +56,11 @@ TEST(RenderAllocationTest, RenderBlockAllocatesNothing) {
     std::vector<double> left(512), right(512);
     double* outputs[2] = {left.data(), right.data()};
 
-    const long before = allocations.load();
+    const long before = allocation_counter::Count();
     for (int frames : {100, 512, 1, 44, 300, 512, 512, 512}) loop->RenderBlock(outputs, frames);
     loop->AllNotesOff();
     loop->RenderBlock(outputs, 256);
-    EXPECT_EQ(allocations.load() - before, 0) << "effects mode " << effect;
+    EXPECT_EQ(allocation_counter::Count() - before, 0) << "effects mode " << effect;
     loop->SetTickSource(nullptr);
   }
 }

@@ -8,6 +8,8 @@ tesvar_add_test(tesvar_voices_test
   LIBS tesvar_engine)
 
 # Its own executable: it replaces the global operator new to count allocations.
-tesvar_add_test(tesvar_render_allocation_test
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/RenderAllocationTest.cpp
-  LIBS tesvar_engine)
+if(TARGET tesvar_allocation_counter)
+  tesvar_add_test(tesvar_render_allocation_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/RenderAllocationTest.cpp
+    LIBS tesvar_engine tesvar_allocation_counter)
+endif()

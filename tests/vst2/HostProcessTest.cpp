@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tests/vst2/HostTestSupport.h"
+#include "tools/AllocationCounter.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ TEST(HostProcessTest, ProcessCallsAndEventsDoNotAllocate) {
   host->requests.reserve(100000);
   host->automations.reserve(1000);
   host->midiOut.reserve(1000);
-  AllocationCounter::Start();
+  allocation_counter::Start();
   for (int block = 0; block < 50; ++block) {
     e->dispatcher(e, vst::effProcessEvents, 0, 0, &list, 0.0f);
     e->processReplacing(e, inputs, outputs, 512);
@@ -108,7 +109,7 @@ TEST(HostProcessTest, ProcessCallsAndEventsDoNotAllocate) {
     e->setParameter(e, 16, block / 50.0f);
     e->getParameter(e, 16);
   }
-  EXPECT_EQ(AllocationCounter::Stop(), 0);
+  EXPECT_EQ(allocation_counter::Stop(), 0);
 }
 
 }  // namespace

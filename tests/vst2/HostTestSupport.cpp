@@ -1,37 +1,11 @@
 // Temporary home, plug-in loading and allocation counting for the host-level tests.
 #include "tests/vst2/HostTestSupport.h"
 
-#include <atomic>
+#include "tools/AllocationCounter.h"
+
 #include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <random>
-
-namespace {
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-
-void AllocationCounter::Start() {
-  allocations = 0;
-  counting = true;
-}
-
-long AllocationCounter::Stop() {
-  counting = false;
-  return allocations.load();
-}
 
 namespace {
 void SetVariable(const char* name, const std::string& value) {

@@ -15,9 +15,3 @@ void UseTemporaryHome();
 // Loads a fresh instance, opened and started at 44100 Hz with 512-frame blocks.
 std::unique_ptr<PluginHost> LoadPlugin(const std::string& product = "Tesvar Test Host",
                                        const std::string& vendor = "Quellmark Test");
-
-// Counts the calls of the global operator new in this process while `counting` is true.
-struct AllocationCounter {
-  static void Start();
-  static long Stop();  // answers the count since Start
-};
