@@ -14,55 +14,12 @@
 #include <vector>
 
 #include "core/MidiMessage.h"
+#include "tests/platform/TempHome.h"
 #include "vst2/VstAbi.h"
 
 namespace shell_test {
 
-inline void SetVariable(const char* name, const std::string& value) {
-#if defined(_WIN32)
-  _putenv_s(name, value.c_str());
-#else
-  ::setenv(name, value.c_str(), 1);
-#endif
-}
-
-// Points HOME and the XDG folders at a fresh folder for each test and removes it after,
-// so nothing is ever written outside temporary folders.
-class TempHome : public ::testing::Test {
- protected:
-  void SetUp() override {
-    namespace fs = std::filesystem;
-    std::random_device random;
-    home_ = (fs::temp_directory_path() / ("tesvar-shell-" + std::to_string(random()) + std::to_string(random())))
-                .string();
-    fs::create_directories(home_);
-    SetVariable("HOME", home_);
-    SetVariable("XDG_CONFIG_HOME", home_ + "/.config");
-    SetVariable("XDG_DATA_HOME", home_ + "/.local/share");
-    SetVariable("XDG_CACHE_HOME", home_ + "/.cache");
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-  }
-
-  std::string Path(const std::string& relative) const { return home_ + "/" + relative; }
-  std::string Ini() const { return Path(".config/QuellmarkMusic/tesvar.ini"); }
-
-  static void WriteFile(const std::string& path, const std::string& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-  }
-
- private:
-  std::string home_;
-};
+using ::TempHome;
 
 // What an in-process instance told its host. One recorder at a time per process.
 struct HostRecord {
