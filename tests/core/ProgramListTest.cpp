@@ -35,7 +35,7 @@ TEST_F(ProgramListTest, FilesAreListedByTheirExtension) {
   plug.ModifyCurrentPreset(nullptr);  // the stored body now carries the long name too
   ASSERT_TRUE(SaveProgramFile(plug, Path("one.fxp")));
   ASSERT_TRUE(SaveBankFile(plug, Path("all.FXB")));
-  std::filesystem::copy_file(Path("one.fxp"), Path("one.FXP"));
+  std::filesystem::copy_file(Path("one.fxp"), Path("two.FXP"));  // a distinct name: Windows ignores case
   std::filesystem::copy_file(Path("one.fxp"), Path("one.txt"));
   std::filesystem::create_directories(Path("dir.fxp"));
   std::filesystem::copy_file(Path("one.fxp"), Path("dir.fxp/plain"));
@@ -44,7 +44,7 @@ TEST_F(ProgramListTest, FilesAreListedByTheirExtension) {
   ASSERT_TRUE(ListFilePrograms(Path("one.fxp"), kFormat, list));
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0].name, std::string(27, 'n'));
-  EXPECT_TRUE(ListFilePrograms(Path("one.FXP"), kFormat, list));
+  EXPECT_TRUE(ListFilePrograms(Path("two.FXP"), kFormat, list));
   EXPECT_FALSE(ListFilePrograms(Path("one.txt"), kFormat, list));
   EXPECT_FALSE(ListFilePrograms(Path("dir.fxp/plain"), kFormat, list));  // the point is in a folder name
   EXPECT_TRUE(list.empty());

@@ -19,6 +19,12 @@ inline void SetEnvironmentVariable(const char* name, const std::string& value) {
 #endif
 }
 
+#if defined(_WIN32)
+#include "platform/win32/WindowsHeaders.h"
+// The fixture's own SetEnvironmentVariable below, not the system's macro of that name.
+#undef SetEnvironmentVariable
+#endif
+
 class TempHome : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -32,15 +38,49 @@ class TempHome : public ::testing::Test {
     SetEnvironmentVariable("XDG_CONFIG_HOME", home_ + "/.config");
     SetEnvironmentVariable("XDG_DATA_HOME", home_ + "/.local/share");
     SetEnvironmentVariable("XDG_CACHE_HOME", home_ + "/.cache");
+#if defined(_WIN32)
+    // Windows takes the folders from the profile, not the environment: the local application
+    // data and documents folders move into this home, which only a throw-away profile may
+    // allow (tools/wine-test.sh runs the tests in a temporary Wine prefix).
+    const char* temporary = std::getenv("TESVAR_TEMPORARY_PROFILE");
+    if (temporary == nullptr || std::string(temporary) != "1") {
+      GTEST_SKIP() << "needs a temporary profile (tools/wine-test.sh)";
+    }
+    fs::create_directories(Path(".config"));
+    fs::create_directories(Path("Documents"));
+    // The shell reads the per-user folders from this key (the calls that would set them,
+    // SHSetFolderPath and SHSetKnownFolderPath, are missing from Wine). TearDown puts the
+    // profile's own folders back for the tests that follow.
+    moved_ = true;
+    ASSERT_TRUE(MoveShellFolder("Local AppData", Path(".config"), &savedLocal_));
+    ASSERT_TRUE(MoveShellFolder("Personal", Path("Documents"), &savedDocuments_));
+#endif
   }
 
   void TearDown() override {
+#if defined(_WIN32)
+    if (moved_) {
+      MoveShellFolder("Local AppData", savedLocal_, nullptr);
+      MoveShellFolder("Personal", savedDocuments_, nullptr);
+    }
+#endif
     std::error_code ignored;
     std::filesystem::remove_all(home_, ignored);
   }
 
   const std::string& Home() const { return home_; }
-  std::string Path(const std::string& relative) const { return home_ + "/" + relative; }
+  // Written with the system's separator, as the platform layer composes its paths.
+  std::string Path(const std::string& relative) const {
+#if defined(_WIN32)
+    std::string path = home_ + "\\" + relative;
+    for (char& c : path) {
+      if (c == '/') c = '\\';
+    }
+    return path;
+#else
+    return home_ + "/" + relative;
+#endif
+  }
   // Where the plug-in keeps its settings under this home.
   std::string Ini() const { return Path(".config/QuellmarkMusic/tesvar.ini"); }
 
@@ -57,5 +97,33 @@ class TempHome : public ::testing::Test {
   }
 
  private:
+#if defined(_WIN32)
+  // Sets a per-user folder of the profile (an empty path removes the setting); the value it
+  // had goes to *saved when asked.
+  static bool MoveShellFolder(const char* name, const std::string& path, std::string* saved) {
+    HKEY folders = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                        0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &folders, nullptr) != ERROR_SUCCESS) {
+      return false;
+    }
+    if (saved != nullptr) {
+      char old[MAX_PATH * 2] = {};
+      DWORD size = sizeof old - 1;
+      if (RegQueryValueExA(folders, name, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS) {
+        *saved = old;
+      }
+    }
+    const LONG result =
+        path.empty() ? RegDeleteValueA(folders, name)
+                     : RegSetValueExA(folders, name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                                      static_cast<DWORD>(path.size() + 1));
+    RegCloseKey(folders);
+    return result == ERROR_SUCCESS;
+  }
+
+  bool moved_ = false;
+  std::string savedLocal_;
+  std::string savedDocuments_;
+#endif
   std::string home_;
 };
