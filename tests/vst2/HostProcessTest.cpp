@@ -1,6 +1,8 @@
 // The three process entries through the entry point: conversion, accumulation, blocks
 // longer than announced, and no allocation on the audio thread.
+#include <atomic>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "tests/vst2/HostTestSupport.h"
@@ -110,6 +112,48 @@ TEST(HostProcessTest, ProcessCallsAndEventsDoNotAllocate) {
     e->getParameter(e, 16);
   }
   EXPECT_EQ(allocation_counter::Stop(), 0);
+}
+
+TEST(HostProcessTest, AudioAndUserInterfaceThreadsShareOneInstanceSafely) {
+  // The host's audio thread renders while its user-interface thread switches programs,
+  // moves parameters and saves and restores chunks: the plug-in lock keeps them apart
+  // (the thread sanitizer build checks that nothing slips past it).
+  auto host = LoadPlugin();
+  ASSERT_TRUE(host);
+  vst::AEffect* e = host->Effect();
+  std::atomic<bool> stop{false};
+  std::thread audio([&] {
+    std::vector<float> left(512), right(512), silence(512);
+    float* inputs[1] = {silence.data()};
+    float* outputs[2] = {left.data(), right.data()};
+    vst::VstMidiEvent note{};
+    note.type = vst::kMidiType;
+    note.byteSize = sizeof(note);
+    struct {
+      std::int32_t numEvents;
+      std::intptr_t reserved;
+      vst::VstEvent* events[2];
+    } list = {1, 0, {reinterpret_cast<vst::VstEvent*>(&note), nullptr}};
+    for (int block = 0; !stop && block < 4000; ++block) {
+      note.midiData[0] = static_cast<char>(block % 2 ? 0x80 : 0x90);
+      note.midiData[1] = static_cast<char>(48 + block % 24);
+      note.midiData[2] = 100;
+      e->dispatcher(e, vst::effProcessEvents, 0, 0, &list, 0.0f);
+      e->processReplacing(e, inputs, outputs, 512);
+      for (float v : left) ASSERT_TRUE(std::isfinite(v));
+    }
+  });
+  for (int round = 0; round < 60; ++round) {
+    e->dispatcher(e, vst::effSetProgram, 0, round % 64, nullptr, 0.0f);
+    e->setParameter(e, round % 51, (round % 7) / 6.0f);
+    void* chunk = nullptr;
+    const auto size = e->dispatcher(e, vst::effGetChunk, round % 2, 0, &chunk, 0.0f);
+    std::vector<std::uint8_t> copy(static_cast<const std::uint8_t*>(chunk), static_cast<const std::uint8_t*>(chunk) + size);
+    e->dispatcher(e, vst::effSetChunk, round % 2, static_cast<std::intptr_t>(copy.size()), copy.data(), 0.0f);
+    e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, round % 3 ? 44100.0f : 48000.0f);
+  }
+  stop = true;
+  audio.join();
 }
 
 }  // namespace
