@@ -124,4 +124,34 @@ TEST_F(PluginLibraryTest, InstanceLoadsFactoryBankFromResourcesAndCreatesItsSett
   Call(effect, vst::effClose);
 }
 
+// Regression: binding the tuning library from the library's own load (static
+// initialisation or DllMain) runs under the loader lock and can deadlock the host. The
+// plug-in binds it when the first instance is created, under the creation lock.
+TEST_F(PluginLibraryTest, TuningLibraryIsBoundByTheFirstInstanceNotByLoading) {
+  if (!wintest::TemporaryProfile()) GTEST_SKIP() << "installs a library; needs a temporary profile";
+  FreeLibrary(library_);
+  library_ = nullptr;
+  ASSERT_NE(LoadLibraryW(L"ole32.dll"), nullptr);  // loaded by every host before plug-ins
+  const std::string folder = wintest::ShellFolder(CSIDL_PROGRAM_FILES_COMMON) + "\\MTS-ESP";
+  std::filesystem::create_directories(folder);
+  ASSERT_TRUE(CopyFileA(wintest::HostPath(TESVAR_MTS_DOUBLE_PATH).c_str(), (folder + "\\LIBMTS.dll").c_str(), FALSE));
+
+  library_ = LoadLibraryA(path_.c_str());
+  ASSERT_NE(library_, nullptr);
+  EXPECT_EQ(GetModuleHandleA("LIBMTS.dll"), nullptr);
+  vst::AEffect* effect = Entry("VSTPluginMain")(QuietHost);
+  ASSERT_NE(effect, nullptr);
+  EXPECT_NE(GetModuleHandleA("LIBMTS.dll"), nullptr);
+  Call(effect, vst::effClose);
+  FreeLibrary(library_);
+  library_ = nullptr;
+  // Unloading the plug-in leaves the tuning library loaded: releasing it from the unloading
+  // library would call FreeLibrary under the loader lock too. The process's end frees it.
+  HMODULE tuning = GetModuleHandleA("LIBMTS.dll");
+  EXPECT_NE(tuning, nullptr);
+  if (tuning != nullptr) FreeLibrary(tuning);
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+
 }  // namespace
