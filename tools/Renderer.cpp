@@ -32,19 +32,15 @@ std::vector<TimedMidi> DemoPhrase() {
   return e;
 }
 
-RenderedAudio Render(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
-                     const RenderSettings& settings, const std::function<void(double)>& progress) {
+void RunBlocks(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
+               const RenderSettings& settings, const std::function<void(int frames)>& process,
+               const std::function<void(double)>& progress) {
   host.Dispatch(vst::effMainsChanged, 0, 0);
   host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(settings.sampleRate));
   host.Dispatch(vst::effSetBlockSize, 0, settings.blockSize);
   host.Dispatch(vst::effMainsChanged, 0, 1);
 
   const auto total = static_cast<long long>(std::ceil((lengthSeconds + settings.tailSeconds) * settings.sampleRate));
-  RenderedAudio audio;
-  audio.left.reserve(static_cast<std::size_t>(total));
-  audio.right.reserve(static_cast<std::size_t>(total));
-  std::vector<float> left;
-  std::vector<float> right;
   std::vector<MidiMessage> blockEvents;
   std::size_t next = 0;
   long long lastReport = 0;
@@ -58,14 +54,27 @@ RenderedAudio Render(PluginHost& host, const std::vector<TimedMidi>& events, dou
       blockEvents.push_back({static_cast<std::int32_t>(std::max<long long>(sample - pos, 0)), m.status, m.data1, m.data2});
     }
     if (!blockEvents.empty()) host.SendMidi(blockEvents);
-    host.ProcessReplacing(left, right, frames);
-    audio.left.insert(audio.left.end(), left.begin(), left.begin() + frames);
-    audio.right.insert(audio.right.end(), right.begin(), right.begin() + frames);
+    process(frames);
     if (progress && pos - lastReport >= static_cast<long long>(settings.sampleRate)) {
       lastReport = pos;
       progress(static_cast<double>(pos) / static_cast<double>(total));
     }
   }
   if (progress) progress(1.0);
+}
+
+RenderedAudio Render(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
+                     const RenderSettings& settings, const std::function<void(double)>& progress) {
+  RenderedAudio audio;
+  std::vector<float> left;
+  std::vector<float> right;
+  RunBlocks(
+      host, events, lengthSeconds, settings,
+      [&](int frames) {
+        host.ProcessReplacing(left, right, frames);
+        audio.left.insert(audio.left.end(), left.begin(), left.begin() + frames);
+        audio.right.insert(audio.right.end(), right.begin(), right.begin() + frames);
+      },
+      progress);
   return audio;
 }

@@ -23,6 +23,13 @@ struct RenderedAudio {
 // melody, with sustain, modulation wheel and a bend, about 12 seconds long.
 std::vector<TimedMidi> DemoPhrase();
 
-// progress (0 ... 1) is called now and then when given.
+// The host's block loop: prepares the plug-in for the settings, then for each block sends
+// the events that fall in it (offsets within the block) and calls process(frames), which
+// makes one process call. progress (0 ... 1) is called now and then when given.
+void RunBlocks(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
+               const RenderSettings& settings, const std::function<void(int frames)>& process,
+               const std::function<void(double)>& progress = {});
+
+// Through the single-precision replacing entry.
 RenderedAudio Render(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
                      const RenderSettings& settings, const std::function<void(double)>& progress = {});

@@ -41,35 +41,18 @@ bool ReadDoubles(const std::string& path, std::vector<double>& samples) {
   return true;
 }
 
-// The renderer's block loop (tools/Renderer.cpp), through the double-precision entry.
+// The renderer's block loop through the double-precision entry.
 std::vector<double> RenderDoubles(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
                                   const RenderSettings& settings) {
-  host.Dispatch(vst::effMainsChanged, 0, 0);
-  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(settings.sampleRate));
-  host.Dispatch(vst::effSetBlockSize, 0, settings.blockSize);
-  host.Dispatch(vst::effMainsChanged, 0, 1);
-  const auto total = static_cast<long long>(std::ceil((lengthSeconds + settings.tailSeconds) * settings.sampleRate));
   std::vector<double> interleaved;
-  interleaved.reserve(static_cast<std::size_t>(total) * 2);
   std::vector<double> left, right;
-  std::vector<MidiMessage> blockEvents;
-  std::size_t next = 0;
-  for (long long pos = 0; pos < total; pos += settings.blockSize) {
-    const int frames = static_cast<int>(std::min<long long>(settings.blockSize, total - pos));
-    blockEvents.clear();
-    while (next < events.size()) {
-      const auto sample = static_cast<long long>(std::llround(events[next].seconds * settings.sampleRate));
-      if (sample >= pos + frames) break;
-      const TimedMidi& m = events[next++];
-      blockEvents.push_back({static_cast<std::int32_t>(std::max<long long>(sample - pos, 0)), m.status, m.data1, m.data2});
-    }
-    if (!blockEvents.empty()) host.SendMidi(blockEvents);
+  RunBlocks(host, events, lengthSeconds, settings, [&](int frames) {
     host.ProcessDouble(left, right, frames);
     for (int i = 0; i < frames; ++i) {
       interleaved.push_back(left[static_cast<std::size_t>(i)]);
       interleaved.push_back(right[static_cast<std::size_t>(i)]);
     }
-  }
+  });
   return interleaved;
 }
 

@@ -1,4 +1,5 @@
 add_library(tesvar_platform STATIC
+  EmbeddedResources.cpp
   posix/CriticalSection.cpp
   posix/Profile.cpp
   posix/Files.cpp

@@ -1,5 +1,6 @@
 # The Windows implementation of platform/Platform.h (Win32 API, mingw-w64 or MSVC).
 add_library(tesvar_platform STATIC
+  EmbeddedResources.cpp
   win32/CriticalSection.cpp
   win32/Profile.cpp
   win32/Files.cpp
