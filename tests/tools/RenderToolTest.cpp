@@ -3,6 +3,7 @@
 // input without writing anything.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -123,6 +124,38 @@ TEST(RenderToolTest, CommandLineRefusesBadInputAndWritesNothing) {
   EXPECT_EQ(run("--program 12 --save-bank " + (folder / "b.fxb").string()), 0);
   EXPECT_TRUE(fs::exists(out));
   EXPECT_GT(fs::file_size(folder / "b.fxb"), 168u);
+  fs::remove_all(folder);
+}
+
+TEST(RenderToolTest, EveryFactoryProgramPlays) {
+  // Each program of the three factory banks, loaded from its bank file as a host would,
+  // holds a C major triad for a second: the sound must be finite, audible and not absurd.
+  const fs::path folder = TempFolder();
+  for (const char* bankFile : {"factory.fxb", "quellmark.fxb", "veltrum.fxb"}) {
+    PluginHost host;
+    ASSERT_TRUE(host.Load(TESVAR_PLUGIN_PATH));
+    host.Start();
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(std::string(TESVAR_BANK_DIR) + "/" + bankFile, &bytes)) << bankFile;
+    std::string error;
+    ASSERT_TRUE(LoadProgramFile(host, bytes, &error)) << error;
+    for (int p = 0; p < 64; ++p) {
+      host.Dispatch(vst::effSetProgram, 0, p);
+      const std::string name = host.Text(vst::effGetProgramName, 0);
+      const std::vector<TimedMidi> chord = {{0.0, 0x90, 60, 100}, {0.0, 0x90, 64, 100}, {0.0, 0x90, 67, 100},
+                                            {1.0, 0x80, 60, 0},   {1.0, 0x80, 64, 0},   {1.0, 0x80, 67, 0}};
+      RenderSettings settings;
+      settings.tailSeconds = 0.5;
+      const RenderedAudio audio = Render(host, chord, 1.0, settings);
+      double peak = 0.0;
+      for (std::size_t i = 0; i < audio.left.size(); ++i) {
+        ASSERT_TRUE(std::isfinite(audio.left[i]) && std::isfinite(audio.right[i])) << bankFile << " " << name;
+        peak = std::max({peak, std::fabs(double(audio.left[i])), std::fabs(double(audio.right[i]))});
+      }
+      EXPECT_GT(peak, 0.001) << bankFile << " program " << p << " \"" << name << "\" is silent";
+      EXPECT_LT(peak, 8.0) << bankFile << " program " << p << " \"" << name << "\"";
+    }
+  }
   fs::remove_all(folder);
 }
 
