@@ -96,6 +96,14 @@ int ChunkBuffer::GetText(std::string* out, int pos, std::size_t maxLength) const
   return start + length;
 }
 
+int ChunkBuffer::SkipText(int pos) const {
+  std::int32_t length = 0;
+  const int start = GetInt32(&length, pos);
+  if (start < 0 || length <= 0) return start;
+  if (static_cast<std::size_t>(start) + static_cast<std::size_t>(length) > bytes_.size()) return -1;
+  return start + length;
+}
+
 namespace chunk_header {
 
 void Write(ChunkBuffer& buffer) {

@@ -33,6 +33,8 @@ class ChunkBuffer {
   // Reads a length-prefixed text; n <= 0 gives an empty text. At most maxLength bytes are
   // kept (the rest are skipped), so hostile lengths never make a large string.
   int GetText(std::string* out, int pos, std::size_t maxLength = 255) const;
+  // Steps over a length-prefixed text without copying it (nothing is allocated).
+  int SkipText(int pos) const;
 
  private:
   void Reserve(std::size_t extra);

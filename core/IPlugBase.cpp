@@ -202,6 +202,14 @@ bool IPlugBase::SelectPreset(int index) {
   return success;
 }
 
+int IPlugBase::ReadWholeState(const ChunkBuffer& buffer, int pos) {
+  ChunkBuffer before;
+  WriteState(before);
+  const int next = ReadState(buffer, pos);
+  if (next < 0) ReadState(before, 0);
+  return next;
+}
+
 bool IPlugBase::SerializePresets(ChunkBuffer& buffer) {
   Trace("IPlugBase::SerializePresets", __LINE__, "");
   for (const ProgramSlot& slot : programs_) {
@@ -225,16 +233,21 @@ int IPlugBase::UnserializePresets(const ChunkBuffer& buffer, int pos) {
       break;
     }
     ProgramSlot& slot = programs_[i];
+    const std::string previousName = slot.name;
     slot.name = name;
-    slot.initialised = flag != 0;
     pos = afterFlag;
-    if (slot.initialised) {
+    if (flag != 0) {
       pos = ReadState(buffer, pos);
-      if (pos > 0) {
-        slot.state.Clear();
-        WriteState(slot.state);
+      if (pos < 0) {
+        // A refused or cut body ends the reading and its slot keeps its name and flag, so
+        // no slot is left with another program's name over its old sound.
+        slot.name = previousName;
+        break;
       }
+      slot.state.Clear();
+      WriteState(slot.state);
     }
+    slot.initialised = flag != 0;
   }
   SelectPreset(currentProgram_);
   return pos;

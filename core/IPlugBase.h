@@ -107,6 +107,10 @@ class IPlugBase {
   // Every slot that is not initialised becomes "Empty" with the current parameters.
   void MakeDefaultPrograms();
   bool SerializePresets(ChunkBuffer& buffer);
+  // ReadState, all or nothing: when the body is refused or cut short, the state from before
+  // the call is read back, so damaged data never leaves half a program sounding. Called
+  // with the lock held (user-interface thread: it allocates).
+  int ReadWholeState(const ChunkBuffer& buffer, int pos);
   bool SerializeParams(ChunkBuffer& buffer);
   int UnserializeParams(const ChunkBuffer& buffer, int pos);
 

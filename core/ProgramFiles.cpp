@@ -91,8 +91,9 @@ bool LoadProgramFile(IPlugBase& plug, const std::string& path) {
   if (chunkForm) {
     std::int32_t version = 0;
     const int pos = chunk_header::Read(file, fx::kProgramChunkAt, &version);
-    // A body the product refuses leaves the parameters as they were; the load goes on.
-    if (pos >= 0) plug.ReadState(file, pos);
+    // A body the product refuses, or one cut short, is a file that cannot be loaded: the
+    // sound and the program's name stay as they were.
+    if (pos < 0 || plug.ReadWholeState(file, pos) < 0) return false;
   } else {
     ApplyNormalisedFloats(plug, file, fx::kParamsAt);
   }
@@ -119,19 +120,22 @@ bool LoadBankFile(IPlugBase& plug, const std::string& path) {
   platform::Guard guard(plug.Lock());
   if (chunkForm) {
     std::int32_t version = 0;
-    const int pos = chunk_header::Read(file, fx::kBankChunkAt, &version);
-    if (pos >= 0) plug.UnserializePresets(file, pos);
+    int pos = chunk_header::Read(file, fx::kBankChunkAt, &version);
+    if (pos >= 0) pos = plug.UnserializePresets(file, pos);
+    // A bank cut short keeps the programs read before the cut, as a refused "FxBk" record
+    // does, and is reported as a failure.
     plug.ReportProgramChange();
-    return true;
+    return pos >= 0;
   }
 
-  // The count comes from the file: records that are not all there, or that have no slot,
-  // are not read.
+  // The count comes from the file; records beyond the last slot are not read. A record
+  // that is not all there (the file ends before the count does) is refused like a foreign
+  // one, so a cut file is a failed load and never half a program.
   const int recordSize = fx::ProgramRecordSize(plug.ParamCount());
   const int records = static_cast<int>(std::min<std::uint32_t>(programCount, plug.ProgramCount()));
   int pos = fx::kBankRecordsAt;
-  for (int i = 0; i < records && pos <= file.Size() - recordSize; ++i, pos += recordSize) {
-    if (!fx::HasCode(file, pos + fx::kMagicAt, fx::kChunkMagic) ||
+  for (int i = 0; i < records; ++i, pos += recordSize) {
+    if (pos > file.Size() - recordSize || !fx::HasCode(file, pos + fx::kMagicAt, fx::kChunkMagic) ||
         !fx::HasCode(file, pos + fx::kKindAt, fx::kProgramParamsKind) ||
         !fx::WordIs(file, pos + fx::kFormatVersionAt, fx::kProgramFormatVersion) ||
         !fx::WordIs(file, pos + fx::kParamCountAt, static_cast<std::uint32_t>(plug.ParamCount()))) {

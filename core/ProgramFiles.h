@@ -21,12 +21,14 @@ bool SaveBankFile(IPlugBase& plug, const std::string& path);
 // Loads a program file into the current program ("FPCh" state chunk or "FxCk" normalised
 // floats), renames it with the file's name unless that is empty, reselects it and tells
 // the host. False (nothing changed) for an unreadable file, a magic other than "CcnK", a
-// format version other than 1, another plug-in's ID or an unknown kind.
+// format version other than 1, another plug-in's ID, an unknown kind, or an "FPCh" state
+// body that the product refuses or that is cut short.
 bool LoadProgramFile(IPlugBase& plug, const std::string& path);
 
 // Loads a bank file ("FBCh" bank chunk or "FxBk" program records) into the program slots
 // and tells the host. False (nothing changed) for an unreadable file, a wrong magic or
-// plug-in ID or an unknown kind; an "FxBk" record with a wrong magic, kind, version or
-// parameter count answers false at once, after the records before it were loaded.
-// "FxBk" records beyond the end of the file or beyond the last slot are not read.
+// plug-in ID or an unknown kind. A bank that fails part way answers false after the
+// programs before the failure were loaded: an "FBCh" bank body cut short or refused, or
+// an "FxBk" record that is cut short or has a wrong magic, kind, version or parameter count.
+// "FxBk" records beyond the last slot are not read.
 bool LoadBankFile(IPlugBase& plug, const std::string& path);

@@ -50,7 +50,7 @@ SettingsFollowUp EngineSettings::Apply(int index, double v, double e, std::span<
       }
       break;
     case 6:
-      voicesSetting = i;
+      voicesSetting = voicesParameter = i;
       next.reconfigureVoices = true;
       break;
     case 7:

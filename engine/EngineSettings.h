@@ -34,6 +34,10 @@ struct EngineSettings {
   // Key assign (the voice allocation acts on these).
   int mode = 0;           // 0 Poly, 1 Chord, 2 Unison
   int voicesSetting = 0;  // 0 ... 7; Chord mode may lower it below the parameter
+  // The "Voices" value itself: every reconfiguration starts from it, so a setting lowered
+  // for a large chord does not stay lowered in another mode (where a saved and reloaded
+  // program would sound with the full setting).
+  int voicesParameter = 0;
   double spread = 0.0;    // 0 ... 1
   // Oscillators.
   int dco1Waveform = 0;  // 0 saw, 1 PW, 2 PWM

@@ -60,8 +60,14 @@ class Envelope {
 
   // Stage time in seconds for a normalised setting.
   static double StageSeconds(double x);
-  // Per-sample coefficient K/T for a normalised setting.
-  double Coefficient(double x) const { return timeScale_ / StageSeconds(x); }
+  // Per-sample coefficient K/T for a normalised setting. Below about 2.3 kHz the shortest
+  // stages would give K/T > 1, and a step past the target makes the decay oscillate around
+  // the sustain level until it crosses 0 and cuts the note; at most 1, a stage lands on its
+  // target in one sample instead.
+  double Coefficient(double x) const {
+    const double c = timeScale_ / StageSeconds(x);
+    return c < 1.0 ? c : 1.0;
+  }
 
  private:
   double level_ = 0.0;

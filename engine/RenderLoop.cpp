@@ -50,10 +50,10 @@ void RenderLoop::ApplyParameter(int index, double v, double e) {
 
 void RenderLoop::ReconfigureVoices() {
   if (constructed_) AllNotesOff();
-  layout_ = ComputeVoiceLayout(KeyModeFromIndex(settings_.mode), settings_.voicesSetting,
+  layout_ = ComputeVoiceLayout(KeyModeFromIndex(settings_.mode), settings_.voicesParameter,
                                allocator_.Chord().size);
-  // Chord mode may have lowered the setting; the engine keeps the lowered one, the
-  // parameter keeps what the host sent.
+  // Chord mode may have lowered the setting; the engine keeps the lowered one in force,
+  // the parameter keeps what the host sent and the next layout starts from it again.
   settings_.voicesSetting = layout_.voicesSetting;
   allocator_.SetLayout(layout_);
   UpdateOutputGain();

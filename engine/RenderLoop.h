@@ -50,8 +50,9 @@ class RenderLoop {
   EngineSettings& Settings() { return settings_; }
   const EngineSettings& Settings() const { return settings_; }
 
-  // New voice grid from mode, voices setting and chord memory; Chord mode may lower the
-  // engine's voices setting (Settings().voicesSetting), never the host's parameter.
+  // New voice grid from mode, the "Voices" value and chord memory; Chord mode may lower the
+  // engine's voices setting (Settings().voicesSetting), never the host's parameter, and
+  // the next grid starts from the parameter again.
   void ReconfigureVoices();
   void UpdatePanGains();
   void UpdateOutputGain() { outputGain_ = settings_.outputLevel * layout_.unisonGain; }

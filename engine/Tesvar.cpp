@@ -65,6 +65,8 @@ void Tesvar::ModWheelChanged(double wheel) {
 }
 
 void Tesvar::SetChordMemory(const int* notes, int count) {
+  // The render loop reads the chord memory: it changes only between blocks.
+  platform::Guard guard(Lock());
   engine_->SetChordMemory(notes, std::clamp(count, 0, kMaxChordNotes));
   engine_->ReconfigureVoices();
 }
@@ -87,8 +89,8 @@ int Tesvar::ReadState(const ChunkBuffer& buffer, int pos) {
   // The program index and name in the body are not used: names travel separately.
   std::int32_t programIndex = 0;
   pos = buffer.GetInt32(&programIndex, pos);
-  std::string ignoredName;
-  if (pos >= 0) pos = buffer.GetText(&ignoredName, pos);
+  // (Skipped, not copied: a MIDI program change reads states on the audio thread.)
+  if (pos >= 0) pos = buffer.SkipText(pos);
 
   int loaded = 0;
   for (int i = 0; i < kParamCount && pos >= 0; ++i) {

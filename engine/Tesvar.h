@@ -40,7 +40,8 @@ class Tesvar : public Synth {
   // The chord memory: semitone offsets, the first note at 0 when captured from the keys.
   int ChordNoteCount() const { return Engine().Chord().size; }
   int ChordNote(int i) const { return Engine().Chord().offsets[i]; }
-  // Takes a chord memory (at most kMaxChordNotes offsets) and applies it to the voices.
+  // Takes a chord memory (at most kMaxChordNotes offsets) and applies it to the voices,
+  // under the plug-in lock (any thread).
   void SetChordMemory(const int* notes, int count);
   // The engine behind the plug-in: voices, modulation, effects.
   engine::RenderLoop& Engine() { return *engine_; }

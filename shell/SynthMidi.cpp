@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/Pitch.h"
 #include "shell/Synth.h"
 
 namespace {
@@ -114,4 +115,13 @@ shell::LearnMode Synth::LearnState() {
 
 bool Synth::ShouldFilterNote(int note) { return tuning_ != nullptr && shell::ShouldFilterNote(*tuning_, note); }
 
-int Synth::PitchCodeForNote(int note) { return shell::PitchCodeForNote(tuning_.get(), note); }
+int Synth::PitchCodeForNote(int note) {
+  // A chord layer may lie above the top key (played note + chord offset). The tuning only
+  // knows notes 0 ... 127, so such a layer continues in equal semitones from note 127
+  // (note*128 without a tuning master) instead of wrapping round to a low note.
+  constexpr int kTopKey = 127;
+  if (note > kTopKey) {
+    return shell::PitchCodeForNote(tuning_.get(), kTopKey) + (note - kTopKey) * engine::kCodesPerSemitone;
+  }
+  return shell::PitchCodeForNote(tuning_.get(), note);
+}

@@ -121,7 +121,8 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
       return 0;
     case vst::effSetProgram:
       ModifyCurrentPreset(nullptr);
-      SelectPreset(static_cast<int>(value));
+      // A number that does not fit an int would wrap onto a valid index; it selects nothing.
+      SelectPreset(value >= 0 && value < ProgramCount() ? static_cast<int>(value) : -1);
       return 0;
     case vst::effGetProgram:
       return CurrentProgram();

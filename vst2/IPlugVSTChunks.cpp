@@ -34,7 +34,8 @@ std::intptr_t IPlugVST::SetChunk(bool bank, const void* data, std::intptr_t size
     if (bank && version >= 0x10000) {
       pos = UnserializePresets(buffer, pos);
     } else {
-      pos = ReadState(buffer, pos);
+      // A refused or cut body leaves the sound as it was (and answers 0).
+      pos = ReadWholeState(buffer, pos);
       if (pos >= 0 && pos < count) {
         std::string name;
         const int afterName = buffer.GetText(&name, pos, ProgramSlot::kMaxNameLength);
@@ -50,8 +51,10 @@ std::intptr_t IPlugVST::SetChunk(bool bank, const void* data, std::intptr_t size
     // These hosts ask for program chunks only; what they hand back may still be a bank.
     if (pos != count) {
       bankChunk_.Assign(data, count);
-      pos = chunk_header::Read(bankChunk_, 0, &version);
-      if (pos >= 0 && version >= 0x10000) pos = UnserializePresets(bankChunk_, pos);
+      const int afterHeader = chunk_header::Read(bankChunk_, 0, &version);
+      // Without a bank header nothing more is read, and the program reading's answer
+      // stands: bytes that were not understood are never reported as restored.
+      if (afterHeader >= 0 && version >= 0x10000) pos = UnserializePresets(bankChunk_, afterHeader);
       if (pos < 0) return 0;
     }
   } else if (pos < 0) {

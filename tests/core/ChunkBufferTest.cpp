@@ -46,6 +46,9 @@ TEST(ChunkBufferTest, ReadersRefuseMissingBytesAndHostileLengths) {
   negative.PutInt32(-20);
   EXPECT_EQ(negative.GetText(&s, 0), 4);
   EXPECT_EQ(s, "");
+  EXPECT_EQ(b.SkipText(0), -1);
+  EXPECT_EQ(negative.SkipText(0), 4);
+  EXPECT_EQ(huge.SkipText(0), -1);
   ChunkBuffer longName;
   longName.PutText(std::string(300, 'n'));
   EXPECT_EQ(longName.GetText(&s, 0), 304);

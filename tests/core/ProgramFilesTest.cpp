@@ -3,6 +3,7 @@
 #include "core/ProgramFiles.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "core/FileBytes.h"
@@ -187,8 +188,9 @@ TEST_F(ProgramFilesTest, ParameterFormBank) {
   EXPECT_EQ(plug.ProgramName(3), sixth);
 }
 
-// The count in the header is the file's claim: records that are not there, or have no
-// slot, must not be read.
+// The count in the header is the file's claim: records that are not all there, or have no
+// slot, must not be read. A file that ends before its count is a failed load (regression:
+// it used to answer true, so the menus never said the bank was damaged).
 TEST_F(ProgramFilesTest, ParameterFormBankCountsBeyondTheDataOrTheSlots) {
   for (std::uint32_t claimed : {64u, 70u, 0xFFFFFFFFu}) {
     Tesvar& plug = Make();
@@ -199,11 +201,12 @@ TEST_F(ProgramFilesTest, ParameterFormBankCountsBeyondTheDataOrTheSlots) {
     bank.Program("Zero", std::vector<float>(51, 0.25f)).Program("One", std::vector<float>(51, 0.75f));
     bank.bytes.append(bank.bytes.substr(156, 100));  // a third record, cut short
     WriteFile(Path("short.fxb"), bank.bytes);
-    ASSERT_TRUE(LoadBankFile(plug, Path("short.fxb"))) << claimed;
+    EXPECT_FALSE(LoadBankFile(plug, Path("short.fxb"))) << claimed;
+    EXPECT_EQ(plug.ProgramName(0), "Zero");
     EXPECT_EQ(plug.ProgramName(1), "One");
-    EXPECT_EQ(plug.ProgramName(2), untouched);
-    EXPECT_EQ(plug.CurrentProgram(), 0);
-    EXPECT_NEAR(plug.GetParam(kVolume)->Normalised(), 0.25, 1e-9);
+    EXPECT_EQ(plug.ProgramName(2), untouched);  // nothing of the cut record
+    EXPECT_EQ(plug.CurrentProgram(), 1);
+    EXPECT_NEAR(plug.GetParam(kVolume)->Normalised(), 0.75, 1e-9);
   }
   // 70 complete records: the first 64 fill the slots, the rest are skipped.
   Tesvar& plug = Make();
@@ -278,18 +281,55 @@ TEST_F(ProgramFilesTest, RefusedFilesChangeNothing) {
   EXPECT_TRUE(LoadBankFile(plug, Path("v7.fxb")));
 }
 
-TEST_F(ProgramFilesTest, AProgramBodyOfAnotherProductLeavesTheValuesButTakesTheName) {
-  Tesvar& plug = Make();
-  ASSERT_TRUE(SaveProgramFile(plug, Path("p.fxp")));
+// Regression: a program file whose body the product refuses (another product's tag, or a
+// body cut short) used to answer true, rename the current program and, when cut, leave
+// half its values applied.
+TEST_F(ProgramFilesTest, ARefusedOrCutProgramBodyChangesNeitherValuesNorName) {
+  Tesvar& source = Make();
+  source.SetParamFromEditor(kVcfCutoff, 0.9);
+  source.SetParamFromEditor(kVolume, 0.1);
+  ASSERT_TRUE(SaveProgramFile(source, Path("p.fxp")));
   std::string bytes = ReadFile(Path("p.fxp"));
-  bytes[68 + 11] = '1';  // "Tesvar_1.0.1"
   bytes.replace(28, 28, std::string("Other Brass") + std::string(17, '\0'));
-  WriteFile(Path("p.fxp"), bytes);
+  std::string foreign = bytes;
+  foreign[68 + 11] = '1';  // "Tesvar_1.0.1"
+  // Cut after the first two values of the body (tag, index, name, then the doubles).
+  std::int32_t nameLength = 0;
+  std::memcpy(&nameLength, bytes.data() + 68 + 12 + 4, 4);
+  const std::string cut = bytes.substr(0, 68 + 12 + 4 + 4 + static_cast<std::size_t>(nameLength) + 2 * 8 + 3);
+
+  Tesvar& plug = Make();
   plug.SetParamFromEditor(kVcfCutoff, 0.3);
   const std::vector<double> values = Values(plug);
-  EXPECT_TRUE(LoadProgramFile(plug, Path("p.fxp")));
-  EXPECT_EQ(Values(plug), values);
+  const std::string name = plug.ProgramName(0);
+  for (const auto& [what, file] : {std::pair{"foreign", foreign}, std::pair{"cut", cut}}) {
+    WriteFile(Path("bad.fxp"), file);
+    EXPECT_FALSE(LoadProgramFile(plug, Path("bad.fxp"))) << what;
+    EXPECT_EQ(Values(plug), values) << what;
+    EXPECT_EQ(plug.ProgramName(0), name) << what;
+  }
+  // The whole file still loads.
+  WriteFile(Path("good.fxp"), bytes);
+  EXPECT_TRUE(LoadProgramFile(plug, Path("good.fxp")));
   EXPECT_EQ(plug.ProgramName(0), "Other Brass");
+  EXPECT_EQ(plug.GetParam(kVolume)->Value(), source.GetParam(kVolume)->Value());
+}
+
+// Regression: a chunk-form bank cut inside its bank body used to answer true.
+TEST_F(ProgramFilesTest, ACutChunkBankLoadsTheProgramsBeforeTheCutAndAnswersFalse) {
+  Tesvar& source = Make();
+  for (int p = 0; p < 64; ++p) {
+    source.SelectPreset(p);
+    source.ModifyCurrentPreset(("cut " + std::to_string(p)).c_str());
+  }
+  ASSERT_TRUE(SaveBankFile(source, Path("b.fxb")));
+  const std::string bank = ReadFile(Path("b.fxb"));
+  WriteFile(Path("cut.fxb"), bank.substr(0, bank.size() / 2));
+  Tesvar& plug = Make();
+  const std::string last = plug.ProgramName(63);
+  EXPECT_FALSE(LoadBankFile(plug, Path("cut.fxb")));
+  EXPECT_EQ(plug.ProgramName(0), "cut 0");
+  EXPECT_EQ(plug.ProgramName(63), last);
 }
 
 TEST_F(ProgramFilesTest, WholeFileReadsRefuseOversizedFiles) {

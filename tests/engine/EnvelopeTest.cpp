@@ -126,5 +126,27 @@ TEST(Envelope, DecayToZeroSustainEndsWithoutSubnormalLevels) {
   EXPECT_EQ(env.Level(), 0.0);
 }
 
+// Regression: at the lowest accepted sample rates (1 ... 2.3 kHz) the shortest stages had a
+// coefficient above 1, so a fast decay overshot the sustain level, swung across 0 and the
+// note went idle while its key was still down.
+TEST(Envelope, FastStagesAtLowSampleRatesSettleOnTheSustainLevel) {
+  for (double rate : {1000.0, 1500.0, 2000.0}) {
+    for (double sustain : {0.3, 0.5, 0.9}) {
+      Envelope env = Make(rate, 0.0, 0.0, sustain, 0.0);
+      env.GateOn();
+      for (int i = 0; i < 200; ++i) {
+        const double level = env.Process();
+        ASSERT_GE(level, 0.0) << "rate " << rate << " sustain " << sustain << " sample " << i;
+        ASSERT_LE(level, 1.0) << "rate " << rate << " sustain " << sustain << " sample " << i;
+      }
+      EXPECT_EQ(env.GetState(), State::kDecay) << "rate " << rate << " sustain " << sustain;
+      EXPECT_NEAR(env.Level(), sustain, 1e-9) << "rate " << rate;
+      env.Release();
+      EXPECT_LT(SamplesIn(env, State::kRelease, 10), 10) << "rate " << rate;
+      EXPECT_EQ(env.Level(), 0.0);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace engine

@@ -214,6 +214,14 @@ TEST(RenderLoopTest, ChordModeLowersTheEngineSettingOnly) {
   EXPECT_EQ(loop->Settings().voicesSetting, 4);
   EXPECT_EQ(loop->Layout().polyphony, 6);
   EXPECT_EQ(loop->Layout().total, 48);
+  // Regression: the lowered setting used to stay in force after a switch to Poly, so the
+  // instance played 16 voices with "Voices" at 7 (64), and the same program saved and
+  // loaded again played 64.
+  Set(*loop, 5, 0, 0, 2);
+  EXPECT_EQ(loop->Settings().voicesSetting, 7);
+  EXPECT_EQ(loop->Layout().polyphony, 64);
+  Set(*loop, 5, 1, 0, 2);  // back to Chord: lowered again
+  EXPECT_EQ(loop->Settings().voicesSetting, 4);
   // A smaller chord and the host's 7 again: the full 32 slots come back.
   const int third[1] = {4};
   loop->SetChordMemory(third, 1);

@@ -187,6 +187,30 @@ TEST_F(SynthMidiTest, MappedControllersMoveParametersAndTellHostAndEditor) {
   EXPECT_EQ(events[0].data1, 64);
 }
 
+// Regression: a chord layer above the top key (played note + chord offset > 127) took its
+// pitch through the 0 ... 127 note index and wrapped round to a note far below.
+TEST_F(SynthMidiTest, ChordLayersAboveTheTopKeyKeepRising) {
+  EXPECT_EQ(plug->PitchCodeForNote(69), 69 * 128);
+  EXPECT_EQ(plug->PitchCodeForNote(127), 127 * 128);
+  EXPECT_EQ(plug->PitchCodeForNote(136), 136 * 128);
+  const int offsets[] = {36};
+  plug->SetChordMemory(offsets, 1);
+  plug->SetParamFromEditor(kMode, 0.5);  // Chord
+  ASSERT_EQ(plug->Engine().Layout().mode, engine::KeyMode::kChord);
+  Send(0, 0x90, 100, 100);
+  std::vector<double> left(64), right(64);
+  double* outputs[] = {left.data(), right.data()};
+  plug->RenderBlock(nullptr, outputs, 64);
+  int layers = 0;
+  for (int v = 0; v < engine::kVoiceCount; ++v) {
+    const engine::Voice& voice = plug->Engine().GetVoice(v);
+    if (!voice.IsActive()) continue;
+    ++layers;
+    EXPECT_EQ(voice.BasePitch(), voice.Note() * 128) << "voice " << v << " note " << voice.Note();
+  }
+  EXPECT_EQ(layers, 2);
+}
+
 TEST_F(SynthMidiTest, AllNotesOffControllersActAtOnceAndOthersAreIgnored) {
   Send({{300, 0xB0, 120, 0}, {400, 0xB5, 123, 0}, {0, 0xB0, 121, 0}, {0, 0xB0, 122, 0}, {0, 0xB0, 127, 0}});
   EXPECT_EQ(plug->allNotesOff, 2);

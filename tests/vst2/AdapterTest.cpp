@@ -2,9 +2,12 @@
 // refused sample rates and the product's state body.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 #include "engine/Tesvar.h"
 
@@ -132,6 +135,41 @@ TEST(AdapterTest, InitProgramRestoresDefaultsAndNamesTheSlot) {
   EXPECT_EQ(i.plug.GetParam(kVolume)->Value(), 0.5);
   EXPECT_EQ(i.plug.ChordNoteCount(), 0);
   EXPECT_EQ(i.plug.ProgramName(19), "Program 3-4");
+}
+
+TEST(AdapterTest, ProgramNumbersBeyondTheIntRangeSelectNothing) {
+  // Regression: the 64-bit value was cut to an int, so 2^32 + 3 selected program 3.
+  if constexpr (sizeof(std::intptr_t) == 8) {
+    Instance i;
+    i.plug.MakeDefaultPrograms();
+    i.Dispatch(vst::effSetProgram, 0, 5);
+    i.Dispatch(vst::effSetProgram, 0, static_cast<std::intptr_t>((std::int64_t{1} << 32) + 3));
+    EXPECT_EQ(i.Dispatch(vst::effGetProgram), 5);
+    i.Dispatch(vst::effSetProgram, 0, -1);
+    i.Dispatch(vst::effSetProgram, 0, 64);
+    EXPECT_EQ(i.Dispatch(vst::effGetProgram), 5);
+  }
+}
+
+TEST(AdapterTest, TheChordMemoryChangesOnlyUnderThePluginLock) {
+  // Regression: SetChordMemory rebuilt the voices without the lock, so it could run in
+  // the middle of a render block on the audio thread.
+  Instance i;
+  std::atomic<bool> done{false};
+  std::thread other;
+  {
+    platform::Guard guard(i.plug.Lock());
+    other = std::thread([&] {
+      const int chord[] = {0, 5};
+      i.plug.SetChordMemory(chord, 2);
+      done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(done.load());
+  }
+  other.join();
+  EXPECT_TRUE(done.load());
+  EXPECT_EQ(i.plug.ChordNoteCount(), 2);
 }
 
 }  // namespace

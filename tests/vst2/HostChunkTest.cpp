@@ -156,4 +156,77 @@ TEST(HostChunkTest, ProgramChunkHostsGetProgramChunksAndMayHandBackABank) {
   EXPECT_STREQ(name, "mark 63");
 }
 
+// Regression: a program chunk cut inside its values used to restore the values before the
+// cut (and empty the chord memory) while answering 0.
+TEST(HostChunkTest, ACutProgramChunkLeavesTheSoundAlone) {
+  auto source = LoadPlugin();
+  auto target = LoadPlugin();
+  ASSERT_TRUE(source && target);
+  source->SetParameter(0, 0.125f);
+  source->SetParameter(1, 0.875f);
+  const auto program = GetChunk(*source, 1);
+  std::int32_t nameLength = 0;
+  std::memcpy(&nameLength, program.data() + 8 + 12 + 4, 4);
+  const std::size_t valuesAt = 8 + 12 + 4 + 4 + static_cast<std::size_t>(nameLength);
+  ASSERT_LT(valuesAt + 2 * 8 + 3, program.size());
+  const std::vector<std::uint8_t> cut(program.begin(), program.begin() + static_cast<long>(valuesAt + 2 * 8 + 3));
+
+  const float volume = target->GetParameter(0);
+  const float tune = target->GetParameter(1);
+  const float bend = target->GetParameter(2);
+  ASSERT_NE(volume, 0.125f);
+  EXPECT_EQ(SetChunk(*target, 1, cut), 0);
+  EXPECT_EQ(target->GetParameter(0), volume);
+  EXPECT_EQ(target->GetParameter(1), tune);
+  EXPECT_EQ(target->GetParameter(2), bend);
+}
+
+// The position after slot `slot`'s record in a bank chunk (name, flag, body).
+std::size_t SlotBodyAt(const std::vector<std::uint8_t>& bank, int slot) {
+  std::size_t pos = 8;
+  auto int32At = [&bank](std::size_t at) {
+    std::int32_t v = 0;
+    std::memcpy(&v, bank.data() + at, 4);
+    return static_cast<std::size_t>(v);
+  };
+  for (int i = 0;; ++i) {
+    pos += 4 + int32At(pos) + 1;  // name and flag: every slot of these banks is initialised
+    if (i == slot) return pos;
+    const std::size_t chordAt = pos + 12 + 4 + 4 + int32At(pos + 16) + 51 * 8;
+    pos = chordAt + 4 + 4 * int32At(chordAt);
+  }
+}
+
+// Regression: a bank whose body for slot 3 is refused used to give slot 3 the bank's name
+// over its old sound.
+TEST(HostChunkTest, ABankReadingStopsAtARefusedBodyAndThatSlotKeepsItsName) {
+  auto source = LoadPlugin();
+  auto target = LoadPlugin();
+  ASSERT_TRUE(source && target);
+  MarkPrograms(*source);
+  auto bank = GetChunk(*source, 0);
+  bank[SlotBodyAt(bank, 3) + 11] = '9';  // "Tesvar_1.0.9"
+  char before[64] = {};
+  target->Dispatch(vst::effGetProgramNameIndexed, 3, 0, before);
+  ASSERT_STRNE(before, "mark 3");
+  EXPECT_EQ(SetChunk(*target, 0, bank), 0);
+  char name[64] = {};
+  target->Dispatch(vst::effGetProgramNameIndexed, 2, 0, name);
+  EXPECT_STREQ(name, "mark 2");
+  target->Dispatch(vst::effGetProgramNameIndexed, 3, 0, name);
+  EXPECT_STREQ(name, before);
+}
+
+// Regression: for a host that only asks for program chunks, bytes that are neither a
+// program nor a bank used to be answered 1, as if restored.
+TEST(HostChunkTest, ProgramChunkHostsAreToldWhenNothingWasRestored) {
+  auto host = LoadPlugin("Some Host", "Native Instruments");
+  ASSERT_TRUE(host);
+  const float cutoff = host->GetParameter(16);
+  EXPECT_EQ(SetChunk(*host, 1, std::vector<std::uint8_t>(40, 'x')), 0);
+  EXPECT_EQ(SetChunk(*host, 0, std::vector<std::uint8_t>(40, 'x')), 0);
+  EXPECT_EQ(host->GetParameter(16), cutoff);
+  EXPECT_EQ(SetChunk(*host, 1, GetChunk(*host, 1)), 1);
+}
+
 }  // namespace

@@ -83,9 +83,13 @@ TEST(HostProcessTest, ProcessCallsAndEventsDoNotAllocate) {
   vst::AEffect* e = host->Effect();
   e->processReplacing(e, inputs, outputs, 512);  // the first block may settle things
 
-  vst::VstMidiEvent events[4] = {};
-  const std::uint8_t bytes[4][3] = {{0x90, 60, 100}, {0x90, 67, 90}, {0xB0, 1, 64}, {0xE0, 0, 80}};
-  for (int i = 0; i < 4; ++i) {
+  // A program change selects program 0, whose stored state carries a name too long for a
+  // string's inner buffer: reading the state must not copy the name.
+  host->Dispatch(vst::effSetProgramName, 0, 0, const_cast<char*>("A name far longer than fifteen"));
+  host->Dispatch(vst::effSetProgram, 0, 5);
+  vst::VstMidiEvent events[5] = {};
+  const std::uint8_t bytes[5][3] = {{0x90, 60, 100}, {0x90, 67, 90}, {0xB0, 1, 64}, {0xE0, 0, 80}, {0xC0, 0, 0}};
+  for (int i = 0; i < 5; ++i) {
     events[i].type = vst::kMidiType;
     events[i].byteSize = sizeof(vst::VstMidiEvent);
     events[i].deltaFrames = 10 * i;
@@ -94,9 +98,9 @@ TEST(HostProcessTest, ProcessCallsAndEventsDoNotAllocate) {
   struct {
     std::int32_t numEvents;
     std::intptr_t reserved;
-    vst::VstEvent* events[4];
-  } list = {4, 0, {}};
-  for (int i = 0; i < 4; ++i) list.events[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
+    vst::VstEvent* events[5];
+  } list = {5, 0, {}};
+  for (int i = 0; i < 5; ++i) list.events[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
 
   // The test host records every request; make room so that only the plug-in could allocate.
   host->requests.reserve(100000);
