@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <random>
 
 #include "resources/ParameterInfo.h"
 
@@ -103,6 +104,21 @@ std::string TapeProgramName(int index) {
   char name[32];
   std::snprintf(name, sizeof name, "Program %i-%i", index / 8 + 1, index % 8 + 1);
   return name;
+}
+
+TapeData RandomInRangeData(std::uint32_t seed) {
+  std::mt19937 random(seed);
+  TapeBank bank{};
+  const ParamLimitTable& limits = ProductParamLimits();
+  for (ProgramValues& program : bank) {
+    for (const TapeField& f : kTapeFields) {
+      const ParamLimits& l = limits[std::size_t(f.param)];
+      const int top = std::min((1 << f.width) - 1 + f.offset, int(l.maximum));
+      const int bottom = std::max(f.offset, int(std::ceil(l.minimum)));
+      program[std::size_t(f.param)] = std::uniform_int_distribution<int>(bottom, top)(random);
+    }
+  }
+  return BankToData(bank);
 }
 
 }  // namespace tape

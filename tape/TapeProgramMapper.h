@@ -61,6 +61,11 @@ TapeBank MapPrograms(const TapeData& data, const ParamLimitTable& limits = Produ
 std::array<std::uint8_t, kTapeProgramBytes> ProgramToBytes(const ProgramValues& values);
 TapeData BankToData(const TapeBank& bank);
 
+// Data bytes of 64 random programs (from seed) whose fields all lie within their
+// parameters' ranges, so that the mapping is exact both ways: for the signal generator
+// and the tests.
+TapeData RandomInRangeData(std::uint32_t seed);
+
 // "Program %i-%i": bank digit index / 8 + 1, number digit index mod 8 + 1.
 std::string TapeProgramName(int index);
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/FxFormat.h"
+
 namespace {
 
 constexpr std::uint32_t Fourcc(const char (&c)[5]) {
@@ -31,7 +33,7 @@ float BigFloat(const std::vector<std::uint8_t>& b, std::size_t at) {
 
 std::string Name28(const std::vector<std::uint8_t>& b, std::size_t at) {
   std::string name;
-  for (std::size_t i = at; i < at + 28 && i < b.size() && b[i] != 0; ++i) name += static_cast<char>(b[i]);
+  for (std::size_t i = at; i < at + fx::kNameField && i < b.size() && b[i] != 0; ++i) name += static_cast<char>(b[i]);
   return name;
 }
 
@@ -43,14 +45,14 @@ std::intptr_t SetChunk(PluginHost& host, int index, const std::vector<std::uint8
 
 // One "FxCk" record at `at`: its floats set the parameters, its name the program's.
 bool LoadParameterRecord(PluginHost& host, const std::vector<std::uint8_t>& b, std::size_t at) {
-  const int count = static_cast<int>(Big32(b, at + 24));
+  const int count = static_cast<int>(Big32(b, at + fx::kParamCountAt));
   const int params = host.Effect()->numParams;
   for (int i = 0; i < std::min(count, params); ++i) {
-    const std::size_t where = at + 56 + 4 * static_cast<std::size_t>(i);
+    const std::size_t where = at + fx::kParamsAt + 4 * static_cast<std::size_t>(i);
     if (where + 4 > b.size()) return false;
     host.SetParameter(i, BigFloat(b, where));
   }
-  const std::string name = Name28(b, at + 28);
+  const std::string name = Name28(b, at + fx::kNameAt);
   if (!name.empty()) host.Dispatch(vst::effSetProgramName, 0, 0, const_cast<char*>(name.c_str()));
   return true;
 }
@@ -87,22 +89,22 @@ bool LoadProgramFile(PluginHost& host, const std::vector<std::uint8_t>& b, std::
     *error = "not an FXP or FXB file";
     return false;
   }
-  if (Big32(b, 16) != static_cast<std::uint32_t>(host.Effect()->uniqueID)) {
+  if (Big32(b, fx::kPluginIdAt) != static_cast<std::uint32_t>(host.Effect()->uniqueID)) {
     *error = "the file belongs to another plug-in";
     return false;
   }
-  const std::uint32_t kind = Big32(b, 8);
+  const std::uint32_t kind = Big32(b, fx::kKindAt);
   if (kind == Fourcc("FPCh")) {
-    if (SetChunk(host, 1, b, 60) != 1) {
+    if (SetChunk(host, 1, b, fx::kProgramChunkAt) != 1) {
       *error = "the program in the file cannot be read";
       return false;
     }
-    const std::string name = Name28(b, 28);
+    const std::string name = Name28(b, fx::kNameAt);
     if (!name.empty()) host.Dispatch(vst::effSetProgramName, 0, 0, const_cast<char*>(name.c_str()));
     return true;
   }
   if (kind == Fourcc("FBCh")) {
-    if (SetChunk(host, 0, b, 160) != 1) {
+    if (SetChunk(host, 0, b, fx::kBankChunkAt) != 1) {
       *error = "the bank in the file cannot be read";
       return false;
     }
@@ -114,15 +116,15 @@ bool LoadProgramFile(PluginHost& host, const std::vector<std::uint8_t>& b, std::
     return false;
   }
   if (kind == Fourcc("FxBk")) {
-    const int count = static_cast<int>(std::min<std::uint32_t>(Big32(b, 24), 64));
-    std::size_t at = 156;
-    for (int p = 0; p < count && at + 56 <= b.size(); ++p) {
-      if (Big32(b, at) != Fourcc("CcnK") || Big32(b, at + 8) != Fourcc("FxCk")) break;
+    const int count = static_cast<int>(std::min<std::uint32_t>(Big32(b, fx::kProgramCountAt), 64));
+    std::size_t at = fx::kBankRecordsAt;
+    for (int p = 0; p < count && at + fx::kParamsAt <= b.size(); ++p) {
+      if (Big32(b, at) != Fourcc("CcnK") || Big32(b, at + fx::kKindAt) != Fourcc("FxCk")) break;
       host.Dispatch(vst::effSetProgram, 0, p);
       if (!LoadParameterRecord(host, b, at)) break;
-      at += 56 + 4 * static_cast<std::size_t>(Big32(b, at + 24));
+      at += fx::kParamsAt + 4 * static_cast<std::size_t>(Big32(b, at + fx::kParamCountAt));
     }
-    host.Dispatch(vst::effSetProgram, 0, static_cast<std::intptr_t>(std::min<std::uint32_t>(Big32(b, 28), 63)));
+    host.Dispatch(vst::effSetProgram, 0, static_cast<std::intptr_t>(std::min<std::uint32_t>(Big32(b, fx::kCurrentProgramAt), 63)));
     return true;
   }
   *error = "unknown kind of FXP/FXB file";
@@ -135,14 +137,14 @@ std::vector<std::uint8_t> SaveBankFile(PluginHost& host) {
   std::vector<std::uint8_t> file;
   if (size <= 0 || data == nullptr) return file;
   PutBig32(file, Fourcc("CcnK"));
-  PutBig32(file, static_cast<std::uint32_t>(160 + size - 8));
+  PutBig32(file, static_cast<std::uint32_t>(fx::kBankChunkAt + size - 8));
   PutBig32(file, Fourcc("FBCh"));
   PutBig32(file, 2);
   PutBig32(file, static_cast<std::uint32_t>(host.Effect()->uniqueID));
   PutBig32(file, static_cast<std::uint32_t>(host.Effect()->version));
   PutBig32(file, static_cast<std::uint32_t>(host.Effect()->numPrograms));
   PutBig32(file, static_cast<std::uint32_t>(host.Dispatch(vst::effGetProgram)));
-  file.resize(file.size() + 124, 0);
+  file.resize(file.size() + fx::kReservedBytes, 0);
   PutBig32(file, static_cast<std::uint32_t>(size));
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   file.insert(file.end(), bytes, bytes + size);

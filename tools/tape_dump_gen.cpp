@@ -76,23 +76,6 @@ bool ReadBankText(const char* path, tape::TapeData& data) {
   return true;
 }
 
-// Programs whose mapped values lie within the parameters' ranges, so that decoding
-// gives them back exactly.
-tape::TapeData RandomBank(std::uint32_t seed) {
-  std::mt19937 random(seed);
-  tape::TapeBank bank{};
-  const auto& limits = tape::ProductParamLimits();
-  for (auto& program : bank) {
-    for (const tape::TapeField& f : tape::kTapeFields) {
-      const auto& l = limits[std::size_t(f.param)];
-      const int top = std::min((1 << f.width) - 1 + f.offset, int(l.maximum));
-      const int bottom = std::max(f.offset, int(std::ceil(l.minimum)));
-      program[std::size_t(f.param)] = std::uniform_int_distribution<int>(bottom, top)(random);
-    }
-  }
-  return tape::BankToData(bank);
-}
-
 bool ParsePair(const char* text, double& a, double& b, double& c) {
   char* end = nullptr;
   a = std::strtod(text, &end);
@@ -107,7 +90,7 @@ bool ParsePair(const char* text, double& a, double& b, double& c) {
 int main(int argc, char** argv) {
   tape::TapeSignalOptions options;
   tape::WavLayout layout;
-  tape::TapeData data = RandomBank(1);
+  tape::TapeData data = tape::RandomInRangeData(1);
   bool swap = false;
   bool badChecksum = false;
   bool no6 = false;
@@ -138,7 +121,7 @@ int main(int argc, char** argv) {
       double seed = 1.0;
       ok = number(seed);
       if (arg == "--random") {
-        data = RandomBank(std::uint32_t(seed));
+        data = tape::RandomInRangeData(std::uint32_t(seed));
       } else {
         std::mt19937 random{std::uint32_t(seed)};
         for (auto& b : data) b = std::uint8_t(random());

@@ -5,35 +5,53 @@
 
 #include "vst2/IPlugVST.h"
 
+namespace {
+
+// Calls fn(channel, hostBuffer) for each connected input (or output) channel, handing out
+// the host's buffers in order: disconnected channels take none. hostBuffer is null when
+// the host gave no buffer list.
+template <typename Sample, typename Fn>
+void ForEachConnected(IPlugBase& plug, bool inputs, Sample** buffers, Fn fn) {
+  const int count = inputs ? plug.InputCount() : plug.OutputCount();
+  int hostIndex = 0;
+  for (int i = 0; i < count; ++i) {
+    ChannelRecord& channel = inputs ? plug.Input(i) : plug.Output(i);
+    if (!channel.connected) continue;
+    fn(channel, buffers != nullptr ? buffers[hostIndex] : nullptr);
+    ++hostIndex;
+  }
+}
+
+// Calls fn(done, piece) for consecutive pieces of at most the block size: a call longer
+// than the announced block size never overruns the scratch buffers.
+template <typename Fn>
+void ForEachPiece(int frames, int blockSize, Fn fn) {
+  for (int done = 0; done < frames;) {
+    const int piece = std::min(frames - done, blockSize);
+    fn(done, piece);
+    done += piece;
+  }
+}
+
+}  // namespace
+
 void IPlugVST::ProcessSingle(float** inputs, float** outputs, int frames, bool accumulate) {
   platform::Guard guard(Lock());
   if (DoesMidi()) CallHost(vst::audioMasterWantMidi);
   if (frames <= 0 || BlockSize() <= 0) return;
-  // A call longer than the announced block size is rendered in pieces of at most that size.
-  for (int done = 0; done < frames;) {
-    const int piece = std::min(frames - done, BlockSize());
-    int hostIndex = 0;
-    for (int i = 0; i < InputCount(); ++i) {
-      ChannelRecord& channel = Input(i);
-      if (!channel.connected) continue;
-      const float* in = inputs != nullptr ? inputs[hostIndex] : nullptr;
-      ++hostIndex;
+  ForEachPiece(frames, BlockSize(), [&](int done, int piece) {
+    ForEachConnected(*this, true, inputs, [&](ChannelRecord& channel, float* in) {
       double* scratch = channel.scratch.data();
       for (int s = 0; s < piece; ++s) scratch[s] = in != nullptr ? in[done + s] : 0.0;
       *channel.slot = scratch;
-    }
-    hostIndex = 0;
-    for (int i = 0; i < OutputCount(); ++i) {
-      ChannelRecord& channel = Output(i);
-      if (!channel.connected) continue;
+    });
+    ForEachConnected(*this, false, outputs, [&](ChannelRecord& channel, float* out) {
       *channel.slot = channel.scratch.data();
-      channel.hostBuffer = outputs != nullptr ? outputs[hostIndex] : nullptr;
-      ++hostIndex;
-    }
+      channel.hostBuffer = out;
+    });
     RenderBlock(InputPointers(), OutputPointers(), piece);
-    for (int i = 0; i < OutputCount(); ++i) {
-      ChannelRecord& channel = Output(i);
-      if (!channel.connected || channel.hostBuffer == nullptr) continue;
+    ForEachConnected(*this, false, outputs, [&](ChannelRecord& channel, float*) {
+      if (channel.hostBuffer == nullptr) return;
       float* out = channel.hostBuffer + done;
       const double* scratch = channel.scratch.data();
       if (accumulate) {
@@ -41,41 +59,29 @@ void IPlugVST::ProcessSingle(float** inputs, float** outputs, int frames, bool a
       } else {
         for (int s = 0; s < piece; ++s) out[s] = static_cast<float>(scratch[s]);
       }
-    }
-    done += piece;
-  }
+    });
+  });
 }
 
 void IPlugVST::ProcessDouble(double** inputs, double** outputs, int frames) {
   platform::Guard guard(Lock());
   if (DoesMidi()) CallHost(vst::audioMasterWantMidi);
   if (frames <= 0 || BlockSize() <= 0) return;
-  for (int done = 0; done < frames;) {
-    const int piece = std::min(frames - done, BlockSize());
-    int hostIndex = 0;
-    for (int i = 0; i < InputCount(); ++i) {
-      ChannelRecord& channel = Input(i);
-      if (!channel.connected) continue;
-      double* in = inputs != nullptr ? inputs[hostIndex] : nullptr;
-      ++hostIndex;
+  ForEachPiece(frames, BlockSize(), [&](int done, int piece) {
+    // Host buffers are used in place; a missing input reads silence from the scratch.
+    ForEachConnected(*this, true, inputs, [&](ChannelRecord& channel, double* in) {
       if (in != nullptr) {
         *channel.slot = in + done;
       } else {
         std::fill(channel.scratch.begin(), channel.scratch.end(), 0.0);
         *channel.slot = channel.scratch.data();
       }
-    }
-    hostIndex = 0;
-    for (int i = 0; i < OutputCount(); ++i) {
-      ChannelRecord& channel = Output(i);
-      if (!channel.connected) continue;
-      double* out = outputs != nullptr ? outputs[hostIndex] : nullptr;
-      ++hostIndex;
+    });
+    ForEachConnected(*this, false, outputs, [&](ChannelRecord& channel, double* out) {
       *channel.slot = out != nullptr ? out + done : channel.scratch.data();
-    }
+    });
     RenderBlock(InputPointers(), OutputPointers(), piece);
-    done += piece;
-  }
+  });
 }
 
 void IPlugVST::ProcessEvents(const vst::VstEvents* events) {

@@ -36,22 +36,8 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// Data bytes of 64 programs whose fields all lie within their parameters' ranges, so
-// that the mapping is exact both ways.
-inline tape::TapeData InRangeData(std::uint32_t seed) {
-  std::mt19937 random(seed);
-  tape::TapeBank bank{};
-  const auto& limits = tape::ProductParamLimits();
-  for (auto& program : bank) {
-    for (const tape::TapeField& f : tape::kTapeFields) {
-      const auto& l = limits[std::size_t(f.param)];
-      const int top = std::min((1 << f.width) - 1 + f.offset, int(l.maximum));
-      const int bottom = std::max(f.offset, int(l.minimum));
-      program[std::size_t(f.param)] = std::uniform_int_distribution<int>(bottom, top)(random);
-    }
-  }
-  return tape::BankToData(bank);
-}
+// Data bytes of 64 programs whose fields all lie within their parameters' ranges.
+inline tape::TapeData InRangeData(std::uint32_t seed) { return tape::RandomInRangeData(seed); }
 
 // Any byte values at all.
 inline tape::TapeData RandomData(std::uint32_t seed) {
