@@ -32,7 +32,7 @@ void Slide(cairo_t* cr, layout::Point p, int parameter) {
 }
 
 void PrintSoundSections(cairo_t* cr) {
-  kit::Strip(cr, {24, kRow1Strip, 110, 11}, "MASTER", palette::kPerformance);
+  kit::Strip(cr, {30, kRow1Strip, 104, 11}, "MASTER", palette::kPerformance);
   Knob(cr, la::kVolume, 0);
   Knob(cr, la::kTune, 1, true);
   kit::Strip(cr, {24, kRow2Strip, 110, 11}, "CONTROLLERS", palette::kPerformance);

@@ -77,7 +77,7 @@ void PrintPerformance(cairo_t* cr) {
 
 void PrintProgrammer(cairo_t* cr) {
   // The display board: three LED windows, their names and the MENU button.
-  kit::Well(cr, {30, 122, 234, 134}, 4);
+  kit::Well(cr, {25, 122, 243, 134}, 4);
   const auto program = kit::ToRect(lm::kProgramDisplay);
   const auto parameter = kit::ToRect(lm::kParameterDisplay);
   const auto value = kit::ToRect(lm::kValueDisplay);

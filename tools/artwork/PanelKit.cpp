@@ -242,31 +242,33 @@ void SlideLegend(cairo_t* cr, layout::Point sw, const std::string& up, const std
 }
 
 void ViewSwitchMark(cairo_t* cr) {
+  // A small recess on the panel just inside the wooden cheek, within the hot spot.
   const layout::Box b = layout::kViewSwitch;
-  const Rect r{b.left + 2.5, b.top + 4.5, b.Width() - 5.0, b.Height() - 9.0};
-  RoundedRect(cr, r, 2.5);
-  cairo_pattern_t* g = VerticalGradient(r, Hex(0x0b0c0e), Hex(0x34363c));
+  const Rect r{kCheekWidth + 2.5, b.top + 3.5, b.right - kCheekWidth - 3.0, b.Height() - 7.0};
+  RoundedRect(cr, r, 2);
+  cairo_pattern_t* g = VerticalGradient(r, Hex(0x08090a), Hex(0x2e3035));
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);
+  cairo_move_to(cr, r.x + 2, r.Bottom() + 0.5);
+  cairo_line_to(cr, r.Right() - 2, r.Bottom() + 0.5);
+  cairo_set_line_width(cr, 1);
+  SetColour(cr, Hex(0xffffff, 0.1));
+  cairo_stroke(cr);
   // Two small arrows, one over the other, pointing opposite ways: the panel turns over.
   const double cx = r.CentreX(), cy = r.CentreY();
-  cairo_set_line_width(cr, 1);
-  cairo_move_to(cr, cx - 3, cy - 3);
-  cairo_line_to(cr, cx + 3.5, cy - 3);
-  cairo_move_to(cr, cx + 3, cy + 3);
-  cairo_line_to(cr, cx - 3.5, cy + 3);
   SetColour(cr, palette::kPrintDim);
-  cairo_stroke(cr);
-  cairo_move_to(cr, cx + 4.5, cy - 3);
-  cairo_line_to(cr, cx + 1.5, cy - 5.5);
-  cairo_line_to(cr, cx + 1.5, cy - 0.5);
-  cairo_close_path(cr);
-  cairo_move_to(cr, cx - 4.5, cy + 3);
-  cairo_line_to(cr, cx - 1.5, cy + 0.5);
-  cairo_line_to(cr, cx - 1.5, cy + 5.5);
-  cairo_close_path(cr);
-  cairo_fill(cr);
+  for (int k = 0; k < 2; ++k) {
+    const double y = cy + (k == 0 ? -4 : 4), d = k == 0 ? 1 : -1;
+    cairo_move_to(cr, cx - 2.5 * d, y + 0.5);
+    cairo_line_to(cr, cx + 0.5 * d, y + 0.5);
+    cairo_stroke(cr);
+    cairo_move_to(cr, cx + 3 * d, y + 0.5);
+    cairo_line_to(cr, cx + 0.5 * d, y - 2.5);
+    cairo_line_to(cr, cx + 0.5 * d, y + 3.5);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+  }
 }
 
 void Wordmark(cairo_t* cr, double x, double baseline, double height) {
