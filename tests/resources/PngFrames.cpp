@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
 
 namespace test {
 
@@ -28,6 +29,14 @@ PngImage ReadPng(const std::string& path) {
   out.width = int(image.width);
   out.height = int(image.height);
   return out;
+}
+
+const PngImage& LoadResource(const std::string& file) {
+  static std::map<std::string, PngImage> cache;
+  auto it = cache.find(file);
+  if (it == cache.end())
+    it = cache.emplace(file, ReadPng(std::string(TESVAR_IMAGE_DIR) + "/" + file)).first;
+  return it->second;
 }
 
 double Difference(const Frame& a, const Frame& b) {
@@ -97,6 +106,17 @@ double BrightCentreY(const Frame& f, double threshold) {
         ++n;
       }
   return n ? sum / n : -1;
+}
+
+double MaxLuminanceNear(const Frame& f, double x, double y, double r) {
+  double m = 0;
+  for (int py = int(std::floor(y - r)); py <= int(std::ceil(y + r)); ++py)
+    for (int px = int(std::floor(x - r)); px <= int(std::ceil(x + r)); ++px) {
+      if (px < 0 || py < 0 || px >= f.Width() || py >= f.Height()) continue;
+      const double dx = px + 0.5 - x, dy = py + 0.5 - y;
+      if (dx * dx + dy * dy <= r * r) m = std::max(m, f.Luminance(px, py));
+    }
+  return m;
 }
 
 }  // namespace test

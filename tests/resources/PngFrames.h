@@ -16,6 +16,9 @@ struct PngImage {
 };
 
 PngImage ReadPng(const std::string& path);
+// A file of resources/img, read once per test process (an empty image with an error when it
+// cannot be read).
+const PngImage& LoadResource(const std::string& file);
 
 // Frame n (0-based) of a strip of `frames` frames, each height / frames pixels high.
 class Frame {
@@ -43,6 +46,11 @@ class Frame {
   int top_;
 };
 
+// Frame `index` (0-based) of a resource strip of `frames` frames.
+inline Frame ResourceFrame(const std::string& file, int frames, int index) {
+  return Frame(LoadResource(file), frames, index);
+}
+
 // Mean absolute difference of the alpha-weighted channels and alpha, 0..255.
 double Difference(const Frame& a, const Frame& b);
 // The largest luminance and the largest "red excess" (red above the mean of green and blue)
@@ -58,5 +66,7 @@ int CountBrighter(const Frame& f, double threshold);
 double PointerAngle(const Frame& f, double radius, bool dark);
 // The vertical centre of the pixels brighter than `threshold`.
 double BrightCentreY(const Frame& f, double threshold);
+// The largest luminance within `r` pixels of (x, y).
+double MaxLuminanceNear(const Frame& f, double x, double y, double r);
 
 }  // namespace test

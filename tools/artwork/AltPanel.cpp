@@ -161,6 +161,11 @@ void PrintProgrammer(cairo_t* cr) {
 void DrawAltPanel(Image& image) {
   kit::PaintBase(image, 102);
   cairo_t* cr = image.Cr();
+  // Three sections: the sound parameters, the performance and programmer row, the browser.
+  kit::Band(cr, 0, 201, 0.03);
+  kit::Band(cr, 201, 307, 0.015);
+  kit::Seam(cr, 201, image.Width());
+  kit::Seam(cr, 307, image.Width());
   kit::ViewSwitchMark(cr);
   PrintSoundSections(cr);
   PrintPerformanceRow(cr);

@@ -77,7 +77,7 @@ void PrintPerformance(cairo_t* cr) {
 
 void PrintProgrammer(cairo_t* cr) {
   // The display board: three LED windows, their names and the MENU button.
-  kit::Well(cr, {25, 122, 243, 134}, 4);
+  kit::Well(cr, {25, 124, 243, 132}, 4);
   const auto program = kit::ToRect(lm::kProgramDisplay);
   const auto parameter = kit::ToRect(lm::kParameterDisplay);
   const auto value = kit::ToRect(lm::kValueDisplay);
@@ -163,6 +163,12 @@ void PrintKeys(cairo_t* cr) {
 void DrawMainPanel(Image& image) {
   kit::PaintBase(image, 101);
   cairo_t* cr = image.Cr();
+  // Three sections of the panel: name and performance controls, programmer and matrix,
+  // keypad.
+  kit::Band(cr, 0, 120, 0.03);
+  kit::Band(cr, 444, 579, 0.015);
+  kit::Seam(cr, 120, image.Width());
+  kit::Seam(cr, 444, image.Width());
   PrintHeader(cr);
   PrintPerformance(cr);
   PrintProgrammer(cr);

@@ -74,7 +74,7 @@ void PrintCell(cairo_t* cr, int parameter) {
 
 void PrintMatrix(cairo_t* cr) {
   // One plate for the whole chart.
-  RoundedRect(cr, {272.5, 120.5, 744, 322}, 5);
+  RoundedRect(cr, {272.5, 123.5, 744, 315}, 5);
   SetColour(cr, Hex(0x000000, 0.12));
   cairo_fill_preserve(cr);
   cairo_set_line_width(cr, 1);

@@ -91,6 +91,27 @@ void PaintBase(Image& image, std::uint32_t seed) {
   }
 }
 
+void Band(cairo_t* cr, double y0, double y1, double tint) {
+  cairo_rectangle(cr, kCheekWidth, y0, 1032 - 2 * kCheekWidth, y1 - y0);
+  SetColour(cr, tint > 0 ? Hex(0xffffff, tint) : Hex(0x000000, -tint));
+  cairo_fill(cr);
+}
+
+void Seam(cairo_t* cr, double y, double width) {
+  const double x0 = kCheekWidth, x1 = width - kCheekWidth;
+  cairo_rectangle(cr, x0, y, x1 - x0, 1);
+  SetColour(cr, Hex(0x000000, 0.75));
+  cairo_fill(cr);
+  cairo_rectangle(cr, x0, y + 1, x1 - x0, 1);
+  SetColour(cr, Hex(0xffffff, 0.07));
+  cairo_fill(cr);
+  cairo_pattern_t* s = VerticalGradient({x0, y - 4, 1, 4}, Hex(0x000000, 0), Hex(0x000000, 0.25));
+  cairo_rectangle(cr, x0, y - 4, x1 - x0, 4);
+  cairo_set_source(cr, s);
+  cairo_fill(cr);
+  cairo_pattern_destroy(s);
+}
+
 void Strip(cairo_t* cr, Rect r, const std::string& title, Colour colour) {
   RoundedRect(cr, r, 1.5);
   SetColour(cr, colour);
