@@ -41,8 +41,6 @@ constexpr Resource kResources[] = {
     {"switch4.png", 40, 160, 4},         {"switch5.png", 40, 200, 5},
 };
 
-std::string PathOf(const std::string& file) { return std::string(TESVAR_IMAGE_DIR) + "/" + file; }
-
 const PngImage& Load(const std::string& file) { return test::LoadResource(file); }
 
 int FramesOf(const std::string& file) {
@@ -178,6 +176,8 @@ TEST(Artwork, FaderTrackAndHandleCoverThePrintUnderThem) {
 }
 
 #ifdef TESVAR_ARTWORK_TOOL
+std::string PathOf(const std::string& file) { return std::string(TESVAR_IMAGE_DIR) + "/" + file; }
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
