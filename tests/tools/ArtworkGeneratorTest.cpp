@@ -129,14 +129,14 @@ TEST(ArtworkCanvas, GrainIsRepeatableAndSubtle) {
   EXPECT_LE(spread, 6);  // 0.02 of full scale, rounded
 }
 
-// The programmer's numbers as printed on the hardware's chart, sound parameters 8 to 33.
+// The programmer's numbers of the sound parameters 8 to 33, written out independently.
 constexpr int kProgrammerNumbers[26] = {11, 12, 13, 14, 21, 22, 23, 24, 31, 32, 33, 34, 35,
                                         41, 42, 43, 44, 51, 52, 53, 54, 55, 61, 62, 63, 64};
 
 TEST(ArtworkScales, EverySoundParameterHasItsNumberSectionAndAFullScale) {
   for (int p = 8; p <= 33; ++p) {
     const int number = kProgrammerNumbers[p - 8];
-    EXPECT_EQ(HardwareNumber(p), number) << p;
+    EXPECT_EQ(ProgrammerNumber(p), number) << p;
     const Section* section = SectionOf(p);
     ASSERT_NE(section, nullptr) << p;
     // The first digit of the number selects the section, in the order of the chart.
@@ -161,8 +161,8 @@ TEST(ArtworkScales, EverySoundParameterHasItsNumberSectionAndAFullScale) {
         EXPECT_DOUBLE_EQ(marks[i].position, double(i) / (marks.size() - 1)) << p;
     }
   }
-  EXPECT_EQ(HardwareNumber(7), 0);
-  EXPECT_EQ(HardwareNumber(34), 0);
+  EXPECT_EQ(ProgrammerNumber(7), 0);
+  EXPECT_EQ(ProgrammerNumber(34), 0);
 }
 
 double ParsePrinted(std::string s) {

@@ -35,7 +35,4 @@ void DrawDigitStrip(Image& image, int frames, Colour lit, bool small);
 void DrawFaderTrack(Image& image);
 void DrawFaderHandle(Image& image);
 
-// A knob's or switch's face, used by the strips and by the panels' previews of a frame.
-void DrawKnob(cairo_t* cr, double cx, double cy, double angleDeg, KnobStyle style);
-
 }  // namespace artwork

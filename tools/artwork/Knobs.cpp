@@ -54,15 +54,6 @@ KnobColours ColoursOf(KnobStyle style) {
           Hex(0x0a0a0b), Hex(0xf1ece0)};
 }
 
-}  // namespace
-
-double KnobAngle(double value) { return -150.0 + 300.0 * value; }
-
-double SwitchAngle(int positions, int index) {
-  const double step = positions == 3 ? 45.0 : 30.0;
-  return (index - (positions - 1) / 2.0) * step;
-}
-
 void DrawKnob(cairo_t* cr, double cx, double cy, double angleDeg, KnobStyle style) {
   const KnobColours c = ColoursOf(style);
   const double skirt = 16.2, cap = 12.2;
@@ -128,6 +119,15 @@ void DrawKnob(cairo_t* cr, double cx, double cy, double angleDeg, KnobStyle styl
   SetColour(cr, c.pointer);
   cairo_stroke(cr);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+}
+
+}  // namespace
+
+double KnobAngle(double value) { return -150.0 + 300.0 * value; }
+
+double SwitchAngle(int positions, int index) {
+  const double step = positions == 3 ? 45.0 : 30.0;
+  return (index - (positions - 1) / 2.0) * step;
 }
 
 void DrawKnobStrip(Image& image, int frames, KnobStyle style) {

@@ -106,7 +106,7 @@ void PrintProgrammer(cairo_t* cr) {
   ButtonRow(cr, {{lm::kProgram, "PROGRAM"}, {lm::kParameter, "PARAMETER"}},
             {palette::kNarrow, 8.5, true, false, 0});
 
-  // How the keypad works, as printed on the hardware's panel.
+  // A short guide to the keypad, printed beside it.
   const char* lines[3][2] = {{"PROGRAM", "BANK 1\u20138, then NUMBER 1\u20138"},
                              {"PARAMETER", "No. 11\u201364 with the keys 1\u20136"},
                              {"VALUE", "DOWN / UP, or drag the fader"}};

@@ -29,7 +29,7 @@ void PrintCell(cairo_t* cr, int parameter) {
   // Number and name above the cell.
   const Font number{palette::kSans, 14, true, false, 0.5};
   DrawText(cr, number, cell.CentreX(), cell.y - 16, Align::kCentre,
-           std::to_string(HardwareNumber(parameter)), kPrint);
+           std::to_string(ProgrammerNumber(parameter)), kPrint);
   DrawText(cr, {palette::kNarrow, 8, true, false, 0.5}, cell.CentreX(), cell.y - 5, Align::kCentre,
            PanelName(parameter), section ? Mix(section->colour, kPrint, 0.45) : kPrint);
 

@@ -124,26 +124,6 @@ void Strip(cairo_t* cr, Rect r, const std::string& title, Colour colour) {
   DrawTextCentred(cr, font, r.CentreX(), r.CentreY(), title, Hex(0x15161a));
 }
 
-void TitledRule(cairo_t* cr, double x0, double x1, double y, const std::string& title,
-                Colour colour) {
-  const Font font = palette::HeadingFont();
-  const double tw = title.empty() ? 0 : TextWidth(cr, font, title) + 12;
-  const double cx = (x0 + x1) / 2;
-  cairo_set_line_width(cr, 1);
-  cairo_move_to(cr, x0, std::floor(y) + 0.5);
-  cairo_line_to(cr, cx - tw / 2, std::floor(y) + 0.5);
-  cairo_move_to(cr, cx + tw / 2, std::floor(y) + 0.5);
-  cairo_line_to(cr, x1, std::floor(y) + 0.5);
-  SetColour(cr, WithAlpha(colour, 0.8));
-  cairo_stroke(cr);
-  for (double x : {x0, x1}) {
-    cairo_move_to(cr, std::floor(x) + 0.5, std::floor(y) + 0.5);
-    cairo_line_to(cr, std::floor(x) + 0.5, std::floor(y) + 4.5);
-  }
-  cairo_stroke(cr);
-  if (!title.empty()) DrawTextCentred(cr, font, cx, y, title, colour);
-}
-
 void Label(cairo_t* cr, double cx, double baseline, const std::string& text, Colour colour,
            Font font) {
   DrawText(cr, font, cx, baseline, Align::kCentre, text, colour);

@@ -25,9 +25,6 @@ void Seam(cairo_t* cr, double y, double width);
 
 // A coloured strip with the section's title in dark print.
 void Strip(cairo_t* cr, Rect r, const std::string& title, Colour colour);
-// A thin rule with a title in light print set into it.
-void TitledRule(cairo_t* cr, double x0, double x1, double y, const std::string& title,
-                Colour colour);
 void Label(cairo_t* cr, double cx, double baseline, const std::string& text,
            Colour colour = palette::kPrint, Font font = palette::LabelFont());
 
