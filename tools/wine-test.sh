@@ -65,7 +65,12 @@ unset DISPLAY WAYLAND_DISPLAY
 boot_prefix() {
   local arch=$1 prefix=$2 winearch=win64
   [[ $arch == i686 || $arch == win32 ]] && winearch=win32
-  WINEARCH=$winearch WINEPREFIX=$prefix "$(loader_of "$arch")" wineboot -i >/dev/null 2>&1
+  # A Wine that cannot start here (32-bit Wine under an emulator, say) hangs rather than fails.
+  if ! WINEARCH=$winearch WINEPREFIX=$prefix timeout 600 "$(loader_of "$arch")" wineboot -i >/dev/null 2>&1; then
+    echo "wine-test: $(loader_of "$arch") wineboot failed or did not finish in 600 s" >&2
+    WINEPREFIX=$prefix "$wine_dir/wineserver" -k >/dev/null 2>&1 || true
+    return 1
+  fi
   WINEPREFIX=$prefix "$wine_dir/wineserver" -w
 }
 
@@ -80,11 +85,11 @@ new_prefix() {
     if [[ ! -f $template/system.reg ]]; then
       rm -rf "$template"
       mkdir -p "$template"
-      boot_prefix "$arch" "$template"
+      boot_prefix "$arch" "$template" || { rm -rf "$prefix"; return 1; }
     fi
     cp -a "$template/." "$prefix/"
   else
-    boot_prefix "$arch" "$prefix"
+    boot_prefix "$arch" "$prefix" || { rm -rf "$prefix"; return 1; }
   fi
   echo "$prefix"
 }
