@@ -18,19 +18,33 @@ if [[ -z ${TESVAR_STEP_LOG:-} ]]; then
   trap 'rm -f "$TESVAR_STEP_LOG"' EXIT
 fi
 
-# Log lines, tab-separated: "begin ID DEPTH NAME" when a step starts, "end ID SECONDS RESULT"
-# when it ends. IDs are the order of starting, which is the order of the summary.
+# Sets cpu_seconds to the processor seconds used so far by this shell's finished children
+# (and theirs): what a step costs on any machine, where its wall time depends on what else
+# runs. `times` must run in this shell, not in a subshell, to see them.
+child_cpu_seconds() {
+  times >"$TESVAR_STEP_LOG.times"
+  cpu_seconds=$(awk 'NR == 2 { split($1 " " $2, t, /[ms ]+/); print int(t[1] * 60 + t[2] + t[3] * 60 + t[4]) }' \
+    "$TESVAR_STEP_LOG.times")
+  rm -f "$TESVAR_STEP_LOG.times"
+}
+
+# Log lines, tab-separated: "begin ID DEPTH NAME" when a step starts, "end ID SECONDS
+# CPU_SECONDS RESULT" when it ends. IDs are the order of starting, the order of the summary.
 step() {
-  local name=$1 id start status=0
+  local name=$1 id start cpu cpu_seconds status=0
   shift
   id=$(grep -c '^begin' "$TESVAR_STEP_LOG")
   printf 'begin\t%s\t%s\t%s\n' "$id" "$TESVAR_STEP_DEPTH" "$name" >>"$TESVAR_STEP_LOG"
   echo "== $name"
   start=$(date +%s)
+  child_cpu_seconds
+  cpu=$cpu_seconds
   TESVAR_STEP_DEPTH=$((TESVAR_STEP_DEPTH + 1)) "$@" || status=$?
   local result=ok
   [[ $status -ne 0 ]] && result="FAILED (exit status $status)"
-  printf 'end\t%s\t%s\t%s\n' "$id" "$(($(date +%s) - start))" "$result" >>"$TESVAR_STEP_LOG"
+  child_cpu_seconds
+  printf 'end\t%s\t%s\t%s\t%s\n' "$id" "$(($(date +%s) - start))" "$((cpu_seconds - cpu))" "$result" \
+    >>"$TESVAR_STEP_LOG"
   [[ $status -ne 0 ]] && echo "== $name: FAILED (exit status $status)"
   return $status
 }
@@ -39,31 +53,32 @@ step_skip() {
   local name=$1 reason=$2 id
   id=$(grep -c '^begin' "$TESVAR_STEP_LOG")
   printf 'begin\t%s\t%s\t%s\n' "$id" "$TESVAR_STEP_DEPTH" "$name" >>"$TESVAR_STEP_LOG"
-  printf 'end\t%s\t0\tskipped: %s\n' "$id" "$reason" >>"$TESVAR_STEP_LOG"
+  printf 'end\t%s\t0\t0\tskipped: %s\n' "$id" "$reason" >>"$TESVAR_STEP_LOG"
   echo "== $name: skipped: $reason"
 }
 
 steps_summary() {
-  local total=$(($(date +%s) - ${steps_started:-$(date +%s)}))
+  local total=$(($(date +%s) - ${steps_started:-$(date +%s)})) cpu_seconds
+  child_cpu_seconds
   echo
-  echo "== time per step (minutes:seconds)"
-  awk -F'\t' -v total="$total" '
+  echo "== time per step (minutes:seconds): wall, and processor time of its programs"
+  awk -F'\t' -v total="$total" -v cpu_total="$cpu_seconds" '
     function mmss(s) { return sprintf("%3d:%02d", int(s / 60), s % 60) }
     function spaces(k,   t) { t = ""; while (k-- > 0) t = t " "; return t }
     $1 == "begin" { order[++n] = $2; depth[$2] = $3; name[$2] = $4 }
-    $1 == "end"   { secs[$2] = $3; result[$2] = $4 }
+    $1 == "end"   { secs[$2] = $3; cpu[$2] = $4; result[$2] = $5 }
     END {
       for (i = 1; i <= n; i++) {
         id = order[i]
         r = (id in result) ? result[id] : "did not finish"
-        printf "%s  %s%s%s\n", (r ~ /^skipped/ ? "      " : mmss(secs[id])), spaces(2 * depth[id]),
-               name[id], (r == "ok" ? "" : "  " r)
+        printf "%s  %s%s%s\n", (r ~ /^skipped/ ? spaces(14) : mmss(secs[id]) "  " mmss(cpu[id])),
+               spaces(2 * depth[id]), name[id], (r == "ok" ? "" : "  " r)
         # The count is of the innermost steps, so that a failure is not counted again in
         # the step that ran it.
         if (i < n && depth[order[i + 1]] > depth[id]) continue
         if (r == "ok") passed++; else if (r ~ /^skipped/) skipped++; else failed++
       }
-      print mmss(total) "  in all"
+      print mmss(total) "  " mmss(cpu_total) "  in all"
       printf "steps: %d passed, %d failed, %d skipped\n", passed, failed, skipped
     }' "$TESVAR_STEP_LOG"
 }

@@ -27,9 +27,9 @@ fi
 # Every Wine run below starts from a copy of one booted prefix per architecture.
 TESVAR_WINE_TEMPLATES=$(mktemp -d "${TMPDIR:-/tmp}/tesvar-wine-templates.XXXXXX")
 export TESVAR_WINE_TEMPLATES
-trap 'rm -rf "$TESVAR_WINE_TEMPLATES"' EXIT
 
-step "cross-build libpng and GoogleTest (tools/build-win-deps.sh)" tools/build-win-deps.sh all || exit 1
+step "cross-build libpng and GoogleTest (tools/build-win-deps.sh)" tools/build-win-deps.sh all ||
+  { rm -rf "$TESVAR_WINE_TEMPLATES"; exit 1; }
 
 build() {
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
@@ -68,4 +68,5 @@ if [[ $win32_build == - ]]; then
 else
   step "same sound on Linux, win64 and win32" compare build/win64 build/win32 || status=1
 fi
+rm -rf "$TESVAR_WINE_TEMPLATES"
 exit $status
