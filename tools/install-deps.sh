@@ -76,10 +76,8 @@ fi
 as_root apt-get update -q || echo "install-deps: apt-get update reported errors; going on with the lists there are"
 [[ ${#missing[@]} -eq 0 && ${#missing_optional[@]} -eq 0 ]] && exit 0
 
-# Without fsync for every unpacked file: on a fresh machine that halves dpkg's time, and
-# a machine that fails during the install gets the install run again anyway.
 install() {
-  as_root apt-get install -y -q --no-install-recommends -o Dpkg::Options::=--force-unsafe-io "$@"
+  as_root apt-get install -y -q --no-install-recommends "$@"
 }
 if [[ ${#missing_optional[@]} -eq 0 ]]; then
   install "${missing[@]}"
