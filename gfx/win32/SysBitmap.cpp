@@ -9,32 +9,25 @@ struct LICE_SysBitmap::Native {
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   HGDIOBJ previous = nullptr;  // the context's own bitmap, selected back before deletion
-};
-
-namespace {
-
-void Release(LICE_SysBitmap::Native* native) {
-  if (native == nullptr) return;
-  if (native->dc != nullptr) {
-    if (native->previous != nullptr) SelectObject(native->dc, native->previous);
-    DeleteDC(native->dc);
+  ~Native() {
+    if (dc != nullptr) {
+      if (previous != nullptr) SelectObject(dc, previous);
+      DeleteDC(dc);
+    }
+    if (bitmap != nullptr) DeleteObject(bitmap);
   }
-  if (native->bitmap != nullptr) DeleteObject(native->bitmap);
-  delete native;
-}
-
-}  // namespace
+};
 
 LICE_SysBitmap::LICE_SysBitmap(int width, int height) { Resize(width, height); }
 
-LICE_SysBitmap::~LICE_SysBitmap() { Release(native_); }
+LICE_SysBitmap::~LICE_SysBitmap() { delete native_; }
 
 bool LICE_SysBitmap::Resize(int width, int height) {
   width = width < 0 ? 0 : width;
   height = height < 0 ? 0 : height;
   if (width == 0 || height == 0) width = height = 0;
   if (width == width_ && height == height_) return true;
-  Release(native_);
+  delete native_;
   native_ = nullptr;
   bits_ = nullptr;
   width_ = height_ = rowSpan_ = 0;
@@ -57,7 +50,7 @@ bool LICE_SysBitmap::Resize(int width, int height) {
     native->bitmap = CreateDIBSection(native->dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   }
   if (native->bitmap == nullptr || bits == nullptr) {
-    Release(native);
+    delete native;
     return false;
   }
   native->previous = SelectObject(native->dc, native->bitmap);
