@@ -3,9 +3,9 @@
 # Usage: tools/make-artwork.sh [--preview]
 #   --preview  also writes review pictures of both views and a sheet of every strip to
 #              build/artwork/preview/ (main.png, main-faders.png, alt.png, sheet.png)
-# Needs cairo (libcairo2-dev) and the fonts the artwork is set in, all from Debian:
-#   fonts-liberation   Liberation Sans, Liberation Sans Narrow
-#   fonts-dejavu-core  DejaVu Sans
+# Needs cairo (libcairo2-dev) and the fonts the artwork is set in, both from Debian:
+#   fonts-liberation   Liberation Sans, Liberation Sans Narrow (version 1 of the fonts: the
+#                      Narrow faces are not in fonts-liberation2)
 # The output depends on the fonts and on cairo's rasteriser; the checked-in files were made
 # on Debian 12. Run from the repository's top folder.
 set -euo pipefail
@@ -20,9 +20,9 @@ done
 
 missing=0
 pkg-config --exists cairo || { echo "cairo not found: apt-get install libcairo2-dev" >&2; missing=1; }
-for face in "Liberation Sans" "Liberation Sans Narrow" "DejaVu Sans"; do
+for face in "Liberation Sans" "Liberation Sans Narrow"; do
   if ! fc-list : family | tr ',' '\n' | grep -qx "$face"; then
-    echo "font '$face' not found: apt-get install fonts-liberation fonts-dejavu-core" >&2
+    echo "font '$face' not found: apt-get install fonts-liberation" >&2
     missing=1
   fi
 done

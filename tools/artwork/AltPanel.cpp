@@ -32,7 +32,7 @@ void Slide(cairo_t* cr, layout::Point p, int parameter) {
 }
 
 void PrintSoundSections(cairo_t* cr) {
-  kit::Strip(cr, {24, kRow1Strip, 110, 11}, "MASTER", palette::kPerformance);
+  kit::Strip(cr, {30, kRow1Strip, 104, 11}, "MASTER", palette::kPerformance);
   Knob(cr, la::kVolume, 0);
   Knob(cr, la::kTune, 1, true);
   kit::Strip(cr, {24, kRow2Strip, 110, 11}, "CONTROLLERS", palette::kPerformance);
@@ -161,6 +161,11 @@ void PrintProgrammer(cairo_t* cr) {
 void DrawAltPanel(Image& image) {
   kit::PaintBase(image, 102);
   cairo_t* cr = image.Cr();
+  // Three sections: the sound parameters, the performance and programmer row, the browser.
+  kit::Band(cr, 0, 201, 0.03);
+  kit::Band(cr, 201, 307, 0.015);
+  kit::Seam(cr, 201, image.Width());
+  kit::Seam(cr, 307, image.Width());
   kit::ViewSwitchMark(cr);
   PrintSoundSections(cr);
   PrintPerformanceRow(cr);

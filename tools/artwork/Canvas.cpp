@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace artwork {
@@ -187,11 +188,24 @@ void BoxBlur(std::vector<float>& px, int w, int h, int radius) {
 
 void BlurredShape(cairo_t* cr, Rect bounds, const std::function<void(cairo_t*)>& shape,
                   double dx, double dy, int radius, Colour colour) {
+  // The mask is made in device pixels: the bounds' corners go through the context's
+  // transform first.
+  double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+  for (const auto& [cx, cy] : {std::pair{bounds.x, bounds.y}, std::pair{bounds.Right(), bounds.y},
+                               std::pair{bounds.x, bounds.Bottom()},
+                               std::pair{bounds.Right(), bounds.Bottom()}}) {
+    double x = cx, y = cy;
+    cairo_user_to_device(cr, &x, &y);
+    left = std::min(left, x);
+    top = std::min(top, y);
+    right = std::max(right, x);
+    bottom = std::max(bottom, y);
+  }
   const int margin = 2 * radius + 2;
-  const int x0 = int(std::floor(bounds.x)) - margin;
-  const int y0 = int(std::floor(bounds.y)) - margin;
-  const int w = int(std::ceil(bounds.w)) + 2 * margin + 1;
-  const int h = int(std::ceil(bounds.h)) + 2 * margin + 1;
+  const int x0 = int(std::floor(left)) - margin;
+  const int y0 = int(std::floor(top)) - margin;
+  const int w = int(std::ceil(right - left)) + 2 * margin + 1;
+  const int h = int(std::ceil(bottom - top)) + 2 * margin + 1;
 
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
   cairo_t* mc = cairo_create(mask);

@@ -108,7 +108,8 @@ void DrawTextCentred(cairo_t* cr, const Font& font, double cx, double cy, std::s
 
 // Paints the shape (a path built by `shape` in the context's coordinates) blurred by
 // `radius` pixels and moved by (dx, dy) in the given colour: drop shadows, glows, recesses.
-// `bounds` must contain the shape; the blur may reach `radius` pixels beyond it.
+// `bounds` (in the context's coordinates) must contain the shape; the blur may reach about
+// 1.5 `radius` pixels beyond it. The offset is in pixels of the image.
 void BlurredShape(cairo_t* cr, Rect bounds, const std::function<void(cairo_t*)>& shape,
                   double dx, double dy, int radius, Colour colour);
 

@@ -16,8 +16,8 @@ double SwitchAngle(int positions, int index);
 enum class KnobStyle { kBlack, kGrey };
 void DrawKnobStrip(Image& image, int frames, KnobStyle style);
 void DrawRotarySwitchStrip(Image& image, int positions);
-// Frame 1 slider down (value 0), frame 2 slider up (value 1).
-void DrawSlideSwitchStrip(Image& image);
+// A two-position toggle: frame 1 bat down (value 0), frame 2 bat up (value 1).
+void DrawToggleSwitchStrip(Image& image);
 
 enum class CapColour { kGrey, kDark, kWhite };
 // 40 x 36 frames: up, pressed. An LED (lit or not) sits in the cap when `led` is set.
@@ -34,8 +34,5 @@ void DrawDigitStrip(Image& image, int frames, Colour lit, bool small);
 
 void DrawFaderTrack(Image& image);
 void DrawFaderHandle(Image& image);
-
-// A knob's or switch's face, used by the strips and by the panels' previews of a frame.
-void DrawKnob(cairo_t* cr, double cx, double cy, double angleDeg, KnobStyle style);
 
 }  // namespace artwork

@@ -57,7 +57,7 @@ void DrawFaderHandle(Image& image) {
   cairo_set_line_width(cr, 1);
   cairo_set_source_rgba(cr, 0, 0, 0, 1);
   cairo_stroke(cr);
-  const Rect middle{7, 2.5, w - 14, h - 5};
+  const Rect middle{5, 2.5, w - 10, h - 5};
   cairo_rectangle(cr, middle.x, middle.y, middle.w, middle.h);
   cairo_set_source_rgba(cr, 0.08, 0.085, 0.095, 0.55);
   cairo_fill(cr);
@@ -66,17 +66,12 @@ void DrawFaderHandle(Image& image) {
   cairo_set_source_rgba(cr, 1, 1, 1, 0.35);
   cairo_stroke(cr);
 
-  // Grip ridges at both ends and a white index line on the handle's centre.
-  for (double x : {2.5, 4.5, w - 4.5, w - 2.5}) {
-    cairo_move_to(cr, x, 4);
-    cairo_line_to(cr, x, h - 4);
-  }
-  cairo_set_source_rgba(cr, 0, 0, 0, 0.6);
-  cairo_stroke(cr);
+  // Short white index marks at both ends show the value line; the value text fills the
+  // middle and may run nearly to the edges.
   cairo_set_line_width(cr, 2);
-  for (double x : {1.0, w - 7.0}) {
-    cairo_move_to(cr, x + 0.5, h / 2);
-    cairo_line_to(cr, x + 6.0, h / 2);
+  for (double x : {1.0, w - 4.0}) {
+    cairo_move_to(cr, x, h / 2);
+    cairo_line_to(cr, x + 3.0, h / 2);
   }
   cairo_set_source_rgba(cr, 0.95, 0.93, 0.88, 1);
   cairo_stroke(cr);

@@ -1,5 +1,6 @@
 // Knob and switch strips. The light comes from the upper left and stays there while a cap
 // turns: gradients are set in the image's own coordinates, only pointers and knurls rotate.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/artwork/Controls.h"
@@ -51,15 +52,6 @@ KnobColours ColoursOf(KnobStyle style) {
             Hex(0x505257), Hex(0x141414)};
   return {Hex(0x222326), Hex(0x6a6d73), Hex(0x0b0b0c), Hex(0x55585e), Hex(0x17181b),
           Hex(0x0a0a0b), Hex(0xf1ece0)};
-}
-
-}  // namespace
-
-double KnobAngle(double value) { return -150.0 + 300.0 * value; }
-
-double SwitchAngle(int positions, int index) {
-  const double step = positions == 3 ? 45.0 : 30.0;
-  return (index - (positions - 1) / 2.0) * step;
 }
 
 void DrawKnob(cairo_t* cr, double cx, double cy, double angleDeg, KnobStyle style) {
@@ -127,6 +119,15 @@ void DrawKnob(cairo_t* cr, double cx, double cy, double angleDeg, KnobStyle styl
   SetColour(cr, c.pointer);
   cairo_stroke(cr);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+}
+
+}  // namespace
+
+double KnobAngle(double value) { return -150.0 + 300.0 * value; }
+
+double SwitchAngle(int positions, int index) {
+  const double step = positions == 3 ? 45.0 : 30.0;
+  return (index - (positions - 1) / 2.0) * step;
 }
 
 void DrawKnobStrip(Image& image, int frames, KnobStyle style) {
@@ -205,39 +206,60 @@ void DrawRotarySwitchStrip(Image& image, int positions) {
   }
 }
 
-void DrawSlideSwitchStrip(Image& image) {
+void DrawToggleSwitchStrip(Image& image) {
   cairo_t* cr = image.Cr();
   const double fw = image.Width(), fh = image.Height() / 2;
   for (int k = 0; k < 2; ++k) {
     const double top = fh * k;
     const ClipTo clip(cr, {0, top, fw, fh});
-    RoundedRect(cr, {0.5, top + 0.5, fw - 1, fh - 1}, 2.5);
-    SetColour(cr, Hex(0x0b0c0e));
-    cairo_fill_preserve(cr);
-    cairo_set_line_width(cr, 1);
-    SetColour(cr, Hex(0x4a4c52));
-    cairo_stroke(cr);
-    cairo_rectangle(cr, fw / 2 - 1.5, top + 2.5, 3, fh - 5);
-    SetColour(cr, Hex(0x000000));
+    const double cx = fw / 2, cy = top + fh / 2;
+
+    // The mounting nut: a ring around a dark bushing.
+    Disc(cr, cx, cy + 0.6, 5.0);
+    SetColour(cr, Hex(0x000000, 0.6));
+    cairo_fill(cr);
+    cairo_pattern_t* ring = LitDisc(cx, cy, 4.6, Hex(0xb9bbbf), Hex(0x3d3f44));
+    Disc(cr, cx, cy, 4.6);
+    cairo_set_source(cr, ring);
+    cairo_fill(cr);
+    cairo_pattern_destroy(ring);
+    Disc(cr, cx, cy, 2.6);
+    SetColour(cr, Hex(0x0c0d0f));
     cairo_fill(cr);
 
-    // Value 0 puts the slider down, value 1 up.
-    const Rect cap{2.5, top + (k == 0 ? fh - 10.5 : 2.5), fw - 5, 8};
-    BlurredShape(cr, cap, [&](cairo_t* m) { RoundedRect(m, cap, 1.5); }, 0, 1, 1,
-                 Hex(0x000000, 0.9));
-    RoundedRect(cr, cap, 1.5);
-    cairo_pattern_t* g = VerticalGradient(cap, Hex(0xe6e6e2), Hex(0x8d8e90));
-    cairo_set_source(cr, g);
+    // The bat leans towards its position: up for value 1 (frame 2), down for value 0; its
+    // ball end catches the light.
+    const double dir = k == 1 ? -1 : 1;
+    const double tipY = cy + dir * 6.4;
+    auto stem = [&](cairo_t* m) {
+      cairo_new_path(m);
+      cairo_move_to(m, cx - 1.2, cy);
+      cairo_line_to(m, cx - 1.7, tipY);
+      cairo_line_to(m, cx + 1.7, tipY);
+      cairo_line_to(m, cx + 1.2, cy);
+      cairo_close_path(m);
+      cairo_new_sub_path(m);
+      cairo_arc(m, cx, tipY, 2.5, 0, 2 * kPi);
+    };
+    BlurredShape(cr, {cx - 4, std::min(cy, tipY) - 4, 8, 16}, stem, 0.6, 1.6, 1,
+                 Hex(0x000000, 0.85));
+    stem(cr);
+    cairo_pattern_t* chrome = cairo_pattern_create_linear(cx - 2.5, 0, cx + 2.5, 0);
+    cairo_pattern_add_color_stop_rgb(chrome, 0, 0.40, 0.41, 0.43);
+    cairo_pattern_add_color_stop_rgb(chrome, 0.35, 0.95, 0.95, 0.96);
+    cairo_pattern_add_color_stop_rgb(chrome, 1, 0.30, 0.31, 0.33);
+    cairo_set_source(cr, chrome);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
     cairo_fill(cr);
-    cairo_pattern_destroy(g);
-    cairo_set_line_width(cr, 0.8);
-    for (int i = 0; i < 3; ++i) {
-      const double y = std::floor(cap.y) + 2.5 + 1.5 * i;
-      cairo_move_to(cr, cap.x + 1.5, y);
-      cairo_line_to(cr, cap.Right() - 1.5, y);
-    }
-    SetColour(cr, Hex(0x55575b, 0.8));
-    cairo_stroke(cr);
+    cairo_pattern_destroy(chrome);
+    cairo_pattern_t* ball = cairo_pattern_create_radial(cx - 0.8, tipY - 0.8, 0, cx, tipY, 2.6);
+    cairo_pattern_add_color_stop_rgb(ball, 0, 1, 1, 1);
+    cairo_pattern_add_color_stop_rgb(ball, 0.5, 0.78, 0.79, 0.81);
+    cairo_pattern_add_color_stop_rgb(ball, 1, 0.35, 0.36, 0.38);
+    Disc(cr, cx, tipY, 2.5);
+    cairo_set_source(cr, ball);
+    cairo_fill(cr);
+    cairo_pattern_destroy(ball);
   }
 }
 

@@ -77,7 +77,7 @@ void PrintPerformance(cairo_t* cr) {
 
 void PrintProgrammer(cairo_t* cr) {
   // The display board: three LED windows, their names and the MENU button.
-  kit::Well(cr, {30, 122, 234, 134}, 4);
+  kit::Well(cr, {25, 124, 243, 132}, 4);
   const auto program = kit::ToRect(lm::kProgramDisplay);
   const auto parameter = kit::ToRect(lm::kParameterDisplay);
   const auto value = kit::ToRect(lm::kValueDisplay);
@@ -106,7 +106,7 @@ void PrintProgrammer(cairo_t* cr) {
   ButtonRow(cr, {{lm::kProgram, "PROGRAM"}, {lm::kParameter, "PARAMETER"}},
             {palette::kNarrow, 8.5, true, false, 0});
 
-  // How the keypad works, as printed on the hardware's panel.
+  // A short guide to the keypad, printed beside it.
   const char* lines[3][2] = {{"PROGRAM", "BANK 1\u20138, then NUMBER 1\u20138"},
                              {"PARAMETER", "No. 11\u201364 with the keys 1\u20136"},
                              {"VALUE", "DOWN / UP, or drag the fader"}};
@@ -163,6 +163,12 @@ void PrintKeys(cairo_t* cr) {
 void DrawMainPanel(Image& image) {
   kit::PaintBase(image, 101);
   cairo_t* cr = image.Cr();
+  // Three sections of the panel: name and performance controls, programmer and matrix,
+  // keypad.
+  kit::Band(cr, 0, 120, 0.03);
+  kit::Band(cr, 444, 579, 0.015);
+  kit::Seam(cr, 120, image.Width());
+  kit::Seam(cr, 444, image.Width());
   PrintHeader(cr);
   PrintPerformance(cr);
   PrintProgrammer(cr);

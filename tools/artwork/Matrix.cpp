@@ -29,7 +29,7 @@ void PrintCell(cairo_t* cr, int parameter) {
   // Number and name above the cell.
   const Font number{palette::kSans, 14, true, false, 0.5};
   DrawText(cr, number, cell.CentreX(), cell.y - 16, Align::kCentre,
-           std::to_string(HardwareNumber(parameter)), kPrint);
+           std::to_string(ProgrammerNumber(parameter)), kPrint);
   DrawText(cr, {palette::kNarrow, 8, true, false, 0.5}, cell.CentreX(), cell.y - 5, Align::kCentre,
            PanelName(parameter), section ? Mix(section->colour, kPrint, 0.45) : kPrint);
 
@@ -74,7 +74,7 @@ void PrintCell(cairo_t* cr, int parameter) {
 
 void PrintMatrix(cairo_t* cr) {
   // One plate for the whole chart.
-  RoundedRect(cr, {272.5, 120.5, 744, 322}, 5);
+  RoundedRect(cr, {272.5, 123.5, 744, 315}, 5);
   SetColour(cr, Hex(0x000000, 0.12));
   cairo_fill_preserve(cr);
   cairo_set_line_width(cr, 1);

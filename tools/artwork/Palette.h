@@ -5,13 +5,9 @@
 
 namespace artwork::palette {
 
-// The panel: dark blue-grey enamel with light grey print.
-inline constexpr Colour kPanel = Hex(0x24262b);
-inline constexpr Colour kPanelDark = Hex(0x18191d);
+// Print on the dark blue-grey enamel (the enamel itself is painted in PanelKit.cpp).
 inline constexpr Colour kPrint = Hex(0xe4e1d8);
 inline constexpr Colour kPrintDim = Hex(0xa9a7a0);
-inline constexpr Colour kPrintFaint = Hex(0x6c6d70);
-inline constexpr Colour kRule = Hex(0x54565c);
 
 // Section colours of the printed strips.
 inline constexpr Colour kOscillator = Hex(0xd9923b);
@@ -29,11 +25,9 @@ inline constexpr Colour kGlassRed = Hex(0x120707);
 inline constexpr Colour kGlassGreen = Hex(0x06110a);
 inline constexpr Colour kGlassName = Hex(0x07100b);
 
-// Type faces (fonts-liberation and fonts-dejavu-core).
+// Type faces (fonts-liberation).
 inline constexpr const char* kSans = "Liberation Sans";
 inline constexpr const char* kNarrow = "Liberation Sans Narrow";
-inline constexpr const char* kDejaVu = "DejaVu Sans";
-inline constexpr const char* kCondensed = "DejaVu Sans Condensed";
 
 // Label styles.
 inline Font LabelFont() { return {kNarrow, 9, true, false, 0.3}; }

@@ -91,6 +91,27 @@ void PaintBase(Image& image, std::uint32_t seed) {
   }
 }
 
+void Band(cairo_t* cr, double y0, double y1, double tint) {
+  cairo_rectangle(cr, kCheekWidth, y0, 1032 - 2 * kCheekWidth, y1 - y0);
+  SetColour(cr, tint > 0 ? Hex(0xffffff, tint) : Hex(0x000000, -tint));
+  cairo_fill(cr);
+}
+
+void Seam(cairo_t* cr, double y, double width) {
+  const double x0 = kCheekWidth, x1 = width - kCheekWidth;
+  cairo_rectangle(cr, x0, y, x1 - x0, 1);
+  SetColour(cr, Hex(0x000000, 0.75));
+  cairo_fill(cr);
+  cairo_rectangle(cr, x0, y + 1, x1 - x0, 1);
+  SetColour(cr, Hex(0xffffff, 0.07));
+  cairo_fill(cr);
+  cairo_pattern_t* s = VerticalGradient({x0, y - 4, 1, 4}, Hex(0x000000, 0), Hex(0x000000, 0.25));
+  cairo_rectangle(cr, x0, y - 4, x1 - x0, 4);
+  cairo_set_source(cr, s);
+  cairo_fill(cr);
+  cairo_pattern_destroy(s);
+}
+
 void Strip(cairo_t* cr, Rect r, const std::string& title, Colour colour) {
   RoundedRect(cr, r, 1.5);
   SetColour(cr, colour);
@@ -101,26 +122,6 @@ void Strip(cairo_t* cr, Rect r, const std::string& title, Colour colour) {
   if (title.empty()) return;
   const Font font = palette::HeadingFont();
   DrawTextCentred(cr, font, r.CentreX(), r.CentreY(), title, Hex(0x15161a));
-}
-
-void TitledRule(cairo_t* cr, double x0, double x1, double y, const std::string& title,
-                Colour colour) {
-  const Font font = palette::HeadingFont();
-  const double tw = title.empty() ? 0 : TextWidth(cr, font, title) + 12;
-  const double cx = (x0 + x1) / 2;
-  cairo_set_line_width(cr, 1);
-  cairo_move_to(cr, x0, std::floor(y) + 0.5);
-  cairo_line_to(cr, cx - tw / 2, std::floor(y) + 0.5);
-  cairo_move_to(cr, cx + tw / 2, std::floor(y) + 0.5);
-  cairo_line_to(cr, x1, std::floor(y) + 0.5);
-  SetColour(cr, WithAlpha(colour, 0.8));
-  cairo_stroke(cr);
-  for (double x : {x0, x1}) {
-    cairo_move_to(cr, std::floor(x) + 0.5, std::floor(y) + 0.5);
-    cairo_line_to(cr, std::floor(x) + 0.5, std::floor(y) + 4.5);
-  }
-  cairo_stroke(cr);
-  if (!title.empty()) DrawTextCentred(cr, font, cx, y, title, colour);
 }
 
 void Label(cairo_t* cr, double cx, double baseline, const std::string& text, Colour colour,
@@ -242,31 +243,33 @@ void SlideLegend(cairo_t* cr, layout::Point sw, const std::string& up, const std
 }
 
 void ViewSwitchMark(cairo_t* cr) {
+  // A small recess on the panel just inside the wooden cheek, within the hot spot.
   const layout::Box b = layout::kViewSwitch;
-  const Rect r{b.left + 2.5, b.top + 4.5, b.Width() - 5.0, b.Height() - 9.0};
-  RoundedRect(cr, r, 2.5);
-  cairo_pattern_t* g = VerticalGradient(r, Hex(0x0b0c0e), Hex(0x34363c));
+  const Rect r{kCheekWidth + 2.5, b.top + 3.5, b.right - kCheekWidth - 3.0, b.Height() - 7.0};
+  RoundedRect(cr, r, 2);
+  cairo_pattern_t* g = VerticalGradient(r, Hex(0x08090a), Hex(0x2e3035));
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);
+  cairo_move_to(cr, r.x + 2, r.Bottom() + 0.5);
+  cairo_line_to(cr, r.Right() - 2, r.Bottom() + 0.5);
+  cairo_set_line_width(cr, 1);
+  SetColour(cr, Hex(0xffffff, 0.1));
+  cairo_stroke(cr);
   // Two small arrows, one over the other, pointing opposite ways: the panel turns over.
   const double cx = r.CentreX(), cy = r.CentreY();
-  cairo_set_line_width(cr, 1);
-  cairo_move_to(cr, cx - 3, cy - 3);
-  cairo_line_to(cr, cx + 3.5, cy - 3);
-  cairo_move_to(cr, cx + 3, cy + 3);
-  cairo_line_to(cr, cx - 3.5, cy + 3);
   SetColour(cr, palette::kPrintDim);
-  cairo_stroke(cr);
-  cairo_move_to(cr, cx + 4.5, cy - 3);
-  cairo_line_to(cr, cx + 1.5, cy - 5.5);
-  cairo_line_to(cr, cx + 1.5, cy - 0.5);
-  cairo_close_path(cr);
-  cairo_move_to(cr, cx - 4.5, cy + 3);
-  cairo_line_to(cr, cx - 1.5, cy + 0.5);
-  cairo_line_to(cr, cx - 1.5, cy + 5.5);
-  cairo_close_path(cr);
-  cairo_fill(cr);
+  for (int k = 0; k < 2; ++k) {
+    const double y = cy + (k == 0 ? -4 : 4), d = k == 0 ? 1 : -1;
+    cairo_move_to(cr, cx - 2.5 * d, y + 0.5);
+    cairo_line_to(cr, cx + 0.5 * d, y + 0.5);
+    cairo_stroke(cr);
+    cairo_move_to(cr, cx + 3 * d, y + 0.5);
+    cairo_line_to(cr, cx + 0.5 * d, y - 2.5);
+    cairo_line_to(cr, cx + 0.5 * d, y + 3.5);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+  }
 }
 
 void Wordmark(cairo_t* cr, double x, double baseline, double height) {

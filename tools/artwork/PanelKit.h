@@ -18,11 +18,13 @@ inline constexpr double kCheekWidth = 14;
 // and bottom edges of the metal panel.
 void PaintBase(Image& image, std::uint32_t seed);
 
+// Panel sections: a band of the panel between y0 and y1 tinted lighter (tint > 0) or darker,
+// and the seam where two sheet-metal sections meet at y.
+void Band(cairo_t* cr, double y0, double y1, double tint);
+void Seam(cairo_t* cr, double y, double width);
+
 // A coloured strip with the section's title in dark print.
 void Strip(cairo_t* cr, Rect r, const std::string& title, Colour colour);
-// A thin rule with a title in light print set into it.
-void TitledRule(cairo_t* cr, double x0, double x1, double y, const std::string& title,
-                Colour colour);
 void Label(cairo_t* cr, double cx, double baseline, const std::string& text,
            Colour colour = palette::kPrint, Font font = palette::LabelFont());
 

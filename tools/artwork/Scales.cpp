@@ -54,7 +54,7 @@ NumericRule RuleOf(int parameter) {
 
 }  // namespace
 
-int HardwareNumber(int parameter) {
+int ProgrammerNumber(int parameter) {
   constexpr int kNumbers[26] = {11, 12, 13, 14, 21, 22, 23, 24, 31, 32, 33, 34, 35,
                                 41, 42, 43, 44, 51, 52, 53, 54, 55, 61, 62, 63, 64};
   return parameter >= 8 && parameter <= 33 ? kNumbers[parameter - 8] : 0;

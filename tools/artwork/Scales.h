@@ -22,8 +22,8 @@ struct Mark {
   std::string note;  // a second, smaller text (the number a list position shows on the LEDs)
 };
 
-// The programmer's hardware number of a sound parameter (8..33 give 11..64), 0 otherwise.
-int HardwareNumber(int parameter);
+// The programmer's two-digit number of a sound parameter (8..33 give 11..64), 0 otherwise.
+int ProgrammerNumber(int parameter);
 // The name printed on the panel, upper case.
 const char* PanelName(int parameter);
 // The full scale of a parameter as the matrix prints it beside its fader.

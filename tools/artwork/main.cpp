@@ -45,7 +45,7 @@ std::vector<Bitmap> Bitmaps() {
       {"lever.png", 54, 90, 1, DrawFaderTrack},
       {"handle.png", 54, 16, 1, DrawFaderHandle},
       {"menu.png", 104, 48, 2, DrawMenuButtonStrip},
-      {"switch2.png", 14, 40, 2, [](Image& i) { DrawSlideSwitchStrip(i); }},
+      {"switch2.png", 14, 40, 2, DrawToggleSwitchStrip},
       {"switch3.png", 40, 120, 3, [](Image& i) { DrawRotarySwitchStrip(i, 3); }},
       {"switch4.png", 40, 160, 4, [](Image& i) { DrawRotarySwitchStrip(i, 4); }},
       {"switch5.png", 40, 200, 5, [](Image& i) { DrawRotarySwitchStrip(i, 5); }},
