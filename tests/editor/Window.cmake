@@ -8,7 +8,8 @@ if(TARGET tesvar_editor_window)
                         GTest::gtest GTest::gtest_main)
   add_test(NAME tesvar_editor_window_test
            COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh $<TARGET_FILE:tesvar_editor_window_test>)
-  set_tests_properties(tesvar_editor_window_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+  set_tests_properties(tesvar_editor_window_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                       ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan.supp")
 endif()
 
 # The built plug-in's editor in the test host's editor mode.
@@ -16,5 +17,6 @@ if(TARGET tesvar_plugin AND TARGET tesvar-host AND NOT WIN32)
   add_test(NAME tesvar_editor_host_test
            COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh bash ${CMAKE_CURRENT_SOURCE_DIR}/editor_host_test.sh
                    $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin>)
-  set_tests_properties(tesvar_editor_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+  set_tests_properties(tesvar_editor_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                       ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan.supp")
 endif()
