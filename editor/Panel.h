@@ -90,6 +90,8 @@ class Panel {
   void RunFile();
   void ListOwnPrograms();
   void ListFactoryBanks();
+  // A new file list with nothing picked and no programs yet, from source.
+  void ShowFileList(std::vector<FileEntry> files, BrowserSource source);
   void StepDownUp(bool up);
   void PressDigit(int b);
   // A value set by the panel: the same road as any edit (host told, controls shown, the

@@ -13,14 +13,18 @@ void Panel::RunFile() {
     // Remembered for this session's dialogs, not written to the configuration file.
     plug_.SetProgramFilesPath(folder);
   }
-  browser_.SetFiles(Browser::ListBankFolder(folder));
   // The programs of the previous source are not this folder's: nothing is picked yet.
+  ShowFileList(Browser::ListBankFolder(folder), BrowserSource::kFile);
+}
+
+void Panel::ShowFileList(std::vector<FileEntry> files, BrowserSource source) {
+  browser_.SetFiles(std::move(files));
   browser_.SetPrograms({});
   browser_.SetScrollStart(ListKind::kFiles, 0);
   browser_.SetScrollStart(ListKind::kPrograms, 0);
   browser_.SetSelected(ListKind::kFiles, -1);
   browser_.SetSelected(ListKind::kPrograms, -1);
-  browser_.SetSource(BrowserSource::kFile);
+  browser_.SetSource(source);
   RefreshBrowser();
 }
 
@@ -45,16 +49,7 @@ void Panel::ListOwnPrograms() {
   RefreshBrowser();
 }
 
-void Panel::ListFactoryBanks() {
-  browser_.SetFiles(Browser::FactoryBankEntries());
-  browser_.SetPrograms({});
-  browser_.SetScrollStart(ListKind::kFiles, 0);
-  browser_.SetScrollStart(ListKind::kPrograms, 0);
-  browser_.SetSelected(ListKind::kFiles, -1);
-  browser_.SetSelected(ListKind::kPrograms, -1);
-  browser_.SetSource(BrowserSource::kFactory);
-  RefreshBrowser();
-}
+void Panel::ListFactoryBanks() { ShowFileList(Browser::FactoryBankEntries(), BrowserSource::kFactory); }
 
 void Panel::PickBank(int row) {
   if (browser_.Files().empty() || !WindowOpen()) return;

@@ -24,6 +24,8 @@ Tesvar::Tesvar(vst::HostCallback host)
 }
 
 Tesvar::~Tesvar() {
+  // The editor's controls and its panel layout use the panel: they go first.
+  AttachEditor(nullptr);
   engine_->SetNoteServices(nullptr);
   engine_->SetTickSource(nullptr);
 }
