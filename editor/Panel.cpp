@@ -86,7 +86,12 @@ bool Panel::Press(int command, bool right, PanelTime now) {
 void Panel::TimerTick(PanelTime now) {
   if (repeat_.Running() && !WindowOpen()) repeat_.Stop();
   if (repeat_.Due(now)) RunCommand(repeat_.Command(), repeat_.Right());
-  Idle();
+  RefreshStaleBrowser();
+  if (!WindowOpen()) return;
+  // The looks are polled at every tick, not only on request: some changes set no flag (the
+  // sustain pedal lighting HOLD, a MIDI controller completing a learn).
+  plug_.TakeEditorRefresh();
+  view_->RefreshPanel();
 }
 
 void Panel::SelectParameter(int index) {
@@ -125,7 +130,7 @@ void Panel::SetPlainFromPanel(int index, double plain) {
   ParamRecord* param = plug_.GetParam(index);
   param->SetPlain(std::clamp(plain, param->Min(), param->Max()));
   plug_.ReportParamValue(index, param->Normalised());
-  if (plug_.Editor() != nullptr) plug_.Editor()->SetParameterPlain(index, param->Value());
+  if (plug_.Editor() != nullptr) plug_.Editor()->ShowParamValue(index, param->Value(), false);
   plug_.ParameterChanged(index);
 }
 
@@ -228,15 +233,18 @@ void Panel::ApplyView() {
 }
 
 void Panel::Idle() {
-  if (browserStale_.exchange(false)) {
-    if (browser_.Source() == BrowserSource::kCurrentBank && !browser_.Programs().empty()) {
-      ListOwnPrograms();
-    } else {
-      RefreshBrowser();
-    }
-  }
+  RefreshStaleBrowser();
   // The flag stays set while the window is closed, so opening it shows the news.
   if (WindowOpen() && plug_.TakeEditorRefresh()) view_->RefreshPanel();
+}
+
+void Panel::RefreshStaleBrowser() {
+  if (!browserStale_.exchange(false)) return;
+  if (browser_.Source() == BrowserSource::kCurrentBank && !browser_.Programs().empty()) {
+    ListOwnPrograms();
+  } else {
+    RefreshBrowser();
+  }
 }
 
 void Panel::RefreshBrowser() {

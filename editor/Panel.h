@@ -32,6 +32,7 @@ class Panel {
 
   // The editor's side of the seam; null while there is none. Not owned.
   void SetView(PanelView* view) { view_ = view; }
+  PanelView* View() const { return view_; }
   bool WindowOpen() const { return view_ != nullptr && view_->IsWindowOpen(); }
 
   // ---- Commands ---------------------------------------------------------------------------
@@ -44,10 +45,16 @@ class Panel {
   bool Press(int command, bool right, PanelTime now);
   // Any push button or BROWSE released: the auto-repeat stops.
   void Release() { repeat_.Stop(); }
-  // The editor timer (about every 40 ms): a due repeat runs, then the idle work. With the
-  // window closed the repeat stops.
+  // The editor timer (about every 40 ms): a due repeat runs, a changed program store reaches
+  // the browser, and the state-driven controls are redrawn where their look changed. With
+  // the window closed the repeat stops.
   void TimerTick(PanelTime now);
   const AutoRepeat& Repeat() const { return repeat_; }
+  // The time the editor's presses and ticks are stamped with: the steady clock, unless a
+  // test gives another.
+  using Clock = PanelTime (*)();
+  void SetClock(Clock clock) { clock_ = clock != nullptr ? clock : &PanelClock::now; }
+  PanelTime Now() const { return clock_(); }
   // A main-view fader was pressed: its parameter (8 ... 33) becomes the selected one and
   // the programmer goes into parameter mode.
   void SelectParameter(int index);
@@ -100,12 +107,15 @@ class Panel {
   // Overwrites the current program with a listed program's state and name.
   void LoadIntoCurrent(const ChunkBuffer& state, const std::string& name);
   void RefreshBrowser();
+  // The browser after a program-store change (MarkBrowserStale).
+  void RefreshStaleBrowser();
 
   Tesvar& plug_;
   PanelView* view_ = nullptr;
   Programmer programmer_;
   Browser browser_;
   AutoRepeat repeat_;
+  Clock clock_ = &PanelClock::now;
   bool altView_ = false;
   std::atomic<bool> browserStale_{false};
 };

@@ -53,12 +53,14 @@ class RecordingEditor : public EditorView {
     double value;
   };
   std::vector<Shown>* shown = nullptr;  // outlives the editor, which the plug-in deletes
-  void SetParameterNormalised(int, double) override {}
-  void SetParameterPlain(int index, double plain) override {
-    if (shown != nullptr) shown->push_back({index, plain});
+  void ShowParamValue(int index, double value, bool normalised) override {
+    if (shown != nullptr && !normalised) shown->push_back({index, value});
   }
+  void ProgramChanged() override {}
+  void Attached() override {}
   bool Open(void*) override { return true; }
   void Close() override {}
+  void Idle() override {}
   int Width() const override { return 1032; }
   int Height() const override { return 588; }
 };
