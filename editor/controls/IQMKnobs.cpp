@@ -11,6 +11,16 @@ constexpr LICE_pixel kReadoutShade = IColor(160, 64, 64, 64);
 const IText kFaderReadout{"Arial", 15, IColor(255, 224, 208, 192)};
 const IText kToggleText{"Arial", 10, IColor(192, 192, 96, 96)};
 
+// The style at its own size, or smaller (down to 9 points) where the text would not fit
+// the width: a long value text ("Sawtooth", "12dB/Oct") would otherwise spill onto the next
+// control, which a repaint of this one would not clean.
+IText FittedText(IGraphics& graphics, IText style, const std::string& text, int width) {
+  for (; style.size > 9; --style.size) {
+    if (graphics.MeasureText(style, text.c_str(), IRect(0, 0, width, 100)).W() <= width) break;
+  }
+  return style;
+}
+
 }  // namespace
 
 std::string ParamDisplayText(Tesvar& plug, int param, double normalised) {
@@ -36,7 +46,8 @@ bool IQMKnobControl::Draw(IGraphics& graphics) {
   const IChannelBlend shade{IChannelBlend::Mode::kAlpha, 0.6f};
   graphics.FillCircle(kReadoutShade, r.L + r.W() / 2.0f, r.T + r.H() / 2.0f, r.W() / 2.0f, &shade);
   const std::string text = ParamDisplayText(*plug_, ParamIdx(), Value());
-  return graphics.DrawText(kKnobReadout, text.c_str(), IRect(r.L, r.T + 9, r.R, r.B));
+  return graphics.DrawText(FittedText(graphics, kKnobReadout, text, r.W()), text.c_str(),
+                           IRect(r.L, r.T + 9, r.R, r.B));
 }
 
 // ---- IQMParamPanelControl -------------------------------------------------------------------
@@ -67,7 +78,8 @@ bool IQMParamPanelControl::Draw(IGraphics& graphics) {
   const IRect handle = HandleRect();
   graphics.BlitFrame(handle_, handle, 1, &Blend());
   const std::string text = ParamDisplayText(*plug_, ParamIdx(), Value());
-  return graphics.DrawText(kFaderReadout, text.c_str(), handle);
+  // Between the handle's grips (7 pixels at each end).
+  return graphics.DrawText(FittedText(graphics, kFaderReadout, text, handle.W() - 14), text.c_str(), handle);
 }
 
 bool IQMParamPanelControl::RefreshLook() { return drawn_.RedrawIfChanged(*this, Shown() ? 1u : 0u); }
