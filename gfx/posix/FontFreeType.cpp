@@ -17,13 +17,18 @@
 namespace gfx {
 namespace {
 
-// One FreeType library for the process. Creating and destroying faces is serialised by its
-// mutex; each face is then used by one font, which its own owner serialises. Every font keeps
-// the library alive, so the order of static destruction at unload does not matter.
+// One FreeType library and one fontconfig configuration for the process. The configuration
+// is our own, not fontconfig's global one, so the host's use of fontconfig and ours never
+// meet, and all of it is freed when the plug-in is unloaded. Creating and destroying faces is
+// serialised by the mutex; each face is then used by one font, which its own owner
+// serialises. Every font keeps the library alive, so the order of static destruction at
+// unload does not matter.
 struct FreeTypeLibrary {
   std::mutex mutex;
   FT_Library library = nullptr;
+  FcConfig* fonts = nullptr;  // null: fontconfig's default configuration
   ~FreeTypeLibrary() {
+    if (fonts != nullptr) FcConfigDestroy(fonts);
     if (library != nullptr) FT_Done_FreeType(library);
   }
 };
@@ -35,6 +40,7 @@ std::shared_ptr<FreeTypeLibrary> SharedLibrary() {
   if (shared == nullptr) {
     auto created = std::make_shared<FreeTypeLibrary>();
     if (FT_Init_FreeType(&created->library) != 0) return nullptr;
+    created->fonts = FcInitLoadConfigAndFonts();
     shared = created;
   }
   return shared;
@@ -48,17 +54,17 @@ struct FontFile {
 };
 
 // The file fontconfig offers for a family (an empty family asks for the default face).
-bool MatchFont(const std::string& family, int weight, bool italic, FontFile* file) {
+bool MatchFont(FcConfig* config, const std::string& family, int weight, bool italic, FontFile* file) {
   FcPattern* pattern = FcPatternCreate();
   if (pattern == nullptr) return false;
   if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
   FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* match = FcFontMatch(config, pattern, &result);
   FcPatternDestroy(pattern);
   if (match == nullptr) return false;
   FcChar8* path = nullptr;
@@ -213,7 +219,7 @@ std::unique_ptr<FontRasterizer> CreateFontRasterizer(const std::string& face, in
   std::vector<FontFile> candidates;
   for (const std::string& family : {face, std::string("sans-serif")}) {
     FontFile file;
-    if (MatchFont(family, weight, italic, &file)) candidates.push_back(file);
+    if (MatchFont(library->fonts, family, weight, italic, &file)) candidates.push_back(file);
   }
   for (const char* path : {"/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
                            "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"}) {

@@ -3,6 +3,8 @@
 // nothing again.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -49,13 +51,15 @@ TEST(ImagesTest, EveryFrameOfAStripHoldsAPicture) {
   for (const resources::ImageInfo& image : resources::kImages) {
     const LICE_IBitmap* bitmap = LICE_CachedPngResource(image.id);
     ASSERT_NE(bitmap, nullptr) << image.name;
+    // Cut as the editor cuts frames: height / frames rows from height x (n - 1) / frames, rounded.
     const int frameHeight = image.height / image.frames;
     // The seven-segment digits' last frame is the blank one.
     const bool lastIsBlank = image.id == resources::kDigitsImage || image.id == resources::kDigitsGreenImage ||
                              image.id == resources::kDigitsSmallImage;
     for (int frame = 0; frame < image.frames - (lastIsBlank ? 1 : 0); ++frame) {
       int visible = 0;
-      for (int y = frame * frameHeight; y < (frame + 1) * frameHeight; ++y) {
+      const int top = static_cast<int>(std::lround(static_cast<double>(image.height) * frame / image.frames));
+      for (int y = top; y < top + frameHeight; ++y) {
         for (int x = 0; x < bitmap->Width(); ++x) visible += LICE_GETA(bitmap->Bits()[y * bitmap->RowSpan() + x]) > 0;
       }
       EXPECT_GT(visible, 0) << image.name << " frame " << frame + 1;
