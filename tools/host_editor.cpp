@@ -227,13 +227,16 @@ int RunEditorMode(int argc, char** argv) {
   const double cpuStart = CpuSeconds();
   std::string pending;
   bool running = true;
+  bool input = true;
   while (running) {
     running = host.Round();
-    pollfd p{STDIN_FILENO, POLLIN, 0};
-    if (running && poll(&p, 1, 10) > 0) {
+    if (!input) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } else if (pollfd p{STDIN_FILENO, POLLIN, 0}; running && poll(&p, 1, 10) > 0) {
       char buffer[256];
       const ssize_t n = read(STDIN_FILENO, buffer, sizeof(buffer));
       if (n <= 0) {
+        input = false;
         if (seconds <= 0.0) running = false;  // input closed and no time given: done
       } else {
         pending.append(buffer, static_cast<std::size_t>(n));
