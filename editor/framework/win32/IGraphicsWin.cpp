@@ -238,7 +238,6 @@ void IGraphicsWin::WindowDestroyed() {
   parent_ = topLevel_ = nullptr;
   tooltip_ = nullptr;  // owned by the window: destroyed with it
   tooltipShown_ = false;
-  trackingMouse_ = false;
   paintDC_ = nullptr;
   if (classHeld_) {
     classHeld_ = false;
@@ -334,6 +333,7 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND hwnd, unsigned int message, std::
       return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+    case WM_MBUTTONUP:  // a middle press began a gesture too: it ends here
       if (GetCapture() == hwnd) ReleaseCapture();
       if (entryFocused) return 0;
       OnButtonRelease(x, y, ModFromKeys(wParam));
@@ -353,16 +353,14 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND hwnd, unsigned int message, std::
       const int before = MouseOverControl();
       OnPointerMove(x, y, mod);
       if (TooltipsEnabled() && MouseOverControl() != before) HideTooltip();
-      TrackMouse();
+      TrackMouse(MouseOverControl() >= 0);
       return 0;
     }
     case WM_MOUSEHOVER:
-      trackingMouse_ = false;
       ShowTooltip();
-      TrackMouse();
+      TrackMouse(false);  // the next move asks for hover again
       return 0;
     case WM_MOUSELEAVE:
-      trackingMouse_ = false;
       HideTooltip();
       OnMouseOut();
       return 0;
@@ -469,11 +467,11 @@ void IGraphicsWin::HideTooltip() {
   tooltipShown_ = false;
 }
 
-void IGraphicsWin::TrackMouse() {
+void IGraphicsWin::TrackMouse(bool hover) {
   TRACKMOUSEEVENT track{};
   track.cbSize = sizeof(track);
-  track.dwFlags = TME_LEAVE | (MouseOverControl() >= 0 ? TME_HOVER : 0);
+  track.dwFlags = TME_LEAVE | (hover ? TME_HOVER : 0);
   track.hwndTrack = hwnd_;
   track.dwHoverTime = HOVER_DEFAULT;
-  trackingMouse_ = TrackMouseEvent(&track) != 0;
+  TrackMouseEvent(&track);
 }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "editor/framework/IGraphics.h"
@@ -93,7 +94,8 @@ class IGraphicsWin : public IGraphics {
   void HideTooltip();
   void ShowTooltip();
   void CreateTooltip();
-  void TrackMouse();
+  // Asks for the mouse-leave notification, and for hover too when `hover`.
+  void TrackMouse(bool hover);
 
   HWND__* hwnd_ = nullptr;
   bool classHeld_ = false;  // this window counts in the process-wide open-window count
@@ -114,6 +116,5 @@ class IGraphicsWin : public IGraphics {
   bool cursorHidden_ = false;
   int savedCursorX_ = 0;
   int savedCursorY_ = 0;
-  bool trackingMouse_ = false;
   unsigned long customColors_[16] = {};  // COLORREF
 };
