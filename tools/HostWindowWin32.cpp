@@ -158,7 +158,11 @@ long CountHandles() {
 // walked, every entry checked as a live handle of this process with GetObjectType. The walk
 // proves itself on a few brushes first and answers -1 when it does not count them.
 long WalkGdiTable() {
+  // GCC takes the thread block's segment read in the system header for an array access.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
   const auto* peb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+#pragma GCC diagnostic pop
 #if defined(_WIN64)
   constexpr std::size_t kTableOffset = 0xF8;
 #else

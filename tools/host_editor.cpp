@@ -34,7 +34,12 @@ struct Instance {
   std::size_t reported = 0;
 };
 
+// MinGW's printf here is its own C99 one (%zu), which GCC checks as gnu_printf.
+#if defined(__MINGW32__)
+void Say(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+#else
 void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
+#endif
 void Say(const char* format, ...) {
   va_list args;
   va_start(args, format);
