@@ -23,8 +23,9 @@ sudo_cmd=()
 [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 
+# The editor window tests run Wine on a virtual display, clicked and read by the X tools.
 packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 libz-mingw-w64-dev
-          wine wine64 wine32:i386 googletest dpkg-dev cmake ninja-build)
+          wine wine64 wine32:i386 googletest dpkg-dev cmake ninja-build xvfb xauth xdotool imagemagick x11-utils)
 
 install_packages() {
   local missing=() p

@@ -220,7 +220,8 @@ std::string HostProcessStats(const void* pluginCode) {
   char text[256];
   std::snprintf(text, sizeof(text), "%lu private %lu windows %d gdi %ld user %lu handles %ld class %d",
                 static_cast<unsigned long>(memory.WorkingSetSize / 1024),
-                static_cast<unsigned long>(memory.PrivateUsage / 1024), CountWindows(), CountGdiObjects(),
+                static_cast<unsigned long>((memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage) / 1024),
+                CountWindows(), CountGdiObjects(),
                 static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)), CountHandles(),
                 registered ? 1 : 0);
   return text;

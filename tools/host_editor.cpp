@@ -26,6 +26,11 @@
 #include "tools/HostWindow.h"
 #include "tools/PluginHost.h"
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 struct Instance {
@@ -253,6 +258,10 @@ int RunEditorMode(int argc, char** argv) {
                  "usage: tesvar-host --editor PLUGIN [--instances N] [--audio] [--automate INDEX] [--seconds S]\n");
     return 2;
   }
+#if defined(_WIN32)
+  // Lines end in "\n" alone, as the scripts that read them expect.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   EditorHost host;
   if (!host.Start(plugin, count, audio, automateIndex)) return 1;
   const auto started = std::chrono::steady_clock::now();

@@ -18,8 +18,6 @@ constexpr UINT_PTR kTimerId = 2;
 constexpr UINT kCloseRequest = WM_USER + 0x151;
 // How long a close from another thread waits for the window's thread to answer.
 constexpr UINT kCloseWaitMs = 2000;
-// Shows a tooltip at once (common controls 6 and later; older ones show it on their own).
-constexpr UINT kTooltipPopup = WM_USER + 34;
 
 LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -431,39 +429,44 @@ void IGraphicsWin::CreateTooltip() {
     return;
   }
   SetWindowPos(tooltip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  TOOLINFOA tool{};
-  tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  // The editor window is the one tool. The editor decides when its tip shows (the control
+  // under the mouse changes within the one window), so the tip is placed and shown by hand.
+  TOOLINFOA tool = ToolInfo();
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRACK | TTF_ABSOLUTE;
   tool.lpszText = const_cast<char*>("");
   if (!SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) {
     DestroyWindow(tooltip_);
     tooltip_ = nullptr;
     EnableTooltips(false);
-    return;
   }
-  SendMessageA(tooltip_, TTM_ACTIVATE, FALSE, 0);
+}
+
+TOOLINFOA IGraphicsWin::ToolInfo() const {
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  return tool;
 }
 
 void IGraphicsWin::ShowTooltip() {
   if (tooltip_ == nullptr || !TooltipsEnabled()) return;
   const char* text = MouseOverTooltip();
   if (text[0] == '\0') return;
-  TOOLINFOA tool{};
-  tool.cbSize = sizeof(tool);
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  TOOLINFOA tool = ToolInfo();
   tool.lpszText = const_cast<char*>(text);
   SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
-  SendMessageA(tooltip_, kTooltipPopup, 0, 0);
+  POINT p{};
+  GetCursorPos(&p);
+  SendMessageA(tooltip_, TTM_TRACKPOSITION, 0, MAKELPARAM(p.x + 12, p.y + 20));
+  SendMessageA(tooltip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
   tooltipShown_ = true;
 }
 
 void IGraphicsWin::HideTooltip() {
   if (tooltip_ == nullptr || !tooltipShown_) return;
-  SendMessageA(tooltip_, TTM_ACTIVATE, FALSE, 0);
+  TOOLINFOA tool = ToolInfo();
+  SendMessageA(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
   tooltipShown_ = false;
 }
 

@@ -22,6 +22,7 @@ struct HWND__;
 struct HFONT__;
 struct HBRUSH__;
 struct HDC__;
+struct tagTOOLINFOA;
 
 class IGraphicsWin : public IGraphics {
  public:
@@ -94,6 +95,7 @@ class IGraphicsWin : public IGraphics {
   void HideTooltip();
   void ShowTooltip();
   void CreateTooltip();
+  tagTOOLINFOA ToolInfo() const;
   // Asks for the mouse-leave notification, and for hover too when `hover`.
   void TrackMouse(bool hover);
 
