@@ -15,7 +15,7 @@ class EditorView {
   // The current program changed (program switch, state or bank load).
   virtual void ProgramChanged() = 0;
 
-  // ---- The thread that builds the plug-in, under the plug-in lock ---------------------------
+  // ---- The thread that builds the plug-in, without the plug-in lock --------------------------
   // Called by AttachEditor after the current values were posted: take them now and create the
   // drawing surfaces (no window exists yet).
   virtual void Attached() = 0;

@@ -116,13 +116,20 @@ void IPlugBase::RefreshControls() {
 }
 
 void IPlugBase::AttachEditor(EditorView* editor) {
-  platform::Guard guard(lock_);
-  if (editor == editor_) return;
-  delete editor_;
-  editor_ = editor;
-  if (editor_ == nullptr) return;
-  for (int i = 0; i < ParamCount(); ++i) editor_->ShowParamValue(i, params_[i].Normalised(), true);
-  editor_->Attached();
+  EditorView* old = nullptr;
+  {
+    platform::Guard guard(lock_);
+    if (editor == editor_) return;
+    old = editor_;
+    editor_ = editor;
+    if (editor_ != nullptr) {
+      for (int i = 0; i < ParamCount(); ++i) editor_->ShowParamValue(i, params_[i].Normalised(), true);
+    }
+  }
+  // The editor's own lock is never taken inside the plug-in lock (the editor takes the
+  // plug-in lock inside its own when it edits), so these run outside it.
+  delete old;
+  if (editor != nullptr) editor->Attached();
 }
 
 void IPlugBase::ChangeBlockSize(int frames) {

@@ -1,6 +1,6 @@
 // The editor's bitmaps: PNG resources 101 to 125 (there is no 121) of the plug-in library,
 // their names in the layout and the sizes and frame counts the layout relies on. Frames are
-// stacked vertically, each height / frames pixels high.
+// stacked vertically, each height / frames pixels high (integer division).
 #pragma once
 
 #include <cstddef>

@@ -42,8 +42,12 @@ bool IGraphics::OnMouseDblClick(int x, int y, const IMouseMod& mod) {
   const int hit = HitTest(x, y);
   IControl* control = ControlAt(hit);
   if (control == nullptr) return false;
+  // The double click stands for the second press: it captures the control and, when bound,
+  // opens a gesture that the release closes, so the host never sees an edit or an end
+  // without its begin.
+  mouseCapture_ = hit;
+  if (control->IsBound() && plug_ != nullptr) plug_->BeginParamGesture(control->ParamIdx());
   if (control->DoubleClickAsPress()) {
-    mouseCapture_ = hit;
     control->MouseDown(x, y, mod);
     return true;
   }

@@ -77,11 +77,14 @@ TEST_F(DispatchTest, ReleaseWithoutCaptureGoesToTheControlUnderTheMouse) {
   EXPECT_EQ(e.plug.events, std::vector<std::string>{"end 0"});
 }
 
-TEST_F(DispatchTest, DoubleClickGoesToMouseDoubleClickUnlessItActsAsAPress) {
+TEST_F(DispatchTest, DoubleClickGoesToMouseDoubleClickUnlessItActsAsAPressAndIsOneGesture) {
   IGraphics& g = *e.graphics;
   EXPECT_FALSE(g.OnMouseDblClick(20, 20, kLeft));
   EXPECT_EQ(lower->log, std::vector<std::string>{"double"});
-  EXPECT_EQ(g.CapturedControl(), -1);
+  EXPECT_EQ(g.CapturedControl(), 1);
+  g.OnButtonRelease(90, 90, kLeft);  // the release closes the gesture on the same control
+  EXPECT_EQ(lower->log.back(), "up");
+  EXPECT_EQ(e.plug.events, (std::vector<std::string>{"begin 0", "end 0"}));
   lower->SetDoubleClickAsPress(true);
   EXPECT_TRUE(g.OnMouseDblClick(20, 20, kLeft));
   EXPECT_EQ(lower->log.back(), "down");

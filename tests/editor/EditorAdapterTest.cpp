@@ -97,15 +97,19 @@ TEST(EditorAdapterTest, AKnobDragIsOneGestureOfAutomationAndItsDefaultIsTheValue
   g.OnPointerMove(105, 105, left);
   g.OnPointerMove(105, 100, left);
   g.OnButtonRelease(105, 100, left);
-  std::lock_guard<std::mutex> guard(gCallsMutex);
-  ASSERT_EQ(gCalls.size(), 4u);
-  EXPECT_EQ(gCalls[0].opcode, vst::audioMasterBeginEdit);
-  EXPECT_EQ(gCalls[1].opcode, vst::audioMasterAutomate);
-  EXPECT_EQ(gCalls[2].opcode, vst::audioMasterAutomate);
-  EXPECT_EQ(gCalls[3].opcode, vst::audioMasterEndEdit);
-  for (const HostCall& call : gCalls) EXPECT_EQ(call.index, kVcfCutoff);
-  EXPECT_GT(gCalls[2].value, gCalls[1].value);
-  EXPECT_FLOAT_EQ(plug.HostGetParameter(kVcfCutoff), gCalls[2].value);
+  std::vector<HostCall> calls;
+  {
+    std::lock_guard<std::mutex> guard(gCallsMutex);
+    calls = gCalls;
+  }
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(calls[0].opcode, vst::audioMasterBeginEdit);
+  EXPECT_EQ(calls[1].opcode, vst::audioMasterAutomate);
+  EXPECT_EQ(calls[2].opcode, vst::audioMasterAutomate);
+  EXPECT_EQ(calls[3].opcode, vst::audioMasterEndEdit);
+  for (const HostCall& call : calls) EXPECT_EQ(call.index, kVcfCutoff);
+  EXPECT_GT(calls[2].value, calls[1].value);
+  EXPECT_FLOAT_EQ(plug.HostGetParameter(kVcfCutoff), calls[2].value);
 }
 
 TEST(EditorAdapterTest, AudioThreadAutomationReachesTheKnobOnlyThroughTheEditorsTimer) {

@@ -9,7 +9,8 @@ if(TARGET tesvar_editor_window AND NOT WIN32)
                         GTest::gtest GTest::gtest_main)
   add_test(NAME tesvar_editor_window_test
            COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh $<TARGET_FILE:tesvar_editor_window_test>)
-  set_tests_properties(tesvar_editor_window_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+  set_tests_properties(tesvar_editor_window_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                       ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan.supp")
 elseif(TARGET tesvar_editor_window AND WIN32)
   add_executable(tesvar_editor_window_test Win32WindowTest.cpp Win32WindowFaultTest.cpp
                  ${PROJECT_SOURCE_DIR}/tools/HostWindowWin32.cpp)
@@ -28,7 +29,8 @@ if(TARGET tesvar_plugin AND TARGET tesvar-host AND NOT WIN32)
   add_test(NAME tesvar_editor_host_test
            COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh bash ${CMAKE_CURRENT_SOURCE_DIR}/editor_host_test.sh
                    $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin>)
-  set_tests_properties(tesvar_editor_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+  set_tests_properties(tesvar_editor_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                       ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan.supp")
 elseif(TARGET tesvar_plugin AND TARGET tesvar-host AND WIN32)
   add_test(NAME tesvar_editor_host_test
            COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh env TESVAR_WINE_DISPLAY=1 TESVAR_WINE_ARCH=${TESVAR_MINGW_ARCH}

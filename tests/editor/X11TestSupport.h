@@ -20,7 +20,13 @@ namespace editortest {
 // The user: its own connection, so it can act from any thread while the editor runs a loop.
 class User {
  public:
-  User() : display_(XOpenDisplay(nullptr)) {}
+  User() {
+    // A busy virtual server may turn a connection away for a moment.
+    for (int attempt = 0; attempt < 20 && display_ == nullptr; ++attempt) {
+      display_ = XOpenDisplay(nullptr);
+      if (display_ == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  }
   ~User() {
     if (display_ != nullptr) XCloseDisplay(display_);
   }
@@ -83,7 +89,7 @@ class User {
     return total;
   }
 
-  Display* display_;
+  Display* display_ = nullptr;
   int originX_ = 0;
   int originY_ = 0;
 };

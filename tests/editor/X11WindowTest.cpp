@@ -18,7 +18,8 @@ namespace {
 class X11WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("DISPLAY") == nullptr || !user.Ok()) GTEST_SKIP() << "no X display (run through tools/with-xvfb.sh)";
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display (run through tools/with-xvfb.sh)";
+    ASSERT_TRUE(user.Ok()) << "the X display " << std::getenv("DISPLAY") << " refused a connection";
     ASSERT_TRUE(e.Open());
     e.Run(150);
   }
@@ -196,7 +197,9 @@ TEST_F(X11WindowTest, TheDrawnFileChooserListsFilteredFilesAndTakesATypedName) {
 TEST_F(X11WindowTest, ClosingFromAnotherThreadEndsAnOpenMenuBoxOrDialog) {
   auto menu = TwoLevelMenu();
   for (int which = 0; which < 3; ++which) {
-    if (!e.graphics->IsWindowOpen()) ASSERT_TRUE(e.Open());
+    if (!e.graphics->IsWindowOpen()) {
+      ASSERT_TRUE(e.Open());
+    }
     e.Run(50);
     std::thread closer([this] {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));

@@ -43,6 +43,7 @@ start_host() {  # start_host NAME ARGS...: the host reads $work/NAME.in and writ
   shift
   mkfifo "$work/$name.in"
   run_host --editor "$plugin" "$@" <"$work/$name.in" >"$work/$name.out" 2>"$work/$name.err" &
+  eval "${name}_pid=$!"
   exec {fd}>"$work/$name.in"
   eval "${name}_fd=$fd"
 }
@@ -89,7 +90,11 @@ rss_after=$(grep '^stats' "$work/one.out" | tail -1 | cut -d' ' -f2)
 windows_after=$(windows)
 echo "windows: $windows_before -> $windows_after; resident memory: $rss_before kB -> $rss_after kB"
 check "no window is left behind" test "$windows_before" -eq "$windows_after"
-check "memory does not grow with opens (under 2 MB)" test $((rss_after - rss_before)) -lt 2048
+if ldd "$host_exe" 2>/dev/null | grep -q -E 'lib(a|t)san'; then
+  echo "memory growth left to the sanitizer (its allocator keeps freed memory)"
+else
+  check "memory does not grow with opens (under 2 MB)" test $((rss_after - rss_before)) -lt 2048
+fi
 if [[ -n $own_before ]]; then
   own_after=$(figure windows) gdi_after=$(figure gdi) handles_after=$(figure handles)
   echo "process windows: $own_before -> $own_after; GDI objects: $gdi_before -> $gdi_after; handles: $handles_before -> $handles_after"
@@ -106,8 +111,9 @@ check "close from a second thread closes" wait_for "$work/one.out" '^close-threa
 say one "open"
 say one "quit"
 exec {one_fd}>&-
-wait
-check "the host ends cleanly" test "$(grep -c '^cpu' "$work/one.out")" -eq 1
+wait "$one_pid"
+status=$?
+check "the host ends cleanly (status $status)" test "$status" -eq 0 -a "$(grep -c '^cpu' "$work/one.out")" -eq 1
 
 # ---- Two instances ------------------------------------------------------------------------------
 start_host two --instances 2
