@@ -261,6 +261,8 @@ void IGraphicsWin::InvalidateRect(const IRect& rect) {
   UpdateWindow(hwnd_);
 }
 
+// The editor composes every pixel in its own DIB section and the window only receives copies,
+// so nothing here depends on which Windows (or Wine) draws it: no system is singled out.
 void IGraphicsWin::PresentRect(const IRect& rect) {
   auto* back = static_cast<LICE_SysBitmap*>(BackBuffer());
   HDC source = back != nullptr ? static_cast<HDC>(back->DrawingContext()) : nullptr;
