@@ -56,10 +56,17 @@ check_loader() {
   fi
 }
 
-# Quiet, headless and without the Mono/Gecko install prompts or desktop menu entries.
+# Quiet, headless and without the Mono/Gecko install prompts or desktop menu entries. Window
+# tests keep the X display they run on (TESVAR_WINE_DISPLAY=1, under tools/with-xvfb.sh).
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
-unset DISPLAY WAYLAND_DISPLAY
+with_display=no
+if [[ ${TESVAR_WINE_DISPLAY:-} == 1 && -n ${DISPLAY:-} ]]; then
+  with_display=yes
+else
+  unset DISPLAY
+fi
+unset WAYLAND_DISPLAY
 
 # Creates and initialises a prefix in FOLDER; 32-bit runs get a pure 32-bit prefix.
 boot_prefix() {
@@ -139,6 +146,15 @@ case $1 in
     arch=$1 program=$2
     shift 2
     loader=$(loader_of "$arch")
+    if [[ -n ${WINEPREFIX:-} && $with_display == yes ]]; then
+      # A shared prefix's server and desktop belong to one display: wait for the headless
+      # ones to end first, and for this display's to end before the display goes.
+      "$wine_dir/wineserver" -w
+      status=0
+      "$loader" "$program" "$@" || status=$?
+      "$wine_dir/wineserver" -w
+      exit $status
+    fi
     if [[ -n ${WINEPREFIX:-} ]]; then
       exec "$loader" "$program" "$@"
     fi
