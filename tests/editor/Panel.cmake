@@ -26,6 +26,7 @@ if(TARGET tesvar_plugin AND TARGET tesvar-host AND TARGET tesvar_editor_window)
     add_test(NAME tesvar_panel_host_test
              COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh bash ${CMAKE_CURRENT_LIST_DIR}/panel_host_test.sh
                      ${panel_host_args})
-    set_tests_properties(tesvar_panel_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+    set_tests_properties(tesvar_panel_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                         ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp")
   endif()
 endif()

@@ -85,6 +85,7 @@ digit_shows() { same_as_art "$1" 26 34 "$2" "$3" back.png digits.png $((($4 - 1)
 
 mkfifo "$work/host.in"
 run_host --editor "$plugin" <"$work/host.in" >"$work/host.out" 2>"$work/host.err" &
+host_pid=$!
 exec {host_fd}>"$work/host.in"
 check "the editor opens" wait_for '^open 0 1$' "$slow"
 read -r _ ox oy < <(grep '^origin' "$work/host.out")
@@ -153,6 +154,10 @@ check "and sets Chord mode" test "$(ask "get 5" value | cut -d' ' -f2)" = "0.500
 
 echo "quit" >&"$host_fd"
 exec {host_fd}>&-
-wait
+wait "$host_pid"
+status=$?
+# A crash, or a sanitizer's report, at any point or at the end shows here.
+check "the host ends cleanly (status $status)" test "$status" -eq 0
+[ "$status" -eq 0 ] || tail -20 "$work/host.err"
 echo "$passed passed, $failed failed"
 test "$failed" -eq 0
