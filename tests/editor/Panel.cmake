@@ -10,6 +10,10 @@ if(TARGET tesvar_panel_editor)
   tesvar_add_test(tesvar_panel_editor_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/LayoutTest.cpp ${CMAKE_CURRENT_LIST_DIR}/PanelControlsTest.cpp
     LIBS tesvar_panel_editor)
+  if(TARGET tesvar_win_resources)
+    # The bitmaps and factory banks come from the executable's own resources on Windows.
+    target_sources(tesvar_panel_editor_test PRIVATE $<TARGET_OBJECTS:tesvar_win_resources>)
+  endif()
 endif()
 
 # Playing the instrument from the panel: the built plug-in's editor clicked on its pixels (on
