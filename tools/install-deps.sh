@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tesvar needs on a Debian 12 machine.
-# Usage: tools/install-deps.sh [--windows] [--realhost]
+# Usage: tools/install-deps.sh [--windows] [--realhost] [--fuzz]
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           libsndfile1-dev libpng-dev zlib1g-dev sox)
 windows=0
 realhost=0
+fuzz=0
 for arg in "$@"; do
   case "$arg" in
     --windows) windows=1 ;;
     --realhost) realhost=1 ;;
+    --fuzz) fuzz=1 ;;
   esac
 done
 
@@ -23,6 +25,12 @@ for p in "${packages[@]}"; do
 done
 if [ "$realhost" = 1 ]; then
   dpkg -s ardour >/dev/null 2>&1 || missing+=(ardour)
+fi
+if [ "$fuzz" = 1 ]; then
+  # libFuzzer and the sanitizer runtimes for clang 14
+  for p in clang libclang-rt-14-dev; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update
