@@ -3,11 +3,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+
+#include "core/StateBody.h"
 
 namespace fuzz {
 namespace {
@@ -154,6 +157,30 @@ std::vector<FuzzPlugin::ProgramSound> FuzzPlugin::ProgramSounds() {
   }
   Dispatch(vst::effSetProgram, 0, current);
   return sounds;
+}
+
+std::vector<std::string> FuzzPlugin::Slots() {
+  std::vector<std::string> slots;
+  for (int p = 0; p < plug_->ProgramCount(); ++p) {
+    const ProgramSlot* slot = plug_->GetProgram(p);
+    std::string entry = slot->name + (slot->initialised ? "\1" : "\0");
+    // The body: a 12-byte tag, the index, the length-prefixed name, then what sounds.
+    std::int32_t nameLength = 0;
+    const int afterName = slot->state.GetInt32(&nameLength, kStateTagLength + 4);
+    const int sound = afterName + std::max(nameLength, 0);
+    if (afterName >= 0 && sound <= slot->state.Size()) {
+      entry.append(reinterpret_cast<const char*>(slot->state.Data()), kStateTagLength);
+      entry.append(reinterpret_cast<const char*>(slot->state.Data()) + sound, slot->state.Size() - sound);
+    } else {
+      entry.append(reinterpret_cast<const char*>(slot->state.Data()), slot->state.Size());
+    }
+    slots.push_back(std::move(entry));
+  }
+  std::string current;
+  for (int i = 0; i < plug_->ParamCount(); ++i) current += std::to_string(plug_->GetParam(i)->Value()) + " ";
+  for (int i = 0; i < plug_->ChordNoteCount(); ++i) current += std::to_string(plug_->ChordNote(i)) + " ";
+  slots.push_back(current + std::to_string(plug_->CurrentProgram()));
+  return slots;
 }
 
 void FuzzPlugin::Restore() {

@@ -73,6 +73,11 @@ class FuzzPlugin {
   };
   std::vector<ProgramSound> ProgramSounds();
 
+  // Every slot's name, use flag and stored body without the program index and name the
+  // body repeats (nothing reads those; they hold whichever program was current when the
+  // body was written), then the current parameter values: what a restore must bring back.
+  std::vector<std::string> Slots();
+
   // Back to the state right after construction: the bank, current program 0 and an
   // engine reset (no voice sounding, nothing queued from an earlier input).
   void Restore();

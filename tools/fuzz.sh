@@ -3,7 +3,8 @@
 # prints per target the executions per second and the edges reached.
 # Usage: tools/fuzz.sh SECONDS [TARGET...]     (targets: see fuzz/CMakeLists.txt)
 # Environment: FUZZ_JOBS (targets run side by side, default 2), FUZZ_WORK (where the
-# growing corpora, logs and crash files go, default build/fuzz/work), FUZZ_NO_BUILD=1.
+# growing corpora, logs and crash files go, default build/fuzz/work), FUZZ_NO_BUILD=1,
+# FUZZ_BIN (a folder with copies of the targets, so that a rebuild does not touch a run).
 # New inputs that reach new code stay in FUZZ_WORK/<target>/corpus, never in the seeds;
 # a crash, leak or failed check is written to FUZZ_WORK/<target>/ and fails the script.
 set -euo pipefail
@@ -16,8 +17,9 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
 fi
 shift
 jobs=${FUZZ_JOBS:-2}
-work=${FUZZ_WORK:-build/fuzz/work}
-bin=build/fuzz/fuzzers
+work=$(realpath -m "${FUZZ_WORK:-build/fuzz/work}")
+bin=$(realpath -m "${FUZZ_BIN:-build/fuzz/fuzzers}")
+seeds=$PWD/fuzz/corpus
 
 if [ "${FUZZ_NO_BUILD:-0}" != 1 ]; then
   cmake --preset fuzz > /dev/null
@@ -35,8 +37,8 @@ run_one() {
   mkdir -p "$dir/corpus"
   local log="$dir/fuzz.log"
   local status=0
-  (cd "$dir" && exec "$OLDPWD/$bin/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
-      -timeout=30 -rss_limit_mb=4096 -artifact_prefix="$PWD/" corpus "$OLDPWD/fuzz/corpus/$target") \
+  (cd "$dir" && exec "$bin/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
+      -timeout=30 -rss_limit_mb=4096 -artifact_prefix="$dir/" corpus "$seeds/$target") \
       > "$log" 2>&1 || status=$?
   local last execs edges
   last=$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)

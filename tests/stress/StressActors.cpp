@@ -98,6 +98,9 @@ void AudioActor::Step(Random& random) {
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.offset < b.offset; });
   Send(events);
   Render(Below(random, 3));
+  // A host's audio thread waits for the next buffer; rendering back to back would keep
+  // the plug-in lock from the other threads nearly all the time.
+  Pause(random, 100);
 }
 
 void AudioActor::Finish() {
@@ -222,12 +225,12 @@ void UserInterfaceActor::Step(Random& random) {
     host.Dispatch(vst::effGetProgramName, 0, 0, text);
     host.Dispatch(vst::effGetProgramNameIndexed, Below(random, 66) - 1, 0, text);
   } else if (roll < 85) {
-    // A chunk from one instance into the same or the other, now and then damaged.
+    // A chunk, now and then damaged on purpose, restored.
     const int index = Below(random, 2);
     void* data = nullptr;
     const std::intptr_t size = host.Dispatch(vst::effGetChunk, index, 0, &data);
     if (size <= 0 || data == nullptr) {
-      ++counters_.nonFinite;  // an instance that gives no chunk is as broken as a NaN
+      ++counters_.missingChunks;
       return;
     }
     std::vector<std::uint8_t> chunk(static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
@@ -239,14 +242,17 @@ void UserInterfaceActor::Step(Random& random) {
         for (int i = 0; i < 4; ++i) chunk[static_cast<std::size_t>(Below(random, static_cast<int>(chunk.size())))] ^= 0xFF;
       }
     }
+    // A program chunk goes into either instance; a bank chunk (which a host that asks for
+    // program chunks never makes) back into its own.
+    PluginHost& target = index == 1 ? *pick() : host;
     const std::intptr_t answer =
-        pick()->Dispatch(vst::effSetChunk, index, static_cast<std::intptr_t>(chunk.size()), chunk.data());
+        target.Dispatch(vst::effSetChunk, index, static_cast<std::intptr_t>(chunk.size()), chunk.data());
     if (damage) {
       counters_.chunksRefused += answer == 0 ? 1 : 0;
     } else if (answer == 1) {
       ++counters_.chunkRoundTrips;
     } else {
-      ++counters_.nonFinite;  // an own chunk refused
+      ++counters_.ownChunksRefused;
     }
   } else {
     std::vector<std::uint8_t> bytes;
@@ -255,7 +261,7 @@ void UserInterfaceActor::Step(Random& random) {
     if (ReadWholeFile(path, &bytes) && LoadProgramFile(host, bytes, &error)) {
       ++counters_.filesLoaded;
     } else {
-      ++counters_.nonFinite;  // a good file refused
+      ++counters_.goodFilesRefused;
     }
   }
   Pause(random, 200);

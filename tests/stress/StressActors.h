@@ -28,6 +28,11 @@ struct StressCounters {
   std::atomic<long> chunkRoundTrips{0};
   std::atomic<long> chunksRefused{0};  // damaged chunks answered with 0
   std::atomic<long> filesLoaded{0};
+  // Faults: a chunk the plug-in gave and refused back, a request for a chunk that gave
+  // none, a good file refused.
+  std::atomic<long> ownChunksRefused{0};
+  std::atomic<long> missingChunks{0};
+  std::atomic<long> goodFilesRefused{0};
 };
 
 // The audio thread of one instance: each step sends a block's events, sorted by offset,
@@ -80,7 +85,7 @@ class HostActor : public StressActor {
 };
 
 // The user-interface thread: switches and renames programs, reads program names, takes
-// program and bank chunks and restores them (into the same or the other instance, now and
+// program and bank chunks and restores them (program chunks into either instance; now and
 // then damaged on purpose), and loads FXP and FXB files from disk as a host does.
 class UserInterfaceActor : public StressActor {
  public:
@@ -104,6 +109,7 @@ class TuningProbeActor : public StressActor {
     std::vector<double> window;
     long windows = 0;
     double worstCents = 0.0;  // largest deviation from 440 Hz seen
+    Probe(PluginHost* probeHost, double rate) : host(probeHost), sampleRate(rate) {}
   };
   TuningProbeActor(std::vector<Probe> probes, StressCounters& counters);
   const char* Name() const override { return "tuning probe"; }

@@ -65,7 +65,9 @@ std::vector<std::uint8_t> ProgramFile(PluginHost& host) {
   void* data = nullptr;
   const auto size = host.Dispatch(vst::effGetChunk, 1, 0, &data);
   std::vector<std::uint8_t> file;
-  for (const char* word : {"CcnK", "\0\0\0\0", "FPCh"}) file.insert(file.end(), word, word + 4);
+  PutBig(file, 0x43636E4B);  // "CcnK"
+  PutBig(file, 0);           // the byte size, filled in below
+  PutBig(file, 0x46504368);  // "FPCh"
   PutBig(file, 1);
   PutBig(file, static_cast<std::uint32_t>(host.Effect()->uniqueID));
   PutBig(file, static_cast<std::uint32_t>(host.Effect()->version));
@@ -149,7 +151,10 @@ TEST(StressTest, EveryThreadAtOnce) {
   RunActors(actors, config, 60.0);
   fs::remove_all(folder);
 
-  EXPECT_EQ(counters.nonFinite, 0) << "samples or answers that are not numbers, own chunks or good files refused";
+  EXPECT_EQ(counters.nonFinite, 0) << "samples or parameter values that are not numbers";
+  EXPECT_EQ(counters.ownChunksRefused, 0) << "chunks the plug-in gave and then refused";
+  EXPECT_EQ(counters.missingChunks, 0) << "chunk requests answered with nothing";
+  EXPECT_EQ(counters.goodFilesRefused, 0) << "good program and bank files refused";
   EXPECT_LT(PeakAfterEveryNoteOff(*first), 1e-4) << "a note kept sounding after its note off";
   EXPECT_LT(PeakAfterEveryNoteOff(*second), 1e-4) << "a note kept sounding after its note off";
   for (const TuningProbeActor::Probe& probe : tuning.Probes()) {

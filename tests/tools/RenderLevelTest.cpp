@@ -52,7 +52,8 @@ class RenderLevelTest : public ::testing::Test {
         bytes[n++] = static_cast<std::uint8_t>(v & 0x7F);
         v >>= 7;
       } while (v != 0);
-      while (n > 0) track.push_back(static_cast<std::uint8_t>(bytes[--n] | (n > 0 ? 0x80 : 0)));
+      while (n > 1) track.push_back(static_cast<std::uint8_t>(bytes[--n] | 0x80));
+      track.push_back(bytes[0]);
     };
     if (tempo != 0) {
       delta(0);

@@ -2,6 +2,7 @@
 // it through the entry point.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "tests/vst2/HostTestSupport.h"
@@ -60,6 +61,38 @@ TEST(HostRegressionTest, NoteQueuedBeyondTheBlockIsDroppedWhenTheHostSuspends) {
   host->SendMidi({{0, 0x80, 64, 0}});
   RenderPeak(*host, 200);  // the longest release of the program
   EXPECT_LT(RenderPeak(*host, 4), 1e-4);
+}
+
+TEST(HostRegressionTest, ProgramNameWithAZeroByteReadsBackTheSameFromEveryChunk) {
+  // A bank chunk may carry a name with a zero byte inside. The program chunk's way back
+  // cut it there, so restoring the host's own program chunk changed the bank.
+  auto host = LoadPlugin();
+  ASSERT_TRUE(host);
+  auto chunk = [&](int index) {
+    void* data = nullptr;
+    const auto size = host->Dispatch(vst::effGetChunk, index, 0, &data);
+    return std::vector<std::uint8_t>(static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
+  };
+  auto set = [&](int index, std::vector<std::uint8_t> bytes) {
+    return host->Dispatch(vst::effSetChunk, index, static_cast<std::intptr_t>(bytes.size()), bytes.data());
+  };
+  // The bank chunk: an 8-byte header, then program 0's name as a length and its bytes.
+  std::vector<std::uint8_t> bank = chunk(0);
+  std::int32_t length = 0;
+  std::memcpy(&length, bank.data() + 8, 4);
+  const std::string name("Lead\0Pad", 8);
+  std::vector<std::uint8_t> named(bank.begin(), bank.begin() + 8);
+  const auto size = static_cast<std::int32_t>(name.size());
+  named.insert(named.end(), reinterpret_cast<const std::uint8_t*>(&size), reinterpret_cast<const std::uint8_t*>(&size) + 4);
+  named.insert(named.end(), name.begin(), name.end());
+  named.insert(named.end(), bank.begin() + 12 + length, bank.end());
+  ASSERT_EQ(set(0, named), 1);
+  EXPECT_EQ(host->Text(vst::effGetProgramNameIndexed, 0), "Lead");
+
+  const std::vector<std::uint8_t> restored = chunk(0);
+  ASSERT_EQ(set(1, chunk(1)), 1);
+  EXPECT_EQ(chunk(0), restored);
+  EXPECT_EQ(host->Text(vst::effGetProgramNameIndexed, 0), "Lead");
 }
 
 }  // namespace
