@@ -4,5 +4,5 @@
 # kept as a seed fails at once. Set FUZZ_SECONDS to run longer.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash tools/install-deps.sh --fuzz
+[[ -n ${TESVAR_DEPS_INSTALLED:-} ]] || bash tools/install-deps.sh --tests
 FUZZ_WORK=$(mktemp -d) FUZZ_JOBS=2 bash tools/fuzz.sh "${FUZZ_SECONDS:-60}"

@@ -4,7 +4,7 @@
 # seed is printed; TESVAR_STRESS_SEED=... replays a run.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash tools/install-deps.sh
+[[ -n ${TESVAR_DEPS_INSTALLED:-} ]] || bash tools/install-deps.sh
 cmake --preset tsan > /dev/null
 cmake --build --preset tsan --target tesvar_stress_test
 TESVAR_STRESS_SECONDS=${TESVAR_STRESS_SECONDS:-30} TSAN_OPTIONS=${TSAN_OPTIONS:-second_deadlock_stack=1} \
