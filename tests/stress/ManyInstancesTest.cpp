@@ -49,6 +49,10 @@ TEST(ManyInstancesTest, SixtyFourInstancesOpenPlayAndCloseWithoutLeaking) {
   constexpr int kInstances = 64;
   // Allowance for the test host's own bookkeeping and the allocator's rounding.
   constexpr long long kSlackBytes = 16 * 1024;
+  // The allocator keeps a few freed blocks of each size for the thread's next requests (they
+  // count as in use); the first round of many instances fills those caches, so the check
+  // starts with the second round, where a leak shows again in every round.
+  constexpr int kRounds = 3;
   // The first instance of the process also builds the tables all instances share.
   const long long start = HeapInUse();
   long long first = 0;
@@ -61,7 +65,8 @@ TEST(ManyInstancesTest, SixtyFourInstancesOpenPlayAndCloseWithoutLeaking) {
 
   long long perInstance = 0;
   long long left = 0;
-  for (int round = 0; round < 2; ++round) {
+  long long cached = 0;
+  for (int round = 0; round < kRounds; ++round) {
     const long long before = HeapInUse();
     std::vector<std::unique_ptr<PluginHost>> hosts;
     for (int i = 0; i < kInstances; ++i) {
@@ -72,11 +77,15 @@ TEST(ManyInstancesTest, SixtyFourInstancesOpenPlayAndCloseWithoutLeaking) {
     for (int i = 0; i < kInstances; ++i) EXPECT_GT(Play(*hosts[static_cast<std::size_t>(i)]), 0.01) << "instance " << i;
     hosts.clear();
     left = HeapInUse() - before;
-    EXPECT_LE(left, kSlackBytes) << "round " << round << ": bytes left after closing every instance";
+    if (round == 0) {
+      cached = left;
+    } else {
+      EXPECT_LE(left, kSlackBytes) << "round " << round << ": bytes left after closing every instance";
+    }
   }
   std::printf("memory: %.1f KiB per open instance; the first instance of the process took %.1f KiB more "
-              "(the shared tables); %lld bytes left after all %d closed\n",
-              perInstance / 1024.0, (first - perInstance) / 1024.0, left, kInstances);
+              "(the shared tables); %lld bytes left after all %d closed (%lld in the first round)\n",
+              perInstance / 1024.0, (first - perInstance) / 1024.0, left, kInstances, cached);
 }
 
 }  // namespace
