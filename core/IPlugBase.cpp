@@ -241,6 +241,9 @@ int IPlugBase::UnserializePresets(const ChunkBuffer& buffer, int pos) {
       pos = -1;
       break;
     }
+    // Names are C strings wherever else they go (host texts, program files, renames): a
+    // stored name is cut at a zero byte, or it would change on its way back.
+    if (const std::size_t zero = name.find('\0'); zero != std::string::npos) name.resize(zero);
     ProgramSlot& slot = programs_[i];
     const std::string previousName = slot.name;
     slot.name = name;

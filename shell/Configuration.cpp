@@ -72,6 +72,16 @@ std::string NumberText(double value) {
 
 std::string ControllerKey(int controller) { return "CC" + std::to_string(controller); }
 
+// A value is read trimmed and with one pair of enclosing quotes taken off: a path that
+// starts or ends with a blank, or is enclosed in quotes itself, is written quoted so that
+// it reads back as it was.
+std::string PathText(const std::string& path) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  const bool enclosed = path.size() >= 2 && (path.front() == '"' || path.front() == '\'') && path.back() == path.front();
+  if (!path.empty() && (blank(path.front()) || blank(path.back()) || enclosed)) return '"' + path + '"';
+  return path;
+}
+
 }  // namespace
 
 tape::TapeReadSettings& SharedTapeReadSettings() {
@@ -196,7 +206,7 @@ void Configuration::WriteConfiguration(int scope) {
 
 void Configuration::WriteStartupBank() {
   // Emptying the section and writing "File" in one write gives the same file.
-  platform::WriteProfileSection(path, kStartupSection, {"File=" + startupBank});
+  platform::WriteProfileSection(path, kStartupSection, {"File=" + PathText(startupBank)});
 }
 
 void Configuration::SetStartupBank(const std::string& bankPath) {
@@ -211,7 +221,7 @@ void Configuration::ClearStartupBank() {
 
 void Configuration::WriteProgramFilesPath(const std::string& folder) {
   programFilesPath = folder;
-  platform::WriteProfileString(path, kGlobalSection, "Path to Program Files", folder.c_str());
+  platform::WriteProfileString(path, kGlobalSection, "Path to Program Files", PathText(folder).c_str());
 }
 
 }  // namespace shell

@@ -62,6 +62,14 @@ bool MidiQueue::Add(const MidiMessage& message) {
   return false;
 }
 
+void MidiQueue::DropNoteOns() {
+  const auto first = items_.begin() + begin_;
+  const auto kept = std::remove_if(first, items_.begin() + end_, [](const MidiMessage& m) {
+    return m.Kind() == 0x90 && m.data2 != 0;
+  });
+  end_ = static_cast<int>(kept - items_.begin());
+}
+
 void MidiQueue::LowerOffsets(int samples) {
   constexpr long long kLowest = std::numeric_limits<std::int32_t>::min();
   for (int i = begin_; i < end_; ++i) {

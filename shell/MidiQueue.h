@@ -43,6 +43,10 @@ class MidiQueue {
   // Subtracts samples from every queued offset (saturating).
   void LowerOffsets(int samples);
   void Clear() { begin_ = end_ = 0; }
+  // Removes every queued note on (velocity above 0), keeping the order of the rest: a note
+  // still waiting when all notes are ended or the stream restarts would sound with no
+  // note off to come.
+  void DropNoteOns();
   // Messages lost to a full queue since construction.
   long Dropped() const { return dropped_; }
 

@@ -31,6 +31,9 @@ Synth::~Synth() = default;
 void Synth::ResetEngine() {
   platform::Guard guard(Lock());
   midiQueue_.SetCapacityForBlock(BlockSize());
+  // The stream restarts: notes sent for blocks that were never rendered do not start
+  // later (their note offs may never come); queued note offs still end held voices.
+  midiQueue_.DropNoteOns();
   heldKeys_.Clear();
   learn_.Cancel();
   controlTick_ = std::max(static_cast<int>(SampleRate()) / 1000, 1);

@@ -24,8 +24,9 @@ class Synth : public IPlugVST, public engine::TickSource, public engine::NoteSer
   ~Synth() override;
 
   // ---- Hooks --------------------------------------------------------------------------------
-  // Under the lock: the MIDI queue is sized for the block, held keys are emptied, learn is
-  // cancelled and the control tick recomputed. Products call this first from their own.
+  // Under the lock: the MIDI queue is sized for the block and loses its note ons, held keys
+  // are emptied, learn is cancelled and the control tick recomputed. Products call this
+  // first from their own.
   void ResetEngine() override;
   // Only the learn step; products call this first from their own handler.
   void ParameterChanged(int index) override;

@@ -44,6 +44,8 @@ void Synth::HandleMidi(const MidiMessage& received) {
         return;
       }
       if (controller == kAllSoundOff || controller == kAllNotesOff) {
+        // Acting at once, it also ends the notes still queued for later in the block.
+        midiQueue_.DropNoteOns();
         AllNotesOff();
         return;
       }

@@ -94,6 +94,8 @@ void PluginHost::SendMidi(const std::vector<MidiMessage>& messages) {
   std::vector<std::uint8_t> listBytes(sizeof(vst::VstEvents) + messages.size() * sizeof(vst::VstEvent*));
   auto* list = reinterpret_cast<vst::VstEvents*>(listBytes.data());
   list->numEvents = static_cast<std::int32_t>(messages.size());
+  // Written through a pointer: indexing the declared two-element array further is undefined.
+  vst::VstEvent** pointers = list->events;
   for (std::size_t i = 0; i < messages.size(); ++i) {
     vst::VstMidiEvent& e = events[i];
     e = {};
@@ -103,7 +105,7 @@ void PluginHost::SendMidi(const std::vector<MidiMessage>& messages) {
     e.midiData[0] = static_cast<char>(messages[i].status);
     e.midiData[1] = static_cast<char>(messages[i].data1);
     e.midiData[2] = static_cast<char>(messages[i].data2);
-    list->events[i] = reinterpret_cast<vst::VstEvent*>(&e);
+    pointers[i] = reinterpret_cast<vst::VstEvent*>(&e);
   }
   Dispatch(vst::effProcessEvents, 0, 0, list);
 }
@@ -162,8 +164,9 @@ std::intptr_t PluginHost::Answer(std::int32_t opcode, std::int32_t index, std::i
       return hasTime ? reinterpret_cast<std::intptr_t>(&timeInfo) : 0;
     case vst::audioMasterProcessEvents: {
       const auto* list = static_cast<const vst::VstEvents*>(ptr);
+      const vst::VstEvent* const* pointers = list != nullptr ? list->events : nullptr;
       for (int i = 0; list != nullptr && i < list->numEvents; ++i) {
-        const vst::VstEvent* event = list->events[i];
+        const vst::VstEvent* event = pointers[i];
         if (event == nullptr || event->type != vst::kMidiType) continue;
         const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
         midiOut.push_back({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),

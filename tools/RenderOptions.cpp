@@ -2,6 +2,7 @@
 #include "tools/RenderOptions.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -27,7 +28,10 @@ const char* RenderUsage() {
          "  --sample-rate HZ     1000 ... 768000 (default 44100)\n"
          "  --block-size N       frames per process call, 1 ... 65536 (default 512)\n"
          "  --tail SECONDS       rendered after the last event, 0 ... 600 (default 2)\n"
-         "  --bits 16|24|32      sample format of the WAV file (32: float; default)\n";
+         "  --bits 16|24|32      sample format of the WAV file (32: float; default)\n"
+         "  --gain DB            scales the audio before it is written, -100 ... 60 (default 0);\n"
+         "                       a 16- or 24-bit file that would clip gets a warning with the\n"
+         "                       gain that fits\n";
 }
 
 bool ParseRenderOptions(int argc, char** argv, RenderOptions* o, std::string* error) {
@@ -87,6 +91,12 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions* o, std::string* er
         return false;
       }
       o->bits = std::atoi(value.c_str());
+    } else if (arg == "--gain") {
+      if (!ParseNumber(value, &number) || number < -100 || number > 60) {
+        *error = "--gain takes -100 ... 60 dB";
+        return false;
+      }
+      o->gainDb = number;
     } else {
       *error = "unknown option " + arg;
       return false;
@@ -97,4 +107,14 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions* o, std::string* er
     return false;
   }
   return true;
+}
+
+bool CheckRenderLength(double eventSeconds, const RenderSettings& settings, std::string* error) {
+  const double total = eventSeconds + settings.tailSeconds;
+  if (std::isfinite(total) && total <= kMaxRenderSeconds) return true;
+  char text[160];
+  std::snprintf(text, sizeof(text), "the MIDI file lasts %.0f s; the renderer renders at most %.0f s", eventSeconds,
+                kMaxRenderSeconds - settings.tailSeconds);
+  *error = text;
+  return false;
 }

@@ -16,12 +16,20 @@ struct RenderOptions {
   std::string saveBank;     // where to write the bank the render ended up with
   RenderSettings settings;
   int bits = 32;  // 16, 24 or 32 (float)
+  double gainDb = 0.0;  // applied to the rendered audio before it is written
   bool help = false;
 };
+
+// The longest render the tool makes (events and tail): an hour of stereo floats is about a
+// gigabyte of memory. A MIDI file whose events reach further is refused.
+inline constexpr double kMaxRenderSeconds = 3600.0;
 
 // Answers false with *error set for unknown options and values out of range.
 bool ParseRenderOptions(int argc, char** argv, RenderOptions* options, std::string* error);
 const char* RenderUsage();
+// False with *error set when the events and the tail together last longer than
+// kMaxRenderSeconds (a damaged or hostile MIDI file can claim years).
+bool CheckRenderLength(double eventSeconds, const RenderSettings& settings, std::string* error);
 
 // Imports the programs of a tape-dump recording into the plug-in as a bank.
 bool ImportTapeDump(PluginHost& host, const std::string& wavPath, std::string* error);

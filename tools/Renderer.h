@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "tools/MidiFile.h"
@@ -20,8 +21,11 @@ struct RenderedAudio {
 };
 
 // The built-in phrase played when no MIDI file is given: a chord progression under a
-// melody, with sustain, modulation wheel and a bend, about 12 seconds long.
+// melody, with a bend and the modulation wheel, about 12 seconds long.
 std::vector<TimedMidi> DemoPhrase();
+// The level the demo phrase is mixed at: four voices at once of a full-level program peak
+// well above full scale, so the phrase plays 6 dB down (a --gain adds to this).
+inline constexpr double kDemoPhraseGainDb = -6.0;
 
 // The host's block loop: prepares the plug-in for the settings, then for each block sends
 // the events that fall in it (offsets within the block) and calls process(frames), which
@@ -33,3 +37,12 @@ void RunBlocks(PluginHost& host, const std::vector<TimedMidi>& events, double le
 // Through the single-precision replacing entry.
 RenderedAudio Render(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
                      const RenderSettings& settings, const std::function<void(double)>& progress = {});
+
+// The largest sample magnitude of either channel (full scale is 1).
+double PeakLevel(const RenderedAudio& audio);
+// Scales both channels by gainDb decibels.
+void ApplyGain(RenderedAudio& audio, double gainDb);
+// For an integer file of `bits` bits (16 or 24) whose samples reach `peak` after a gain of
+// gainDb: empty when every sample fits, else a warning that names the peak in dBFS and the
+// gain (rounded down to 0.1 dB) at which the render would fit. Float files (32) never clip.
+std::string ClippingWarning(double peak, int bits, double gainDb);

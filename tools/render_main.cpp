@@ -27,6 +27,9 @@ bool WriteWav(const std::string& path, const RenderedAudio& audio, int sampleRat
   info.format = SF_FORMAT_WAV | (bits == 16 ? SF_FORMAT_PCM_16 : bits == 24 ? SF_FORMAT_PCM_24 : SF_FORMAT_FLOAT);
   SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
   if (file == nullptr) return false;
+  // Samples beyond full scale are cut off; without this an integer file wraps them round
+  // to the opposite sign.
+  sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
   std::vector<float> interleaved(audio.left.size() * 2);
   for (std::size_t i = 0; i < audio.left.size(); ++i) {
     interleaved[2 * i] = audio.left[i];
@@ -63,6 +66,7 @@ int main(int argc, char** argv) {
     events = midi.events;
     length = midi.lengthSeconds;
   }
+  if (!CheckRenderLength(length, options.settings, &error)) return Fail(options.midiPath + ": " + error);
 
   PluginHost host;
   if (!host.Load(options.pluginPath)) return Fail(host.Error());
@@ -92,14 +96,15 @@ int main(int argc, char** argv) {
     if (done >= 1.0) std::fputc('\n', stderr);
     std::fflush(stderr);
   };
-  const RenderedAudio audio =
+  RenderedAudio audio =
       Render(host, events, length, options.settings, showProgress ? std::function<void(double)>(progress) : nullptr);
+  const double gainDb = options.gainDb + (options.midiPath.empty() ? kDemoPhraseGainDb : 0.0);
+  if (gainDb != 0.0) ApplyGain(audio, gainDb);
+  const double peak = PeakLevel(audio);
+  const std::string warning = ClippingWarning(peak, options.bits, options.gainDb);
+  if (!warning.empty()) std::fprintf(stderr, "tesvar-render: warning: %s\n", warning.c_str());
   if (!WriteWav(options.outPath, audio, static_cast<int>(options.settings.sampleRate), options.bits)) {
     return Fail("cannot write " + options.outPath);
-  }
-  double peak = 0.0;
-  for (std::size_t i = 0; i < audio.left.size(); ++i) {
-    peak = std::max(peak, static_cast<double>(std::max(std::fabs(audio.left[i]), std::fabs(audio.right[i]))));
   }
   std::printf("%s: program \"%s\", %.2f s at %.0f Hz, peak %.1f dBFS\n", options.outPath.c_str(), programName.c_str(),
               static_cast<double>(audio.left.size()) / options.settings.sampleRate, options.settings.sampleRate,

@@ -85,8 +85,12 @@ void IPlugVST::ProcessDouble(double** inputs, double** outputs, int frames) {
 }
 
 void IPlugVST::ProcessEvents(const vst::VstEvents* events) {
+  // The host allocates the list with room for all its pointers, more than the two the
+  // record declares: indexing the declared array past 2 would be undefined, so the
+  // pointers are read through a pointer to the first.
+  const vst::VstEvent* const* list = events->events;
   for (std::int32_t i = 0; i < events->numEvents; ++i) {
-    const vst::VstEvent* event = events->events[i];
+    const vst::VstEvent* event = list[i];
     if (event == nullptr) continue;
     if (event->type == vst::kMidiType) {
       const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);

@@ -205,6 +205,20 @@ TEST_F(ConfigurationTest, StartupBankAndProgramFilesPath) {
   EXPECT_EQ(platform::ReadProfileString(Ini(), "Global", "Path to Program Files", "", 259), folder);
 }
 
+TEST_F(ConfigurationTest, PathsWithEdgeBlanksOrQuotesReadBackAsWritten) {
+  // Values are read trimmed and unquoted; such paths were written bare and came back changed.
+  for (const std::string path : {" /banks/lead.fxb", "/banks/pad.fxb ", "'/banks/q.fxb'", "\"/x\"", "/plain.fxb"}) {
+    shell::Configuration configuration = Located();
+    configuration.SetStartupBank(path);
+    configuration.WriteProgramFilesPath(path);
+    shell::Configuration reread = Located();
+    EXPECT_EQ(reread.startupBank, path);
+    EXPECT_EQ(reread.programFilesPath, path);
+    reread.WriteConfiguration(shell::ConfigurationScope::kAll);
+    EXPECT_EQ(Located().startupBank, path);
+  }
+}
+
 TEST_F(ConfigurationTest, InstancesShareTheTapeSettings) {
   shell::Configuration first = Located();
   shell::Configuration second = Located();
