@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libsndfile1-dev libpng-dev zlib1g-dev sox)
+          libsndfile1-dev libpng-dev zlib1g-dev sox libfreetype-dev libfontconfig-dev fonts-liberation
+          fonts-dejavu-core)
 windows=0
 realhost=0
 for arg in "$@"; do
