@@ -8,7 +8,7 @@
 
 #include "tape/TapeImport.h"
 
-Tesvar::Tesvar(vst::HostCallback host)
+Tesvar::Tesvar(vst::HostCallback host, EditorFactory editorFactory)
     : Synth(host, kParamCount, "1-0 0-2", kProgramCount, "Tesvar", "", "Quellmark Music", kVersionWord, kUniqueId),
       engine_(std::make_unique<engine::RenderLoop>()) {
   engine_->SetNoteServices(this);
@@ -16,6 +16,9 @@ Tesvar::Tesvar(vst::HostCallback host)
   engine_->ResetEngine(SampleRate());
   BuildParameterTable(*this);
   for (int i = 0; i < kParamCount; ++i) ParameterChanged(i);
+  // Attached before the bank is loaded: the editor's controls take the declared values as
+  // their first ones, and a knob's double click returns there.
+  if (editorFactory != nullptr) AttachEditor(editorFactory(*this));
   LoadStartupBank();
   // From here on a new voice layout silences the notes that sound.
   engine_->FinishConstruction();

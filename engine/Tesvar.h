@@ -11,6 +11,11 @@
 #include "shell/Synth.h"
 #include "tape/TapeDecoder.h"
 
+class Tesvar;
+// Builds the editor of a product (vst2/Entry.cpp passes the editor library's). Products made
+// without one have no editor, and their programs link no window system.
+using EditorFactory = EditorView* (*)(Tesvar& plug);
+
 class Tesvar : public Synth {
  public:
   static constexpr std::uint32_t kUniqueId = 0x74737672;  // "tsvr"
@@ -21,7 +26,7 @@ class Tesvar : public Synth {
   // The chord memory holds at most this many notes; longer lists in damaged states are cut.
   static constexpr int kMaxChordNotes = 63;
 
-  explicit Tesvar(vst::HostCallback host);
+  explicit Tesvar(vst::HostCallback host, EditorFactory editorFactory = nullptr);
   ~Tesvar() override;
 
   void ResetEngine() override;

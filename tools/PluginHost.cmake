@@ -9,4 +9,13 @@ target_link_libraries(tesvar_allocation_counter PUBLIC tesvar_options)
 
 add_executable(tesvar-host ${CMAKE_CURRENT_LIST_DIR}/host_main.cpp)
 target_link_libraries(tesvar-host PRIVATE tesvar_host)
+# The editor mode needs a window of the host's own.
+if(NOT WIN32)
+  find_package(X11 REQUIRED)
+  find_package(Threads REQUIRED)
+  target_sources(tesvar-host PRIVATE ${CMAKE_CURRENT_LIST_DIR}/host_editor.cpp ${CMAKE_CURRENT_LIST_DIR}/HostWindowX11.cpp)
+  target_link_libraries(tesvar-host PRIVATE X11::X11 Threads::Threads)
+else()
+  target_sources(tesvar-host PRIVATE ${CMAKE_CURRENT_LIST_DIR}/host_editor_none.cpp)
+endif()
 set_target_properties(tesvar-host PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

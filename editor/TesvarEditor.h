@@ -1,0 +1,12 @@
+// The product's editor: the platform's window holding the panel layout. The product's
+// constructor attaches what this builds (EditorFactory).
+#pragma once
+
+#include "engine/Tesvar.h"
+
+// The editor size the layout asks for.
+constexpr int kEditorWidth = 1032;
+constexpr int kEditorHeight = 588;
+
+// Null when the platform has no editor window.
+EditorView* CreateTesvarEditor(Tesvar& plug);

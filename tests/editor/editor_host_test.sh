@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The built plug-in's editor in tesvar-host's editor mode under a virtual display (run
+# through tools/with-xvfb.sh): a drag is one gesture of automation and changes the pixels,
+# a key no control takes reaches the host, two instances, 100 opens and closes without
+# leaking windows or memory, editor requests from a second thread, and the idle CPU figure.
+# Usage: editor_host_test.sh TESVAR-HOST PLUGIN
+set -u
+host_exe=$1
+plugin=$2
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+export HOME=$work XDG_CONFIG_HOME=$work/config
+passed=0
+failed=0
+check() {  # check NAME CONDITION...
+  local name=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $name"; else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+wait_for() {  # wait_for FILE PATTERN [SECONDS]
+  local i
+  for ((i = 0; i < ${3:-20} * 10; i++)); do grep -q -- "$2" "$1" && return 0; sleep 0.1; done
+  return 1
+}
+start_host() {  # start_host NAME ARGS...: the host reads $work/NAME.in and writes $work/NAME.out
+  local name=$1
+  shift
+  mkfifo "$work/$name.in"
+  "$host_exe" --editor "$plugin" "$@" <"$work/$name.in" >"$work/$name.out" 2>"$work/$name.err" &
+  exec {fd}>"$work/$name.in"
+  eval "${name}_fd=$fd"
+}
+say() { local fd_var="${1}_fd"; echo "$2" >&"${!fd_var}"; }
+region_pixels() { import -window root -crop "$1" txt:- | md5sum | cut -c1-12; }
+windows() { xwininfo -root -tree | grep -c '^ *0x'; }
+
+# ---- One editor: drag, automation, pixels, keys -------------------------------------------------
+start_host one
+check "the editor opens in the host window" wait_for "$work/one.out" '^open 0 1$'
+sleep 0.5
+before=$(region_pixels 20x80+50+360)  # the Volume bar
+xdotool mousemove 60 430 mousedown 1
+sleep 0.2
+for y in 420 410 400 390 380; do xdotool mousemove 60 $y; sleep 0.05; done
+xdotool mouseup 1
+sleep 0.5
+after=$(region_pixels 20x80+50+360)
+gesture=$(grep -E '^(begin|automate|end) 0 0' "$work/one.out" | cut -d' ' -f1 | uniq | tr '\n' ' ')
+check "the drag is begin, automate, end (got: $gesture)" test "$gesture" = "begin automate end "
+check "the bar's pixels changed ($before -> $after)" test "$before" != "$after"
+xdotool mousemove 700 100 click 1
+sleep 0.2
+xdotool key q
+check "a key no control takes reaches the host" wait_for "$work/one.out" '^key 0 q$' 5
+
+# ---- 100 opens and closes -------------------------------------------------------------------------
+say one "cycle 10"
+wait_for "$work/one.out" '^cycled 10$' 60
+say one "stats"
+wait_for "$work/one.out" '^stats' 5
+rss_before=$(grep '^stats' "$work/one.out" | tail -1 | cut -d' ' -f2)
+windows_before=$(windows)
+say one "cycle 100"
+check "100 opens and closes finish" wait_for "$work/one.out" '^cycled 100$' 120
+say one "stats"
+sleep 0.5
+rss_after=$(grep '^stats' "$work/one.out" | tail -1 | cut -d' ' -f2)
+windows_after=$(windows)
+echo "windows: $windows_before -> $windows_after; resident memory: $rss_before kB -> $rss_after kB"
+check "no window is left behind" test "$windows_before" -eq "$windows_after"
+check "memory does not grow with opens (under 2 MB)" test $((rss_after - rss_before)) -lt 2048
+
+# ---- Editor requests from a second thread --------------------------------------------------------
+say one "idle-from-thread"
+say one "close-from-thread"
+check "close from a second thread closes" wait_for "$work/one.out" '^close-thread 1$' 5
+say one "open"
+say one "quit"
+exec {one_fd}>&-
+wait
+check "the host ends cleanly" test "$(grep -c '^cpu' "$work/one.out")" -eq 1
+
+# ---- Two instances ------------------------------------------------------------------------------
+start_host two --instances 2
+check "two editors open" wait_for "$work/two.out" '^open 1 1$'
+say two "close"
+check "both close" wait_for "$work/two.out" '^close 1 1$' 5
+say two "open"
+check "and open again" wait_for "$work/two.out" '^open 1 1$' 5
+say two "quit"
+exec {two_fd}>&-
+wait
+
+# ---- Idle CPU of an open editor with nothing moving (a figure, not a check) ------------------------
+"$host_exe" --editor "$plugin" --seconds 5 </dev/null >"$work/idle.out" 2>&1 &
+wait
+read -r _ cpu wall < <(grep '^cpu' "$work/idle.out")
+echo "idle CPU of an open editor: ${cpu}s in ${wall}s ($(awk -v c="$cpu" -v w="$wall" 'BEGIN { printf "%.2f", 100 * c / w }')%)"
+
+echo "$passed passed, $failed failed"
+test "$failed" -eq 0

@@ -1,0 +1,257 @@
+// tesvar-host's editor mode: top-level windows holding the editors of one or more instances,
+// editor-idle pumped about every 10 ms as Linux hosts do, and a line protocol for tests.
+//
+// Standard input, one command a line: "open", "close", "cycle N" (open and close N times),
+// "close-from-thread" and "idle-from-thread" (the editor requests from a second thread),
+// "set INDEX VALUE" (a host automation), "stats", "quit".
+// Standard output, flushed line by line: "ready W H", "open I ANSWER", "close I ANSWER",
+// "begin I PARAM", "automate I PARAM VALUE", "end I PARAM", "key I NAME", "cycled N",
+// "stats RSS_KB", and at the end "cpu SECONDS WALL_SECONDS".
+#include <poll.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdarg>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/HostWindow.h"
+#include "tools/PluginHost.h"
+
+namespace {
+
+struct Instance {
+  PluginHost host;
+  std::unique_ptr<HostWindow> window;
+  std::size_t reported = 0;
+};
+
+void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Say(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vprintf(format, args);
+  va_end(args);
+  std::printf("\n");
+  std::fflush(stdout);
+}
+
+long ResidentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return 0;
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+class EditorHost {
+ public:
+  bool Start(const std::string& plugin, int count, bool audio, int automateIndex) {
+    for (int i = 0; i < count; ++i) {
+      auto instance = std::make_unique<Instance>();
+      if (!instance->host.Load(plugin)) {
+        std::fprintf(stderr, "tesvar-host: %s\n", instance->host.Error().c_str());
+        return false;
+      }
+      instance->host.Start();
+      vst::ERect* rect = nullptr;
+      if (instance->host.Dispatch(vst::effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr) {
+        std::fprintf(stderr, "tesvar-host: the plug-in has no editor\n");
+        return false;
+      }
+      width_ = rect->right - rect->left;
+      height_ = rect->bottom - rect->top;
+      const std::string title = "Tesvar Test Host " + std::to_string(i + 1);
+      instance->window = HostWindow::Create(title.c_str(), width_, height_);
+      if (!instance->window) {
+        std::fprintf(stderr, "tesvar-host: no display for the editor window\n");
+        return false;
+      }
+      instances_.push_back(std::move(instance));
+    }
+    Say("ready %d %d", width_, height_);
+    OpenAll();
+    if (audio) audio_ = std::thread([this, automateIndex] { Audio(automateIndex); });
+    return true;
+  }
+
+  void Stop() {
+    stopAudio_ = true;
+    if (audio_.joinable()) audio_.join();
+    CloseAll();
+  }
+
+  // One round: every editor's idle, the windows' events, the plug-ins' requests reported.
+  bool Round() {
+    for (std::size_t i = 0; i < instances_.size(); ++i) {
+      Instance& in = *instances_[i];
+      in.host.Dispatch(vst::effEditIdle);
+      std::vector<std::string> keys;
+      if (!in.window->Pump(keys)) return false;
+      for (const std::string& key : keys) Say("key %zu %s", i, key.c_str());
+      for (; in.reported < in.host.editEvents.size(); ++in.reported) {
+        const PluginHost::EditEvent& e = in.host.editEvents[in.reported];
+        if (e.opcode == vst::audioMasterBeginEdit) Say("begin %zu %d", i, e.index);
+        if (e.opcode == vst::audioMasterEndEdit) Say("end %zu %d", i, e.index);
+        if (e.opcode == vst::audioMasterAutomate) Say("automate %zu %d %.6f", i, e.index, e.value);
+      }
+    }
+    return true;
+  }
+
+  bool Command(const std::string& line) {
+    std::istringstream in(line);
+    std::string word;
+    in >> word;
+    if (word == "quit") return false;
+    if (word == "open") OpenAll();
+    if (word == "close") CloseAll();
+    if (word == "cycle") {
+      int n = 0;
+      in >> n;
+      for (int k = 0; k < n; ++k) {
+        OpenAll(false);
+        for (int r = 0; r < 3; ++r) Round();
+        CloseAll(false);
+      }
+      Say("cycled %d", n);
+    }
+    if (word == "close-from-thread" || word == "idle-from-thread") {
+      const std::int32_t opcode = word == "close-from-thread" ? vst::effEditClose : vst::effEditIdle;
+      std::thread other([this, opcode] {
+        for (auto& instance : instances_) Say("%s %ld", opcode == vst::effEditClose ? "close-thread" : "idle-thread",
+                                              static_cast<long>(instance->host.Dispatch(opcode)));
+      });
+      other.join();
+    }
+    if (word == "set") {
+      int index = 0;
+      float value = 0.0f;
+      in >> index >> value;
+      for (auto& instance : instances_) instance->host.SetParameter(index, value);
+    }
+    if (word == "stats") Say("stats %ld", ResidentKb());
+    return true;
+  }
+
+ private:
+  void OpenAll(bool say = true) {
+    for (std::size_t i = 0; i < instances_.size(); ++i) {
+      const long answer = static_cast<long>(instances_[i]->host.Dispatch(vst::effEditOpen, 0, 0, instances_[i]->window->Handle()));
+      if (say) Say("open %zu %ld", i, answer);
+    }
+  }
+
+  void CloseAll(bool say = true) {
+    for (std::size_t i = 0; i < instances_.size(); ++i) {
+      const long answer = static_cast<long>(instances_[i]->host.Dispatch(vst::effEditClose));
+      if (say) Say("close %zu %ld", i, answer);
+    }
+  }
+
+  // The audio thread: blocks at about real time, with automation of one parameter when asked.
+  void Audio(int automateIndex) {
+    std::vector<float> left(512);
+    std::vector<float> right(512);
+    float value = 0.0f;
+    while (!stopAudio_) {
+      for (auto& instance : instances_) {
+        if (automateIndex >= 0) {
+          vst::AEffect* e = instance->host.Effect();
+          e->setParameter(e, automateIndex, value);
+        }
+        float* outputs[2] = {left.data(), right.data()};
+        float* inputs[1] = {left.data()};
+        vst::AEffect* e = instance->host.Effect();
+        e->processReplacing(e, inputs, outputs, 512);
+      }
+      value = value >= 1.0f ? 0.0f : value + 0.01f;
+      std::this_thread::sleep_for(std::chrono::milliseconds(11));
+    }
+  }
+
+  std::vector<std::unique_ptr<Instance>> instances_;
+  int width_ = 0;
+  int height_ = 0;
+  std::thread audio_;
+  std::atomic<bool> stopAudio_{false};
+};
+
+}  // namespace
+
+int RunEditorMode(int argc, char** argv) {
+  std::string plugin;
+  int count = 1;
+  bool audio = false;
+  int automateIndex = -1;
+  double seconds = 0.0;
+  for (int i = 2; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--instances" && i + 1 < argc) {
+      count = std::atoi(argv[++i]);
+    } else if (a == "--audio") {
+      audio = true;
+    } else if (a == "--automate" && i + 1 < argc) {
+      audio = true;
+      automateIndex = std::atoi(argv[++i]);
+    } else if (a == "--seconds" && i + 1 < argc) {
+      seconds = std::atof(argv[++i]);
+    } else {
+      plugin = a;
+    }
+  }
+  if (plugin.empty() || count < 1) {
+    std::fprintf(stderr,
+                 "usage: tesvar-host --editor PLUGIN [--instances N] [--audio] [--automate INDEX] [--seconds S]\n");
+    return 2;
+  }
+  EditorHost host;
+  if (!host.Start(plugin, count, audio, automateIndex)) return 1;
+  const auto started = std::chrono::steady_clock::now();
+  const double cpuStart = CpuSeconds();
+  std::string pending;
+  bool running = true;
+  bool input = true;
+  while (running) {
+    running = host.Round();
+    if (!input) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } else if (pollfd p{STDIN_FILENO, POLLIN, 0}; running && poll(&p, 1, 10) > 0) {
+      char buffer[256];
+      const ssize_t n = read(STDIN_FILENO, buffer, sizeof(buffer));
+      if (n <= 0) {
+        input = false;
+        if (seconds <= 0.0) running = false;  // input closed and no time given: done
+      } else {
+        pending.append(buffer, static_cast<std::size_t>(n));
+      }
+      std::size_t end;
+      while (running && (end = pending.find('\n')) != std::string::npos) {
+        running = host.Command(pending.substr(0, end));
+        pending.erase(0, end + 1);
+      }
+    }
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (seconds > 0.0 && elapsed >= seconds) running = false;
+  }
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  Say("cpu %.4f %.3f", CpuSeconds() - cpuStart, wall);
+  host.Stop();
+  return 0;
+}
