@@ -3,15 +3,23 @@
 //
 // Standard input, one command a line: "open", "close", "cycle N" (open and close N times),
 // "close-from-thread" and "idle-from-thread" (the editor requests from a second thread),
-// "set INDEX VALUE" (a host automation), "stats", "quit".
+// "set INDEX VALUE" (a host automation), "stats", "quit"; and what a test asks of the
+// instances: "program" (the current program), "name" (its name), "get INDEX" (a parameter's
+// normalised value), "note NOTE VELOCITY" (a note on, or off with velocity 0, delivered before
+// the next block), "render FRAMES" (that many frames rendered on this thread, without
+// --audio), "chord" (the chord memory, read from the program chunk).
 // Standard output, flushed line by line: "ready W H", "open I ANSWER", "close I ANSWER",
 // "begin I PARAM", "automate I PARAM VALUE", "end I PARAM", "key I NAME", "cycled N",
-// "stats RSS_KB", and at the end "cpu SECONDS WALL_SECONDS".
+// "stats RSS_KB", "program I INDEX", "name I TEXT", "value I INDEX VALUE", "render I RMS
+// BRIGHTNESS" (BRIGHTNESS: the RMS of the first difference over the RMS), "chord I COUNT
+// OFFSETS...", and at the end "cpu SECONDS WALL_SECONDS".
 #include <poll.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdarg>
 #include <chrono>
 #include <cstdio>
@@ -147,6 +155,12 @@ class EditorHost {
       for (auto& instance : instances_) instance->host.SetParameter(index, value);
     }
     if (word == "stats") Say("stats %ld", ResidentKb());
+    if (word == "program" || word == "name" || word == "get" || word == "note" || word == "render" || word == "chord") {
+      int a = 0;
+      int b = 0;
+      in >> a >> b;
+      for (std::size_t i = 0; i < instances_.size(); ++i) Query(i, word, a, b);
+    }
     return true;
   }
 
@@ -163,6 +177,56 @@ class EditorHost {
       const long answer = static_cast<long>(instances_[i]->host.Dispatch(vst::effEditClose));
       if (say) Say("close %zu %ld", i, answer);
     }
+  }
+
+  void Query(std::size_t i, const std::string& word, int a, int b) {
+    PluginHost& host = instances_[i]->host;
+    if (word == "program") Say("program %zu %ld", i, static_cast<long>(host.Dispatch(vst::effGetProgram)));
+    if (word == "name") Say("name %zu %s", i, host.Text(vst::effGetProgramName, 0).c_str());
+    if (word == "get") Say("value %zu %d %.6f", i, a, host.GetParameter(a));
+    if (word == "note") {
+      host.SendMidi({MidiMessage{0, static_cast<std::uint8_t>(b > 0 ? 0x90 : 0x80), static_cast<std::uint8_t>(a & 127),
+                                 static_cast<std::uint8_t>(b & 127)}});
+    }
+    if (word == "render") {
+      std::vector<float> left(512);
+      std::vector<float> right(512);
+      double level = 0.0;
+      double change = 0.0;
+      float last = 0.0f;
+      for (int done = 0; done < a; done += 512) {
+        host.ProcessReplacing(left, right, 512);
+        for (float v : left) {
+          level += static_cast<double>(v) * v;
+          change += static_cast<double>(v - last) * (v - last);
+          last = v;
+        }
+      }
+      const double frames = std::max(a, 1);
+      Say("render %zu %.6f %.6f", i, std::sqrt(level / frames), level > 0.0 ? std::sqrt(change / level) : 0.0);
+    }
+    if (word == "chord") Say("chord %zu %s", i, ChordMemory(host).c_str());
+  }
+
+  // The chord memory at the end of the program chunk's state body: the chunk header (8
+  // bytes), the tag (12), the program index (4), the name (length and bytes), 51 doubles,
+  // then the count and the offsets, all little-endian.
+  static std::string ChordMemory(PluginHost& host) {
+    void* chunk = nullptr;
+    const auto size = static_cast<std::size_t>(host.Dispatch(vst::effGetChunk, 1, 0, &chunk));
+    const auto* bytes = static_cast<const unsigned char*>(chunk);
+    const auto word = [&](std::size_t at) -> std::int32_t {
+      if (bytes == nullptr || at + 4 > size) return -1;
+      return static_cast<std::int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                       static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+    };
+    const std::int32_t nameLength = word(24);
+    if (nameLength < 0) return "-1";
+    std::size_t at = 28 + static_cast<std::size_t>(nameLength) + 51 * 8;
+    const std::int32_t count = word(at);
+    std::string text = std::to_string(count);
+    for (std::int32_t k = 0; k < count; ++k) text += " " + std::to_string(word(at += 4));
+    return text;
   }
 
   // The audio thread: blocks at about real time, with automation of one parameter when asked.

@@ -131,6 +131,7 @@ const char* IGraphics::MouseOverTooltip() const {
 
 void IGraphics::OnTimer() {
   ApplyPendingValues();
+  if (timerHandler_ != nullptr) timerHandler_(timerContext_);
   if (FinishTextEntry()) return;
   const IRect window(0, 0, width_, height_);
   IRect dirty;

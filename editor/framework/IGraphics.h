@@ -164,6 +164,13 @@ class IGraphics : public EditorView {
   int FrameRate() const { return frameRate_; }
   int TimerIntervalMs() const { return 1000 / frameRate_; }
   IPlugBase* Plug() const { return plug_; }
+  // Called on the user-interface thread at every timer tick, after the posted values are
+  // taken and before the dirty controls are drawn (the panel's button repeat runs here).
+  using TimerHandler = void (*)(void* context);
+  void SetTimerHandler(TimerHandler handler, void* context) {
+    timerHandler_ = handler;
+    timerContext_ = context;
+  }
   // Called on the user-interface thread when the timer sees a program change.
   using ProgramChangedHandler = void (*)(void* context);
   void SetProgramChangedHandler(ProgramChangedHandler handler, void* context) {
@@ -266,4 +273,6 @@ class IGraphics : public EditorView {
   std::atomic<bool> closePending_{false};
   ProgramChangedHandler programChangedHandler_ = nullptr;
   void* programChangedContext_ = nullptr;
+  TimerHandler timerHandler_ = nullptr;
+  void* timerContext_ = nullptr;
 };

@@ -38,16 +38,16 @@ windows() { xwininfo -root -tree | grep -c '^ *0x'; }
 start_host one
 check "the editor opens in the host window" wait_for "$work/one.out" '^open 0 1$'
 sleep 0.5
-before=$(region_pixels 20x80+50+360)  # the Volume bar
-xdotool mousemove 60 430 mousedown 1
+before=$(region_pixels 40x40+614+49)  # the Volume knob
+xdotool mousemove 634 69 mousedown 1
 sleep 0.2
-for y in 420 410 400 390 380; do xdotool mousemove 60 $y; sleep 0.05; done
+for y in 64 59 54 49 44; do xdotool mousemove 634 $y; sleep 0.05; done
 xdotool mouseup 1
 sleep 0.5
-after=$(region_pixels 20x80+50+360)
+after=$(region_pixels 40x40+614+49)
 gesture=$(grep -E '^(begin|automate|end) 0 0' "$work/one.out" | cut -d' ' -f1 | uniq | tr '\n' ' ')
 check "the drag is begin, automate, end (got: $gesture)" test "$gesture" = "begin automate end "
-check "the bar's pixels changed ($before -> $after)" test "$before" != "$after"
+check "the knob's pixels changed ($before -> $after)" test "$before" != "$after"
 xdotool mousemove 700 100 click 1
 sleep 0.2
 xdotool key q
