@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           libsndfile1-dev libpng-dev zlib1g-dev sox libfreetype-dev libfontconfig-dev fonts-liberation
-          fonts-dejavu-core libx11-dev libxtst-dev xvfb xauth xdotool imagemagick x11-utils)
+          fonts-dejavu-core libx11-dev libxtst-dev libcurl4-openssl-dev xvfb xauth xdotool imagemagick x11-utils)
 windows=0
 realhost=0
 for arg in "$@"; do
