@@ -1,5 +1,5 @@
-// The main view as the snapshot tool draws it from the place table: background, every
-// control's bitmap, displays, the program name and the texts of all 26 faders.
+// The main view as the editor paints it in the snapshot tool: the whole window with every
+// control, the displays, the program name and the texts of all 26 faders.
 #include <benchmark/benchmark.h>
 
 #include <memory>

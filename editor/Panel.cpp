@@ -71,7 +71,7 @@ bool Panel::RunCommand(int command, bool right) {
       break;  // BROWSE and the rest change nothing here
   }
   plug_.RequestEditorRefresh();
-  Idle();
+  Refresh();
   return pressed;
 }
 
@@ -102,7 +102,7 @@ void Panel::SelectParameter(int index) {
   }
   programmer_.SetParameterMode(true);
   plug_.RequestEditorRefresh();
-  Idle();
+  Refresh();
 }
 
 void Panel::StepDownUp(bool up) {
@@ -233,6 +233,10 @@ void Panel::ApplyView() {
 }
 
 void Panel::Idle() {
+  if (view_ == nullptr || view_->OnEditorThread()) Refresh();
+}
+
+void Panel::Refresh() {
   RefreshStaleBrowser();
   // The flag stays set while the window is closed, so opening it shows the news.
   if (WindowOpen() && plug_.TakeEditorRefresh()) view_->RefreshPanel();

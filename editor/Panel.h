@@ -5,7 +5,8 @@
 // instance, and kept for the instance's life (the state survives closing the editor).
 //
 // Threads: everything runs on the host's user-interface thread (editor events, the editor
-// timer, the host's idle calls), except MarkBrowserStale, which any thread may call. What
+// timer, the host's idle calls), except MarkBrowserStale, which any thread may call, and
+// Idle, which does nothing on another thread. What
 // it reads or changes of the plug-in it reads or changes under the plug-in lock, so the
 // audio thread never sees half a change and the panel never reads half of one.
 #pragma once
@@ -88,7 +89,8 @@ class Panel {
   void ApplyView();
   // The product's idle work (its IdleTick): a browser whose programs changed is refreshed,
   // and when the plug-in asked for an editor refresh and the window is open, the panel's
-  // state-driven controls are redrawn.
+  // state-driven controls are redrawn. Called from another thread than the editor's, it
+  // does nothing (the editor's timer does the same work).
   void Idle();
   // The program store changed (any thread): the browser is refreshed at the next idle.
   void MarkBrowserStale() { browserStale_.store(true); }
@@ -109,6 +111,8 @@ class Panel {
   void RefreshBrowser();
   // The browser after a program-store change (MarkBrowserStale).
   void RefreshStaleBrowser();
+  // The idle work itself, on the editor's thread.
+  void Refresh();
 
   Tesvar& plug_;
   PanelView* view_ = nullptr;

@@ -64,7 +64,7 @@ void Panel::PickBank(int row) {
   }
   RefreshBrowser();
   plug_.RequestEditorRefresh();
-  Idle();
+  Refresh();
 }
 
 void Panel::PickProgram(int row) {
@@ -90,7 +90,7 @@ void Panel::PickProgram(int row) {
   }
   RefreshBrowser();
   plug_.RequestEditorRefresh();
-  Idle();
+  Refresh();
 }
 
 void Panel::LoadIntoCurrent(const ChunkBuffer& state, const std::string& name) {

@@ -65,8 +65,10 @@ PanelLayout::~PanelLayout() {
   plug_.GetPanel().SetView(nullptr);
 }
 
-void PanelLayout::OnTimerTick(void* layout) {
-  Panel& panel = static_cast<PanelLayout*>(layout)->plug_.GetPanel();
+void PanelLayout::OnTimerTick(void* context) {
+  auto* layout = static_cast<PanelLayout*>(context);
+  layout->timerThread_.store(std::this_thread::get_id());
+  Panel& panel = layout->plug_.GetPanel();
   panel.TimerTick(panel.Now());
 }
 

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "editor/Layout.h"
@@ -34,6 +36,7 @@ class PanelLayout : public PanelView {
 
   // ---- PanelView ----------------------------------------------------------------------------
   bool IsWindowOpen() const override;
+  bool OnEditorThread() const override { return timerThread_.load() == std::this_thread::get_id(); }
   bool PromptFolder(std::string& folder) override;
   void ShowView(bool altView) override;
   void RefreshBrowser() override;
@@ -54,6 +57,8 @@ class PanelLayout : public PanelView {
   std::vector<StateControl*> stateControls_;
   std::vector<IControl*> stateControlBases_;  // the same controls, for their visibility
   std::vector<IQMScrollItemControl*> rows_;
+  // The thread the editor's timer runs on (none until its first tick).
+  std::atomic<std::thread::id> timerThread_{};
 };
 
 // The editor factory's work: a platform editor holding the panel, whose layout lives as long

@@ -49,6 +49,11 @@ class HostWindowX11 : public HostWindow {
     return true;
   }
 
+  void ClientOrigin(int* x, int* y) const override {
+    Window child;
+    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, x, y, &child);
+  }
+
   void Resize(int width, int height) override {
     XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
     XFlush(display_);

@@ -1,5 +1,5 @@
 // The snapshot tool's parts: its command line, what it does to the instance before drawing,
-// and the drawing of one view into a 1032 x 588 bitmap without any window.
+// and the editor's picture of one view, drawn by the editor itself in a headless window.
 #pragma once
 
 #include <memory>
@@ -7,12 +7,15 @@
 #include <utility>
 #include <vector>
 
+#include "engine/Tesvar.h"
 #include "gfx/LICE.h"
-#include "tools/SnapshotLayout.h"
-
-class Tesvar;
 
 namespace snapshot {
+
+constexpr int kWidth = 1032;
+constexpr int kHeight = 588;
+
+enum class View { kMain, kAlt };
 
 struct Options {
   View view = View::kMain;
@@ -35,8 +38,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
 int ParseProgram(const std::string& text);
 const char* Usage();
 
-// A new instance of the product, made in this process with a host that answers nothing but
-// its version (construction reads the settings file, as in any host).
+// The product's editor with a headless window in place of the platform's: what an instance
+// made with this factory shows is what its editor would show in a host.
+EditorView* HeadlessEditor(Tesvar& plug);
+
+// A new instance of the product with that editor, made in this process with a host that
+// answers nothing but its version (construction reads the settings file, as in any host).
 std::unique_ptr<Tesvar> MakeInstance();
 
 // Selects the program, then sets the parameters (plain values, clamped to their ranges), the
@@ -44,8 +51,9 @@ std::unique_ptr<Tesvar> MakeInstance();
 // *error when an index is out of range.
 bool Apply(Tesvar& plug, const Options& options, std::string* error);
 
-// Draws the view as the editor would show it for this instance: the background, every
-// control's bitmap at its place and the texts. The bitmap becomes 1032 x 588.
+// The instance's editor (made by HeadlessEditor) opens its window, shows the view, takes the
+// mouse where the options put it (or has it leave), and paints the whole window, which is
+// copied into out (1032 x 588). False for an instance without that editor.
 bool Draw(Tesvar& plug, const Options& options, LICE_IBitmap* out);
 
 }  // namespace snapshot

@@ -1,5 +1,6 @@
 // tesvar-host's editor mode: top-level windows holding the editors of one or more instances,
-// editor-idle pumped about every 10 ms as Linux hosts do, and a line protocol for tests.
+// editor-idle pumped about every 10 ms as Linux hosts do (on Windows the same loop pumps the
+// thread's messages, as a host's message loop does), and a line protocol for tests.
 //
 // Standard input, one command a line: "open", "close", "cycle N" (open and close N times),
 // "close-from-thread" and "idle-from-thread" (the editor requests from a second thread),
@@ -8,15 +9,12 @@
 // normalised value), "note NOTE VELOCITY" (a note on, or off with velocity 0, delivered before
 // the next block), "render FRAMES" (that many frames rendered on this thread, without
 // --audio), "chord" (the chord memory, read from the program chunk).
-// Standard output, flushed line by line: "ready W H", "open I ANSWER", "close I ANSWER",
-// "begin I PARAM", "automate I PARAM VALUE", "end I PARAM", "key I NAME", "cycled N",
-// "stats RSS_KB", "program I INDEX", "name I TEXT", "value I INDEX VALUE", "render I RMS
+// Standard output, flushed line by line: "ready W H", "origin X Y" (the first window's client
+// area on the screen), "open I ANSWER", "close I ANSWER", "begin I PARAM", "automate I PARAM
+// VALUE", "end I PARAM", "key I NAME", "cycled N", "stats RSS_KB [FIGURES]"
+// (HostProcessStats), "program I INDEX", "name I TEXT", "value I INDEX VALUE", "render I RMS
 // BRIGHTNESS" (BRIGHTNESS: the RMS of the first difference over the RMS), "chord I COUNT
 // OFFSETS...", and at the end "cpu SECONDS WALL_SECONDS".
-#include <poll.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -25,8 +23,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <iostream>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -34,6 +33,11 @@
 
 #include "tools/HostWindow.h"
 #include "tools/PluginHost.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -43,7 +47,12 @@ struct Instance {
   std::size_t reported = 0;
 };
 
+// MinGW's printf here is its own C99 one (%zu), which GCC checks as gnu_printf.
+#if defined(__MINGW32__)
+void Say(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+#else
 void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
+#endif
 void Say(const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -53,20 +62,34 @@ void Say(const char* format, ...) {
   std::fflush(stdout);
 }
 
-long ResidentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+// Standard input, read line by line on a thread of its own so that the window loop never
+// waits for it.
+class InputLines {
+ public:
+  InputLines() {
+    std::thread([this] {
+      std::string line;
+      while (std::getline(std::cin, line)) {
+        std::lock_guard<std::mutex> guard(mutex_);
+        lines_.push_back(line);
+      }
+      ended_ = true;
+    }).detach();  // may stay blocked in a read until the process ends
   }
-  return 0;
-}
+  // Takes the lines read so far; false once the input has ended and every line was taken.
+  bool Take(std::vector<std::string>& lines) {
+    const bool ended = ended_;
+    std::lock_guard<std::mutex> guard(mutex_);
+    lines.swap(lines_);
+    lines_.clear();
+    return !ended || !lines.empty();
+  }
 
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
+ private:
+  std::mutex mutex_;
+  std::vector<std::string> lines_;
+  std::atomic<bool> ended_{false};
+};
 
 class EditorHost {
  public:
@@ -94,6 +117,10 @@ class EditorHost {
       instances_.push_back(std::move(instance));
     }
     Say("ready %d %d", width_, height_);
+    int x = 0;
+    int y = 0;
+    instances_[0]->window->ClientOrigin(&x, &y);
+    Say("origin %d %d", x, y);
     OpenAll();
     if (audio) audio_ = std::thread([this, automateIndex] { Audio(automateIndex); });
     return true;
@@ -142,10 +169,17 @@ class EditorHost {
     }
     if (word == "close-from-thread" || word == "idle-from-thread") {
       const std::int32_t opcode = word == "close-from-thread" ? vst::effEditClose : vst::effEditIdle;
-      std::thread other([this, opcode] {
+      std::atomic<bool> done{false};
+      std::thread other([this, opcode, &done] {
         for (auto& instance : instances_) Say("%s %ld", opcode == vst::effEditClose ? "close-thread" : "idle-thread",
                                               static_cast<long>(instance->host.Dispatch(opcode)));
+        done = true;
       });
+      // The window's thread keeps handling its messages meanwhile, as a host's would.
+      while (!done) {
+        Round();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
       other.join();
     }
     if (word == "set") {
@@ -154,7 +188,10 @@ class EditorHost {
       in >> index >> value;
       for (auto& instance : instances_) instance->host.SetParameter(index, value);
     }
-    if (word == "stats") Say("stats %ld", ResidentKb());
+    if (word == "stats") {
+      const void* code = instances_.empty() ? nullptr : reinterpret_cast<const void*>(instances_[0]->host.Effect()->dispatcher);
+      Say("stats %s", HostProcessStats(code).c_str());
+    }
     if (word == "program" || word == "name" || word == "get" || word == "note" || word == "render" || word == "chord") {
       int a = 0;
       int b = 0;
@@ -285,37 +322,31 @@ int RunEditorMode(int argc, char** argv) {
                  "usage: tesvar-host --editor PLUGIN [--instances N] [--audio] [--automate INDEX] [--seconds S]\n");
     return 2;
   }
+#if defined(_WIN32)
+  // Lines end in "\n" alone, as the scripts that read them expect.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   EditorHost host;
   if (!host.Start(plugin, count, audio, automateIndex)) return 1;
   const auto started = std::chrono::steady_clock::now();
-  const double cpuStart = CpuSeconds();
-  std::string pending;
+  const double cpuStart = HostCpuSeconds();
+  InputLines input;
+  bool reading = true;
   bool running = true;
-  bool input = true;
   while (running) {
     running = host.Round();
-    if (!input) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    } else if (pollfd p{STDIN_FILENO, POLLIN, 0}; running && poll(&p, 1, 10) > 0) {
-      char buffer[256];
-      const ssize_t n = read(STDIN_FILENO, buffer, sizeof(buffer));
-      if (n <= 0) {
-        input = false;
-        if (seconds <= 0.0) running = false;  // input closed and no time given: done
-      } else {
-        pending.append(buffer, static_cast<std::size_t>(n));
-      }
-      std::size_t end;
-      while (running && (end = pending.find('\n')) != std::string::npos) {
-        running = host.Command(pending.substr(0, end));
-        pending.erase(0, end + 1);
-      }
+    if (reading) {
+      std::vector<std::string> lines;
+      reading = input.Take(lines);
+      for (std::size_t i = 0; running && i < lines.size(); ++i) running = host.Command(lines[i]);
+      if (!reading && seconds <= 0.0) running = false;  // input closed and no time given: done
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (seconds > 0.0 && elapsed >= seconds) running = false;
   }
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  Say("cpu %.4f %.3f", CpuSeconds() - cpuStart, wall);
+  Say("cpu %.4f %.3f", HostCpuSeconds() - cpuStart, wall);
   host.Stop();
   return 0;
 }

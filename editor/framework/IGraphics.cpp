@@ -72,7 +72,7 @@ void IGraphics::Close() {
   closePending_.store(true, std::memory_order_release);
   {
     std::lock_guard<std::recursive_mutex> guard(lock_);
-    if (IsWindowOpen()) CloseEditorWindow();
+    CloseEditorWindow();  // also what is left of a window the host destroyed
     mouseCapture_ = -1;
     mouseOver_ = -1;
   }
@@ -81,7 +81,7 @@ void IGraphics::Close() {
 
 void IGraphics::Idle() {
   std::unique_lock<std::recursive_mutex> guard(lock_, std::try_to_lock);
-  if (!guard.owns_lock() || !IsWindowOpen() || std::this_thread::get_id() != windowThread_) return;
+  if (!guard.owns_lock() || std::this_thread::get_id() != windowThread_) return;
   PumpEvents();
 }
 

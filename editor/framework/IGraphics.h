@@ -108,7 +108,8 @@ class IGraphics : public EditorView {
   // 18 Platform: creates the window inside the host's parent (window system handle). A window
   //   already open is closed first, keeping its place.
   virtual bool OpenEditorWindow(void* parentWindow) = 0;
-  // 21 Platform: destroys the window and everything it opened (entry box, menus, tooltips).
+  // 21 Platform: destroys the window and everything it opened (entry box, menus, tooltips);
+  //    also called when no window is open (nothing to do, or the remains of a lost one).
   virtual void CloseEditorWindow() = 0;
   // 22 Platform: the window's handle (HWND, X11 window id), null when closed.
   virtual void* WindowHandle() const = 0;

@@ -2,6 +2,8 @@
 // registry, the two views and their switch, and the panel surviving the window's closing.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "editor/controls/IQMBrowserControls.h"
 #include "editor/framework/Controls.h"
 #include "tests/editor/PanelEditorTestSupport.h"
@@ -136,6 +138,19 @@ TEST_F(LayoutTest, ThePanelSurvivesClosingAndReopeningTheWindow) {
   EXPECT_NEAR(knob->Value(), 0.75, 1e-6);
   EXPECT_EQ(plug.CurrentProgram(), 10);
   EXPECT_FALSE(knob->IsHidden());
+}
+
+// A host may call its idle from a thread of its own: the panel's controls are left to the
+// editor's timer, which picks the change up on its own thread.
+TEST_F(LayoutTest, IdleFromAnotherThreadLeavesThePanelAlone) {
+  Tesvar& plug = MakeEditor();
+  Click(plug, 10, 2);
+  Midi(plug, 0xC0, 30, 0);  // a program change, as the audio thread would deliver it
+  std::thread host([&] { plug.Dispatch(vst::effIdle, 0, 0, nullptr, 0.0f); });
+  host.join();
+  EXPECT_EQ(plug.GetPanel().GetBrowser().Selected(ListKind::kPrograms), 0);
+  Graphics(plug).Tick();
+  EXPECT_EQ(plug.GetPanel().GetBrowser().Selected(ListKind::kPrograms), 30);
 }
 
 TEST_F(LayoutTest, OpenAltViewChoosesTheFirstView) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "FrameworkTestSupport.h"
+#include "platform/Platform.h"
 
 using namespace editortest;
 
@@ -112,7 +113,8 @@ TEST(FileDialogTest, PatternsFoldersAndResults) {
   const IFileRequest& request = g.FileRequests().back();
   EXPECT_EQ(request.pattern, "*.fxb;*.fxp");
   EXPECT_EQ(request.defaultExtension, "fxb");
-  EXPECT_EQ(request.folder, "/desk/");  // no folder given: the desktop
+  // No folder given: the desktop, with the system's separator.
+  EXPECT_EQ(request.folder, std::string("/desk") + platform::PathSeparator());
   EXPECT_EQ(request.fileName, "bank");
   EXPECT_TRUE(request.save);
   EXPECT_EQ(name, "/music/banks/mine.fxb");  // a saved name gets the default extension

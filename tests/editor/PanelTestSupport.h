@@ -30,6 +30,7 @@ class FakeView : public panel::PanelView {
   int panelRefreshes = 0;
 
   bool IsWindowOpen() const override { return open; }
+  bool OnEditorThread() const override { return true; }
   bool PromptFolder(std::string& folder) override {
     ++dialogs;
     dialogStart = folder;

@@ -123,10 +123,13 @@ check "its values too (cutoff $got_cutoff, listed $expected_cutoff)" \
 
 # ---- CHORD with held notes ----------------------------------------------------------------------------
 click 10 2  # back to the main view
+tell "set 5 0"  # Poly with room for three notes, whatever the loaded program had
+tell "set 6 1"
 for note in 60 64 67; do tell "note $note 100"; done
 ask "render 512" render >/dev/null
 click 716 508  # CHORD
-check "CHORD captures the held notes" test "$(ask chord chord)" = "2 4 7"
+chord=$(ask chord chord)
+check "CHORD captures the held notes (chord memory: $chord)" test "$chord" = "2 4 7"
 check "and sets Chord mode" test "$(ask "get 5" value | cut -d' ' -f2)" = "0.500000"
 
 echo "quit" >&"$host_fd"

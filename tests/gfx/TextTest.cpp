@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "gfx/FontRasterizer.h"
 #include "gfx/LICE.h"
@@ -142,6 +144,24 @@ TEST(TextTest, LengthLimitsTheBytesDrawn) {
   EXPECT_EQ(rect.Width(), MeasureWidth(font, "Bend"));
   // Non-ASCII text is UTF-8: "Détune" measures like other six-letter words, not like seven.
   EXPECT_LT(MeasureWidth(font, "D\xC3\xA9tune"), MeasureWidth(font, "Detunee"));
+}
+
+TEST(TextTest, TwoThreadsDrawingOneFontGetTheSamePixels) {
+  // Two editors drawing on their own threads share the cached font (one FreeType face).
+  LICE_IFont* font = LICE_GetFont("Verdana", 13);
+  LICE_MemBitmap bitmaps[2] = {{160, 20}, {160, 20}};
+  auto draw = [font](LICE_MemBitmap* bitmap) {
+    for (int i = 0; i < 40; ++i) {
+      LICE_Clear(bitmap, LICE_RGBA(0, 0, 0, 255));
+      LICE_Rect rect{0, 0, 160, 20};
+      font->DrawText(bitmap, "Chorus Phaser Ensemble", -1, &rect, LICE_TEXT_CENTER, LICE_RGBA(255, 255, 255, 255));
+    }
+  };
+  std::thread other(draw, &bitmaps[1]);
+  draw(&bitmaps[0]);
+  other.join();
+  EXPECT_GT(FindInk(bitmaps[0]).pixels, 50);
+  for (int i = 0; i < 160 * 20; ++i) ASSERT_EQ(bitmaps[0].Bits()[i], bitmaps[1].Bits()[i]) << i;
 }
 
 TEST(Utf8Test, MalformedSequencesBecomeReplacementCharacters) {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <memory>
 
+#include "editor/PanelLayout.h"
 #include "engine/ParameterTable.h"
 #include "engine/Tesvar.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -35,7 +36,7 @@ class SnapshotTest : public shell_test::TempHome {
  protected:
   void SetUp() override {
     TempHome::SetUp();
-    plug_ = std::make_unique<Tesvar>(shell_test::RecordingHost);
+    plug_ = std::make_unique<Tesvar>(shell_test::RecordingHost, snapshot::HeadlessEditor);
   }
   void TearDown() override {
     plug_.reset();
@@ -109,6 +110,25 @@ TEST_F(SnapshotTest, FadersShowWhenTheSettingIsOnOrTheMouseIsOverOne) {
   const auto hovered = Picture(options);
   EXPECT_EQ(Differences(*hovered, *shown, cutoffFader), 0);
   EXPECT_EQ(Differences(*hovered, *hidden), Differences(*hovered, *hidden, cutoffFader));
+}
+
+// The editor's own faders: with "Show Parameters" on all 26 show track, handle and value;
+// with it off each leaves the background's printed scale exactly as the artwork has it.
+TEST_F(SnapshotTest, AllFadersShowWithTheSettingAndThePrintedScalesWithout) {
+  const LICE_IBitmap* back = LICE_CachedPngResource(101);
+  ASSERT_NE(back, nullptr);
+  auto& layout = *dynamic_cast<panel::PanelLayout*>(plug_->GetPanel().View());
+  snapshot::Options options;
+  options.showParameters = 0;
+  const auto hidden = Picture(options);
+  options.showParameters = 1;
+  const auto shown = Picture(options);
+  for (int p = panel::kFirstSoundParam; p <= panel::kLastSoundParam; ++p) {
+    const IRect r = layout.Find(p)->Rect();
+    const LICE_Rect rect{r.L, r.T, r.R, r.B};
+    EXPECT_EQ(Differences(*hidden, *back, rect), 0) << "fader " << p;
+    EXPECT_GT(Differences(*shown, *back, rect), 1000) << "fader " << p;
+  }
 }
 
 TEST_F(SnapshotTest, BadIndexesAreRefused) {

@@ -84,10 +84,8 @@ IGraphicsX11::~IGraphicsX11() {
 
 bool IGraphicsX11::OpenEditorWindow(void* parentWindow) {
   IRect place(0, 0, Width(), Height());
-  if (IsWindowOpen()) {
-    place = window_.Place();
-    CloseEditorWindow();
-  }
+  if (IsWindowOpen()) place = window_.Place();
+  if (conn_.display != nullptr) CloseEditorWindow();
   const Window parent = static_cast<Window>(reinterpret_cast<std::uintptr_t>(parentWindow));
   if (parent == 0 || BackBuffer() == nullptr) return false;
   if (!x11::OpenConnection(conn_)) return false;
@@ -127,11 +125,12 @@ void IGraphicsX11::CloseEditorWindow() {
 }
 
 void IGraphicsX11::WindowGone() {
-  // The host destroyed its window with ours inside: nothing of ours is left to destroy.
+  // The host destroyed its window with ours inside: the server has destroyed ours too. The
+  // connection stays until the modal loops have put away their windows; the next pump,
+  // close or open ends it.
   if (entry_) entry_->Abandon();
   entry_.reset();
   window_.Abandon();
-  CloseEditorWindow();
 }
 
 void* IGraphicsX11::WindowHandle() const {
@@ -164,12 +163,19 @@ void IGraphicsX11::PresentRect(const IRect& rect) {
 
 void IGraphicsX11::PumpEvents() {
   if (conn_.display == nullptr) return;
+  if (!IsWindowOpen()) {  // lost under a modal loop
+    CloseEditorWindow();
+    return;
+  }
   while (IsWindowOpen() && XPending(conn_.display) > 0) {
     XEvent event;
     XNextEvent(conn_.display, &event);
     HandleEvent(event);
   }
-  if (!IsWindowOpen()) return;
+  if (!IsWindowOpen()) {
+    CloseEditorWindow();
+    return;
+  }
   const auto now = std::chrono::steady_clock::now();
   if (now - lastTick_ >= std::chrono::milliseconds(TimerIntervalMs())) {
     lastTick_ = now;
