@@ -1,5 +1,5 @@
 // The update check's GET through WinINet: open, connect, open the request, send, read in
-// pieces of 1024 bytes, and close all three handles. The time-outs of every handle are set
+// pieces of at most 1024 bytes, and close all three handles. The time-outs of every handle are set
 // to what is left of the request's limit before each call that may wait.
 #include "platform/HttpGet.h"
 
@@ -62,9 +62,15 @@ HttpOutcome HttpGet(const HttpRequest& request, std::string& body) {
       char piece[1024];
       for (;;) {
         deadline.Apply(call);
+        // A blocking read waits until its whole piece has come, however slowly the bytes
+        // arrive; asking first what is there waits only for the next bytes, so the limit
+        // is checked between them. A failed call (the time-out among others) leaves the
+        // answer incomplete: none.
+        DWORD ready = 0;
+        if (!InternetQueryDataAvailable(call, &ready, 0, 0) || deadline.Passed()) break;
         DWORD read = 0;
-        // A failed read (the time-out among others) leaves the answer incomplete: none.
-        if (!InternetReadFile(call, piece, sizeof(piece), &read) || deadline.Passed()) break;
+        const DWORD want = ready == 0 ? 1 : (ready < sizeof(piece) ? ready : static_cast<DWORD>(sizeof(piece)));
+        if (!InternetReadFile(call, piece, want, &read) || deadline.Passed()) break;
         if (read == 0) {
           outcome = HttpOutcome::kBody;
           break;

@@ -5,6 +5,9 @@ if(TARGET tesvar_menus)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/MenusTest.cpp ${CMAKE_CURRENT_LIST_DIR}/UtilityCommandsTest.cpp
             ${PROJECT_SOURCE_DIR}/tests/tape/TapeLoadDialogTest.cpp
     LIBS tesvar_menus tesvar_tape)
+  if(COMMAND tesvar_add_windows_resources)
+    tesvar_add_windows_resources(tesvar_menus_test)
+  endif()
 endif()
 
 # The menus of the built plug-in's editor used with mouse and keys under a virtual display.
