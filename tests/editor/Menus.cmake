@@ -16,4 +16,10 @@ if(TARGET tesvar_plugin AND TARGET tesvar-host AND TARGET tape-dump-gen AND TARG
            COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh bash ${CMAKE_CURRENT_LIST_DIR}/menus_host_test.sh
                    $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin> $<TARGET_FILE:tape-dump-gen>)
   set_tests_properties(tesvar_menus_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+elseif(TARGET tesvar_plugin AND TARGET tesvar-host AND WIN32)
+  # Under Wine: the utility menu opens and "Init Program" with Yes initialises the program.
+  add_test(NAME tesvar_menus_host_test
+           COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh env TESVAR_WINE_DISPLAY=1 TESVAR_WINE_ARCH=${TESVAR_MINGW_ARCH}
+                   bash ${CMAKE_CURRENT_LIST_DIR}/menus_host_test.sh $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin>)
+  set_tests_properties(tesvar_menus_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
 endif()
