@@ -27,7 +27,6 @@ if(WIN32)
   target_link_options(tesvar_plugin PRIVATE -static -static-libgcc -static-libstdc++)
   if(EXISTS ${PROJECT_SOURCE_DIR}/resources/Tesvar.rc)
     include(${PROJECT_SOURCE_DIR}/cmake/WindowsResources.cmake)
-    tesvar_add_windows_resources(tesvar_plugin)
   endif()
 else()
   # Only the two entry points are exported.

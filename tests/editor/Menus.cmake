@@ -5,8 +5,9 @@ if(TARGET tesvar_menus)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/MenusTest.cpp ${CMAKE_CURRENT_LIST_DIR}/UtilityCommandsTest.cpp
             ${PROJECT_SOURCE_DIR}/tests/tape/TapeLoadDialogTest.cpp
     LIBS tesvar_menus tesvar_tape)
-  if(COMMAND tesvar_add_windows_resources)
-    tesvar_add_windows_resources(tesvar_menus_test)
+  if(TARGET tesvar_win_resources)
+    # The bitmaps and factory banks come from the executable's own resources on Windows.
+    target_sources(tesvar_menus_test PRIVATE $<TARGET_OBJECTS:tesvar_win_resources>)
   endif()
 endif()
 

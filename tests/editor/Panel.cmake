@@ -10,10 +10,6 @@ if(TARGET tesvar_panel_editor)
   tesvar_add_test(tesvar_panel_editor_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/LayoutTest.cpp ${CMAKE_CURRENT_LIST_DIR}/PanelControlsTest.cpp
     LIBS tesvar_panel_editor)
-  # The panel's bitmaps are the program's resources on Windows.
-  if(COMMAND tesvar_add_windows_resources)
-    tesvar_add_windows_resources(tesvar_panel_editor_test)
-  endif()
 endif()
 
 # Playing the instrument from the panel: the built plug-in's editor clicked on its pixels.
