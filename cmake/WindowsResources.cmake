@@ -1,7 +1,10 @@
 # The Windows plug-in library's resource script (resources/Tesvar.rc): the generated factory
 # banks, the editor's bitmaps and the version block. Included by cmake/Plugin.cmake on WIN32.
+# Compiled once into an object library: the plug-in links it, and so do the test programs
+# that build the product in-process (FindResourceA then searches the executable itself).
 set(tesvar_rc ${PROJECT_SOURCE_DIR}/resources/Tesvar.rc)
-target_sources(tesvar_plugin PRIVATE ${tesvar_rc})
+add_library(tesvar_win_resources OBJECT ${tesvar_rc})
+target_sources(tesvar_plugin PRIVATE $<TARGET_OBJECTS:tesvar_win_resources>)
 set_property(SOURCE ${tesvar_rc} APPEND PROPERTY COMPILE_DEFINITIONS
   TESVAR_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
   TESVAR_VERSION_MINOR=${PROJECT_VERSION_MINOR}
@@ -10,7 +13,7 @@ if(TARGET tesvar_factory_banks)
   # windres looks for the files a script names on its include path.
   set_property(SOURCE ${tesvar_rc} APPEND PROPERTY INCLUDE_DIRECTORIES ${TESVAR_FACTORY_BANK_DIR})
   set_property(SOURCE ${tesvar_rc} APPEND PROPERTY OBJECT_DEPENDS ${TESVAR_FACTORY_BANK_FILES})
-  add_dependencies(tesvar_plugin tesvar_factory_banks)
+  add_dependencies(tesvar_win_resources tesvar_factory_banks)
 endif()
 if(TESVAR_IMAGE_DIR)
   set_property(SOURCE ${tesvar_rc} APPEND PROPERTY INCLUDE_DIRECTORIES ${TESVAR_IMAGE_DIR})

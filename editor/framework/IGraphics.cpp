@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <cstring>
 
 #include "core/IPlugBase.h"
@@ -201,9 +200,9 @@ bool IGraphics::BlitFrame(const IBitmap& bitmap, const IRect& rect, int frame, c
   int srcX = 0;
   int srcY = 0;
   if (bitmap.framesAreHorizontal) {
-    srcX = static_cast<int>(std::lround(static_cast<double>(bitmap.W) * (frame - 1) / frames));
+    srcX = StripFrameStart(bitmap.W, frames, frame - 1);
   } else {
-    srcY = static_cast<int>(std::lround(static_cast<double>(bitmap.H) * (frame - 1) / frames));
+    srcY = StripFrameStart(bitmap.H, frames, frame - 1);
   }
   const LICE_Rect clip = drawRect_.ToLice();
   LICE_Blit(backBuffer_.get(), bitmap.image, rect.L, rect.T, srcX, srcY, rect.W(), rect.H(),

@@ -92,6 +92,15 @@ constexpr int KeyCodeForChar(int c) {
   return kKeyNone;
 }
 
+// Where frame `index` (0-based) of a strip starts: `length` pixels hold `frames` frames, each
+// length / frames pixels (rounded down) long. A length that is not a multiple of the frame
+// count (the small digits: 198 / 12) puts the frames at a fractional pitch, each starting at
+// the nearest pixel, halves rounded up. The artwork generator draws its strips by this rule.
+constexpr int StripFrameStart(int length, int frames, int index) {
+  if (frames < 1 || length < 0 || index < 0) return 0;
+  return static_cast<int>((2LL * length * index + frames) / (2LL * frames));
+}
+
 // A bitmap record: an image of `frames` frames stacked vertically (side by side when
 // `framesAreHorizontal`). `image` is owned by the process-wide cache, or null when the
 // resource was missing: drawing such a record draws nothing.

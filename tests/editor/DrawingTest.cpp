@@ -142,6 +142,21 @@ TEST_F(DrawingTest, BlitFrameTakesTheNthSliceOfTheStripClippedToThePaint) {
   EXPECT_EQ(strip.bitmap.FrameW(), 10);
 }
 
+TEST_F(DrawingTest, AStripOfFractionalPitchIsCutAtTheNearestPixelOfEachFrame) {
+  // 33 rows hold two frames of 16 rows: the second starts at row 17 (16.5 rounded up).
+  IGraphicsHeadless& g = *e.graphics;
+  Strip rows(4, 1, 33);  // row r has grey level 10 * (r + 1)
+  rows.bitmap.N = 2;
+  ASSERT_EQ(rows.bitmap.FrameH(), 16);
+  g.Paint(IRect(0, 0, 200, 100));
+  const IRect place(60, 10, 64, 10 + rows.bitmap.FrameH());
+  EXPECT_TRUE(g.BlitFrame(rows.bitmap, place, 2));
+  EXPECT_EQ(LICE_GETR(PixelAt(g, 61, 10)), 180);  // row 17
+  EXPECT_EQ(LICE_GETR(PixelAt(g, 61, 17)), 250);  // row 24
+  EXPECT_EQ(StripFrameStart(198, 12, 7), 116);
+  EXPECT_EQ(StripFrameStart(198, 12, 11) + 198 / 12, 198);
+}
+
 TEST(ResizeTest, ANewSizeRecreatesTheBufferTellsThePluginAndRepaintsEverything) {
   Editor e(100, 50);
   e.Add<RecordingControl>(IRect(0, 0, 100, 50));

@@ -5,11 +5,28 @@
 # 1 and UP raise "VCF Cutoff" one step and the sound is brighter; the view switch; FACTORY,
 # a bank row and a program row load that program; CHORD captures the held notes.
 # Usage: panel_host_test.sh TESVAR-HOST PLUGIN IMAGE-FOLDER BANK-FOLDER
+# With TESVAR_WINE_ARCH (x86_64 or i686) the host is tesvar-host.exe and the plug-in a DLL,
+# run under Wine on the same display (tools/wine-test.sh).
 set -u
 host_exe=$1
 plugin=$2
 images=$3
 banks=$4
+tools=$(cd "$(dirname "$0")/../../tools" && pwd)
+slow=20     # seconds for the host to start
+settle=0.3  # seconds for the editor's timer to draw after a click
+if [[ -n ${TESVAR_WINE_ARCH:-} ]]; then
+  export TESVAR_WINE_DISPLAY=1
+  slow=90
+  settle=0.6
+fi
+run_host() {
+  if [[ -n ${TESVAR_WINE_ARCH:-} ]]; then
+    "$tools/wine-test.sh" "$TESVAR_WINE_ARCH" "$host_exe" "$@"
+  else
+    "$host_exe" "$@"
+  fi
+}
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 export HOME=$work XDG_CONFIG_HOME=$work/config
@@ -42,16 +59,17 @@ ask() {
   return 1
 }
 tell() { echo "$1" >&"$host_fd"; }
+ox=0 oy=0  # the editor's top left corner on the screen (the host's "origin")
 click() {  # click X Y: a left click on the editor, then time for its timer to draw
-  xdotool mousemove "$1" "$2" click 1
-  sleep 0.3
+  xdotool mousemove $((ox + $1)) $((oy + $2)) click 1
+  sleep "$settle"
 }
 # same_as_art NAME W H X Y ART [FRAME-Y]: the screen at X,Y (W x H) is the background art of
 # the view drawn under one frame of a digit strip (or the background alone), within the
 # rounding of the two blends.
 same_as_art() {
   local name=$1 w=$2 h=$3 x=$4 y=$5 back=$6 strip=${7:-} frameY=${8:-0}
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$work/$name-screen.png"
+  import -window root -crop "${w}x${h}+$((ox + x))+$((oy + y))" +repage "$work/$name-screen.png"
   if [ -n "$strip" ]; then
     convert "$images/$back" -crop "${w}x${h}+${x}+${y}" +repage \
       \( "$images/$strip" -crop "${w}x${h}+0+${frameY}" +repage \) -composite "$work/$name-art.png"
@@ -66,9 +84,11 @@ same_as_art() {
 digit_shows() { same_as_art "$1" 26 34 "$2" "$3" back.png digits.png $((($4 - 1) * 34)); }
 
 mkfifo "$work/host.in"
-"$host_exe" --editor "$plugin" <"$work/host.in" >"$work/host.out" 2>"$work/host.err" &
+run_host --editor "$plugin" <"$work/host.in" >"$work/host.out" 2>"$work/host.err" &
+host_pid=$!
 exec {host_fd}>"$work/host.in"
-check "the editor opens" wait_for '^open 0 1$'
+check "the editor opens" wait_for '^open 0 1$' "$slow"
+read -r _ ox oy < <(grep '^origin' "$work/host.out")
 sleep 0.5
 
 # ---- Program keys 3 then 5 ------------------------------------------------------------------------
@@ -134,6 +154,10 @@ check "and sets Chord mode" test "$(ask "get 5" value | cut -d' ' -f2)" = "0.500
 
 echo "quit" >&"$host_fd"
 exec {host_fd}>&-
-wait
+wait "$host_pid"
+status=$?
+# A crash, or a sanitizer's report, at any point or at the end shows here.
+check "the host ends cleanly (status $status)" test "$status" -eq 0
+[ "$status" -eq 0 ] || tail -20 "$work/host.err"
 echo "$passed passed, $failed failed"
 test "$failed" -eq 0

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/framework/IGraphicsTypes.h"
+
 namespace test {
 
 struct PngImage {
@@ -20,11 +22,12 @@ PngImage ReadPng(const std::string& path);
 // cannot be read).
 const PngImage& LoadResource(const std::string& file);
 
-// Frame n (0-based) of a strip of `frames` frames, each height / frames pixels high.
+// Frame n (0-based) of a strip of `frames` frames, each height / frames pixels high, cut
+// where the editor cuts it (a strip of fractional pitch, like the small digits, included).
 class Frame {
  public:
   Frame(const PngImage& image, int frames, int index)
-      : image_(&image), height_(image.height / frames), top_(height_ * index) {}
+      : image_(&image), height_(image.height / frames), top_(StripFrameStart(image.height, frames, index)) {}
   int Width() const { return image_->width; }
   int Height() const { return height_; }
   // Colour channels 0..255 weighted by alpha (what the frame adds over black).

@@ -8,9 +8,12 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "editor/framework/IGraphicsTypes.h"
 #include "resources/ParameterInfo.h"
 #include "tools/artwork/Canvas.h"
+#include "tools/artwork/Controls.h"
 #include "tools/artwork/Scales.h"
 
 namespace artwork {
@@ -127,6 +130,64 @@ TEST(ArtworkCanvas, GrainIsRepeatableAndSubtle) {
   }
   EXPECT_GT(spread, 0);
   EXPECT_LE(spread, 6);  // 0.02 of full scale, rounded
+}
+
+std::uint32_t PixelAt(Image& image, int x, int y) {
+  cairo_surface_flush(image.Surface());
+  const unsigned char* data = cairo_image_surface_get_data(image.Surface());
+  std::uint32_t p;
+  std::memcpy(&p, data + y * cairo_image_surface_get_stride(image.Surface()) + 4 * x, 4);
+  return p;
+}
+
+int LargestChannelDifference(std::uint32_t a, std::uint32_t b) {
+  int d = 0;
+  for (int shift = 0; shift < 32; shift += 8)
+    d = std::max(d, std::abs(int((a >> shift) & 255) - int((b >> shift) & 255)));
+  return d;
+}
+
+// Each digit of a strip lies whole inside the rectangle the editor cuts for its frame (the
+// editor's own rule, including the small strip's 16.5-pixel pitch): the cut shows exactly the
+// digit drawn alone, and rows that no cut shows stay empty.
+TEST(ArtworkStrips, EveryDigitLiesInsideTheRectangleTheEditorCutsForIt) {
+  struct Case {
+    int width, height;
+    bool small;
+  };
+  for (const Case c : {Case{10, 198, true}, Case{26, 408, false}}) {
+    const Colour lit = Hex(0xff3020);
+    Image strip(c.width, c.height);
+    DrawDigitStrip(strip, 12, lit, c.small);
+    const int frameH = c.height / 12;
+    std::vector<bool> shown(std::size_t(c.height), false);
+    double previousCoverage = -1;
+    for (int k = 0; k < 12; ++k) {
+      const int top = StripFrameStart(c.height, 12, k);
+      ASSERT_LE(top + frameH, c.height) << k;
+      Image alone(c.width, frameH);
+      DrawDigitFrame(alone.Cr(), {0, 0, double(c.width), double(frameH)}, k, lit, c.small);
+      int worst = 0;
+      for (int y = 0; y < frameH; ++y) {
+        shown[std::size_t(top + y)] = true;
+        for (int x = 0; x < c.width; ++x)
+          worst = std::max(worst, LargestChannelDifference(PixelAt(strip, x, top + y),
+                                                           PixelAt(alone, x, y)));
+      }
+      EXPECT_LE(worst, 1) << "frame " << k << " of the " << c.width << "-pixel strip";
+      const double coverage = CoverageOf(alone).sum;
+      EXPECT_NE(coverage, previousCoverage) << k;  // neighbouring digits differ
+      previousCoverage = coverage;
+    }
+    for (int y = 0; y < c.height; ++y) {
+      if (shown[std::size_t(y)]) continue;
+      for (int x = 0; x < c.width; ++x)
+        EXPECT_EQ(PixelAt(strip, x, y) >> 24, 0u) << "row " << y << " is drawn but never shown";
+    }
+  }
+  // The small strip's frames start half a pixel later each frame, rounded up.
+  const int starts[12] = {0, 17, 33, 50, 66, 83, 99, 116, 132, 149, 165, 182};
+  for (int k = 0; k < 12; ++k) EXPECT_EQ(StripFrameStart(198, 12, k), starts[k]) << k;
 }
 
 // The programmer's numbers of the sound parameters 8 to 33, written out independently.

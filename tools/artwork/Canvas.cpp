@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "editor/framework/IGraphicsTypes.h"
+
 namespace artwork {
 
 Colour Mix(Colour from, Colour to, double t) {
@@ -59,6 +61,12 @@ void RoundedRect(cairo_t* cr, Rect r, double radius) {
   cairo_arc(cr, r.x + radius, r.Bottom() - radius, radius, pi / 2, pi);
   cairo_arc(cr, r.x + radius, r.y + radius, radius, pi, 3 * pi / 2);
   cairo_close_path(cr);
+}
+
+Rect StripFrame(const Image& image, int frames, int index) {
+  const int height = frames > 0 ? image.Height() / frames : image.Height();
+  return {0, double(StripFrameStart(image.Height(), frames, index)), double(image.Width()),
+          double(height)};
 }
 
 cairo_pattern_t* VerticalGradient(Rect r, Colour top, Colour bottom) {

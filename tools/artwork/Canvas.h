@@ -62,6 +62,11 @@ struct Rect {
 
 void RoundedRect(cairo_t* cr, Rect r, double radius);
 
+// Frame `index` (from 0) of a vertical strip of `frames` frames, the rectangle the editor cuts
+// from it: frames are Height() / frames pixels high (rounded down) and start where the editor
+// starts them, which for a height that is not a multiple of the count is a fractional pitch.
+Rect StripFrame(const Image& image, int frames, int index);
+
 // Keeps drawing inside one frame of a strip for its lifetime, so that glows and shadows
 // never spill into the neighbouring frames.
 class ClipTo {

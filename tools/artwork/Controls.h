@@ -1,6 +1,6 @@
 // The control bitmaps: knob and switch strips, buttons, LEDs, digits, fader parts. Each
 // function draws every frame of one strip into an image of the strip's full size; frames are
-// stacked from the top, each image.Height() / frames pixels high.
+// stacked from the top, each image.Height() / frames pixels high (see StripFrame).
 #pragma once
 
 #include "tools/artwork/Canvas.h"
@@ -29,8 +29,12 @@ void DrawMenuButtonStrip(Image& image);
 void DrawLearnLabelStrip(Image& image, const char* learn, const char* forget);
 void DrawFlatLed(Image& image);
 
-// Seven-segment digits: frames 0 to 9, minus, blank; unlit segments faintly visible.
+// Seven-segment digits: frames 0 to 9, minus, blank; unlit segments faintly visible. The
+// small strip (198 / 12) has a fractional pitch: every frame is drawn inside the rectangle the
+// editor cuts for it (StripFrame).
 void DrawDigitStrip(Image& image, int frames, Colour lit, bool small);
+// One digit (index 0 ... 11 as the strip's frames) filling `frame`, nothing drawn outside it.
+void DrawDigitFrame(cairo_t* cr, Rect frame, int index, Colour lit, bool small);
 
 void DrawFaderTrack(Image& image);
 void DrawFaderHandle(Image& image);

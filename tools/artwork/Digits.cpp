@@ -73,31 +73,30 @@ void SegmentsPath(cairo_t* cr, const DigitBox& b, unsigned mask) {
 
 }  // namespace
 
+void DrawDigitFrame(cairo_t* cr, Rect frame, int index, Colour lit, bool small) {
+  const double w = frame.w, fh = frame.h, top = frame.y;
+  const DigitBox box = small ? DigitBox{frame.x + 1.6, top + 1.5, w - 3.4, fh - 3.0, 1.7, 0.35, 0.08}
+                             : DigitBox{frame.x + 4.5, top + 3, w - 9.5, fh - 6.0, 3.6, 0.7, 0.09};
+  const unsigned mask = index >= 0 && index < 12 ? kFrameSegments[index] : 0;
+  const ClipTo clip(cr, frame);
+
+  SegmentsPath(cr, box, kAll & ~mask);
+  SetColour(cr, WithAlpha(Shade(lit, 0.55), 0.2));
+  cairo_fill(cr);
+  if (mask == 0) return;
+
+  BlurredShape(cr, frame, [&](cairo_t* m) { SegmentsPath(m, box, mask); }, 0, 0, small ? 1 : 3,
+               WithAlpha(lit, small ? 0.45 : 0.55));
+  SegmentsPath(cr, box, mask);
+  cairo_pattern_t* g = VerticalGradient(frame, Mix(lit, Hex(0xffffff), 0.35), lit);
+  cairo_set_source(cr, g);
+  cairo_fill(cr);
+  cairo_pattern_destroy(g);
+}
+
 void DrawDigitStrip(Image& image, int frames, Colour lit, bool small) {
-  cairo_t* cr = image.Cr();
-  const int fh = image.Height() / frames;
-  const double w = image.Width();
-  for (int k = 0; k < frames && k < 12; ++k) {
-    const double top = double(fh * k);
-    const DigitBox box = small ? DigitBox{1.6, top + 1.5, w - 3.4, fh - 3.0, 1.7, 0.35, 0.08}
-                               : DigitBox{4.5, top + 3, w - 9.5, fh - 6.0, 3.6, 0.7, 0.09};
-    const unsigned mask = kFrameSegments[k];
-    const ClipTo clip(cr, {0, top, w, double(fh)});
-
-    SegmentsPath(cr, box, kAll & ~mask);
-    SetColour(cr, WithAlpha(Shade(lit, 0.55), 0.2));
-    cairo_fill(cr);
-    if (mask == 0) continue;
-
-    const Rect bounds{0, top, w, double(fh)};
-    BlurredShape(cr, bounds, [&](cairo_t* m) { SegmentsPath(m, box, mask); }, 0, 0,
-                 small ? 1 : 3, WithAlpha(lit, small ? 0.45 : 0.55));
-    SegmentsPath(cr, box, mask);
-    cairo_pattern_t* g = VerticalGradient(bounds, Mix(lit, Hex(0xffffff), 0.35), lit);
-    cairo_set_source(cr, g);
-    cairo_fill(cr);
-    cairo_pattern_destroy(g);
-  }
+  for (int k = 0; k < frames && k < 12; ++k)
+    DrawDigitFrame(image.Cr(), StripFrame(image, frames, k), k, lit, small);
 }
 
 }  // namespace artwork

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "editor/framework/IGraphicsTypes.h"
 #include "resources/ParameterInfo.h"
 #include "tools/artwork/Canvas.h"
 #include "tools/artwork/Layout.h"
@@ -41,10 +42,11 @@ class Library {
     const Strip& s = Get(name, frames);
     if (!s.surface) return;
     const int fh = s.FrameHeight();
+    const int top = StripFrameStart(cairo_image_surface_get_height(s.surface), s.frames, frame - 1);
     cairo_save(cr);
     cairo_rectangle(cr, x, y, s.Width(), fh);
     cairo_clip(cr);
-    cairo_set_source_surface(cr, s.surface, x, y - fh * (frame - 1));
+    cairo_set_source_surface(cr, s.surface, x, y - top);
     if (nearest) cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_paint(cr);
     cairo_restore(cr);
