@@ -36,8 +36,8 @@ std::string VersionText(const Tesvar& plug) {
 
 }  // namespace
 
-PanelLayout::PanelLayout(IGraphics& graphics, Tesvar& plug, PanelMenus* menus)
-    : graphics_(graphics), plug_(plug), menus_(menus) {
+PanelLayout::PanelLayout(IGraphics& graphics, Tesvar& plug, std::unique_ptr<PanelMenus> menus)
+    : graphics_(graphics), plug_(plug), menus_(std::move(menus)) {
   graphics_.Resize(kPanelWidth, kPanelHeight);
   graphics_.HandleMouseOver(true);
   graphics_.EnableTooltips(true);
@@ -51,6 +51,10 @@ PanelLayout::PanelLayout(IGraphics& graphics, Tesvar& plug, PanelMenus* menus)
   AddPlaces(BothViewPlaces(), View::kBoth, 0);
   AddPlaces(MainViewPlaces(), View::kMain, 1);
   AddPlaces(AltViewPlaces(), View::kAlt, 1);
+  if (IControl* overlay = menus_ != nullptr ? menus_->CreateOverlay() : nullptr) {
+    graphics_.AddControl(overlay);
+    overlay->Hide(true);
+  }
   plug_.GetPanel().SetView(this);
   plug_.GetPanel().ApplyView();
   graphics_.SetTimerHandler(&PanelLayout::OnTimerTick, this);
@@ -110,13 +114,13 @@ IControl* PanelLayout::MakeControl(const Place& place, int number, int x, int y,
     case Kind::kNumberDisplay:
       return new IQMNumberDisplay(plug, box, command, art);
     case Kind::kOptionMenu:
-      return new IQMOptionMenu(plug, right == 0 ? IRect(x, y, x + art.FrameW(), y + art.FrameH()) : box, art, menus_);
+      return new IQMOptionMenu(plug, right == 0 ? IRect(x, y, x + art.FrameW(), y + art.FrameH()) : box, art, menus_.get());
     case Kind::kLamp:
       return new IQMBitmapControl(plug, x, y, command, art);
     case Kind::kButton:
       return new IQMButtonKick(plug, x, y, command, art, ArtOf(place.lit));
     case Kind::kPresetMenu:
-      return new IQMPresetMenu(plug, x, y, art, menus_);
+      return new IQMPresetMenu(plug, x, y, art, menus_.get());
     case Kind::kKnob:
       return new IQMKnobControl(plug, x, y, number, art, place.gearing);
     case Kind::kTextToggle:
@@ -177,9 +181,9 @@ void PanelLayout::RefreshPanel() {
   }
 }
 
-EditorView* AttachPanel(IGraphics* graphics, Tesvar& plug, PanelMenus* menus) {
+EditorView* AttachPanel(IGraphics* graphics, Tesvar& plug, std::unique_ptr<PanelMenus> menus) {
   if (graphics == nullptr) return nullptr;
-  graphics->AddControl(new LayoutHolder(&plug, std::make_unique<PanelLayout>(*graphics, plug, menus)));
+  graphics->AddControl(new LayoutHolder(&plug, std::make_unique<PanelLayout>(*graphics, plug, std::move(menus))));
   return graphics;
 }
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -22,10 +23,10 @@ class IQMScrollItemControl;
 
 class PanelLayout : public PanelView {
  public:
-  // Sizes the editor, loads the artwork and adds the controls of both views to graphics,
-  // then attaches itself to the plug-in's panel and applies the view state. menus may be
-  // null (the menu buttons then open nothing).
-  PanelLayout(IGraphics& graphics, Tesvar& plug, PanelMenus* menus);
+  // Sizes the editor, loads the artwork and adds the controls of both views to graphics and
+  // last the menus' overlay, hidden; then attaches itself to the plug-in's panel and applies
+  // the view state. menus may be null (the menu buttons then open nothing).
+  PanelLayout(IGraphics& graphics, Tesvar& plug, std::unique_ptr<PanelMenus> menus);
   ~PanelLayout() override;
   PanelLayout(const PanelLayout&) = delete;
   PanelLayout& operator=(const PanelLayout&) = delete;
@@ -50,7 +51,7 @@ class PanelLayout : public PanelView {
 
   IGraphics& graphics_;
   Tesvar& plug_;
-  PanelMenus* menus_;
+  std::unique_ptr<PanelMenus> menus_;
   std::array<IBitmap, static_cast<std::size_t>(Art::kCount)> art_{};
   std::array<IControl*, kRegistrySize> registry_{};
   std::vector<StateControl*> stateControls_;
@@ -62,6 +63,6 @@ class PanelLayout : public PanelView {
 
 // The editor factory's work: a platform editor holding the panel, whose layout lives as long
 // as the editor (it is destroyed with it). Null when graphics is null.
-EditorView* AttachPanel(IGraphics* graphics, Tesvar& plug, PanelMenus* menus);
+EditorView* AttachPanel(IGraphics* graphics, Tesvar& plug, std::unique_ptr<PanelMenus> menus);
 
 }  // namespace panel

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "shell/Atoi.h"
 
 namespace shell {
 namespace {
@@ -26,24 +27,6 @@ constexpr char kShowParametersKey[] = "Show Parameters";
 constexpr char kOpenAltViewKey[] = "Open Alt View";
 constexpr char kMidiThruKey[] = "MIDI Thru";
 constexpr char kIgnoreProgramChangeKey[] = "Ignore Program Change";
-
-// The C atoi rule (leading blanks, sign, digits up to the first other character), but
-// saturating at the int range as the Windows run time does instead of overflowing.
-int Atoi(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) break;
-  }
-  if (negative) value = -value;
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
 
 bool EqualsIgnoringCase(const std::string& a, const char* b) {
   std::size_t i = 0;
@@ -129,7 +112,7 @@ ConfigurationStatus Configuration::ReadConfiguration() {
   // Only positive numbers without a leading '0' replace the setting.
   auto readNumber = [&](const char* key, const char* fallback, double& number) {
     const std::string value = read(kTapeSection, key, fallback, kValueBuffer);
-    const int parsed = Atoi(value);
+    const int parsed = SaturatingAtoi(value);
     if (parsed > 0 && value[0] != '0') number = parsed;
   };
 
@@ -155,7 +138,7 @@ ConfigurationStatus Configuration::ReadConfiguration() {
     const std::string value =
         read(kControlSection, ControllerKey(controller).c_str(), "-1", kShortBuffer);
     if (value.empty()) continue;
-    const int parameter = Atoi(value);
+    const int parameter = SaturatingAtoi(value);
     if (parameter != 0) {
       controllerMap[controller] = parameter;
     } else {

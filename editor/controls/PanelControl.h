@@ -45,11 +45,15 @@ class LookCache {
 
 // The two pop-up menus of the panel, opened by the MENU and BROWSE buttons at a point of the
 // editor. Supplied by the menus; without them the buttons press and release but open nothing.
+// The layout owns them and destroys them before the controls.
 class PanelMenus {
  public:
   virtual ~PanelMenus() = default;
   virtual void UtilityMenu(IGraphics& graphics, int x, int y) = 0;
   virtual void ProgramMenu(IGraphics& graphics, int x, int y) = 0;
+  // The control drawn over both views (the tape load dialog): the layout adds it after
+  // every other control, hidden; the editor owns it. Null for none.
+  virtual IControl* CreateOverlay() { return nullptr; }
 };
 
 // The mouse came over a control (on) or left it: the hover flag changes and the control is

@@ -5,6 +5,7 @@
 
 #include "core/IPlugBase.h"
 #include "editor/framework/IGraphics.h"
+#include "platform/Platform.h"
 
 // ---- Dispatch rules -------------------------------------------------------------------------
 // Hit testing goes from the last control to the first; hidden and greyed controls are skipped.
@@ -232,6 +233,11 @@ void IGraphics::PromptFile(std::string& fileName, bool save, std::string& folder
   request.save = save;
   request.fileName = fileName;
   request.folder = folder.empty() ? DesktopFolder() : folder;
+  // Folders kept without their last separator (as the configuration holds them) still start
+  // the dialog inside the folder.
+  if (!request.folder.empty() && request.folder.back() != '/' && request.folder.back() != '\\') {
+    request.folder += platform::PathSeparator();
+  }
   const char* p = extensions != nullptr ? extensions : "";
   while (*p != '\0') {
     while (*p == ' ') ++p;

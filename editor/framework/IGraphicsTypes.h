@@ -115,5 +115,6 @@ struct IBitmap {
 };
 
 // Message-box button sets and answers (the values Windows uses, so both platforms agree).
-enum class IMessageButtons { kOK, kYesNo };
+// kOKInformation and kOKError are OK boxes with the system's information or error sign.
+enum class IMessageButtons { kOK, kYesNo, kOKInformation, kOKError };
 enum IMessageResult : int { kMessageNone = 0, kMessageOK = 1, kMessageYes = 6, kMessageNo = 7 };

@@ -160,8 +160,11 @@ int IGraphicsWin::ShowMessage(const char* text, const char* caption, IMessageBut
   int answer = 0;
   {
     ModalScope scope(*this, Modal::kBox);
-    answer = MessageBoxA(topLevel_, text != nullptr ? text : "", caption != nullptr ? caption : "",
-                         buttons == IMessageButtons::kYesNo ? MB_YESNO : MB_OK);
+    const UINT style = buttons == IMessageButtons::kYesNo          ? MB_YESNO
+                       : buttons == IMessageButtons::kOKInformation ? MB_OK | MB_ICONINFORMATION
+                       : buttons == IMessageButtons::kOKError       ? MB_OK | MB_ICONERROR
+                                                                    : MB_OK;
+    answer = MessageBoxA(topLevel_, text != nullptr ? text : "", caption != nullptr ? caption : "", style);
   }
   // A box ended by closing the editor answers nothing.
   if (hwnd_ == nullptr) return kMessageNone;
