@@ -9,16 +9,10 @@ template <class L2>
 struct EffectsBlock {
   using F = typename L2::F64;
 
-  static F Read(const double* left, const double* right, int i) {
-    const double v[2] = {left[i], right[i]};
-    return L2::Load(v);
+  static TESVAR_LANES_INLINE F Read(const double* left, const double* right, int i) {
+    return L2::LoadTwo(left + i, right + i);
   }
-  static void Write(double* left, double* right, int i, F x) {
-    double v[2];
-    L2::Store(v, x);
-    left[i] = v[0];
-    right[i] = v[1];
-  }
+  static TESVAR_LANES_INLINE void Write(double* left, double* right, int i, F x) { L2::StoreTwo(left + i, right + i, x); }
 
   static void Chorus(BrigadeDelay& line, double mixValue, double* __restrict left, double* __restrict right, int frames) {
     BrigadeDelayLanes<L2> lanes;
@@ -27,7 +21,9 @@ struct EffectsBlock {
     for (int i = 0; i < frames; ++i) {
       const F dry = Read(left, right, i);
       lanes.Input(dry);
-      const F wet = lanes.Clock(line, lanes.inHistory);
+      CatmullRomTerms<L2> input;
+      input.From(lanes.inHistory);
+      const F wet = lanes.Clock(line, input);
       Write(left, right, i, dry + (wet - dry) * mix);
     }
     lanes.Save(line);
@@ -49,7 +45,8 @@ struct EffectsBlock {
     const F third = L2::Broadcast(0.333);
     for (int i = 0; i < frames; ++i) {
       lanes[0].Input(Read(left, right, i));
-      const F* input = lanes[0].inHistory;
+      CatmullRomTerms<L2> input;
+      input.From(lanes[0].inHistory);
       const F a = lanes[0].Clock(lines[0], input);
       const F b = lanes[1].Clock(lines[1], input);
       const F c = lanes[2].Clock(lines[2], input);

@@ -69,10 +69,10 @@ void Voice::UpdateControl(const ModulationValues& mod, const VoicePatch& patch) 
 
 double Voice::Render(const VoicePatch& patch) {
   if (!active_) return 0.0;
-  VoicePack<ScalarLanes, 1> pack;
+  VoicePack<WideLanes<ScalarLanes, 1>> pack;
   Voice* self = this;
   pack.Load(&self, patch, Wavetables::Get().Data());
-  const double s = pack.Sample(0).v[0];
+  const double s = pack.Sample().v[0].v[0];
   pack.Save(&self);
   return s;
 }

@@ -8,7 +8,7 @@
 
 namespace engine {
 
-template <class L, int R>
+template <class W>
 struct VoicePack;
 
 // A voice's own state; what all voices share is the VoicePatch each operation is given.
@@ -60,7 +60,7 @@ class Voice {
   const EnvelopeState& AmpEnvelope(const VoicePatch& patch) const { return patch.vcaUsesEg2 ? eg2_ : eg1_; }
 
  private:
-  template <class L, int R>
+  template <class W>
   friend struct VoicePack;
 
   void UpdatePitch(const ModulationValues& mod, const VoicePatch& patch);

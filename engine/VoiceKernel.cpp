@@ -56,9 +56,9 @@ VoiceMixFunction MixFunctionFor(VoicePath path) {
     case VoicePath::kAvx2: return &MixGroupsAvx2;
 #endif
 #if defined(__SSE2__)
-    case VoicePath::kSse2: return &MixGroups<Sse2Lanes, 2>;
+    case VoicePath::kSse2: return &MixGroups<Sse2Lanes, 3>;
 #endif
-    default: return &MixGroups<ScalarLanes, 1>;
+    default: return &MixGroups<ScalarLanes, 2>;
   }
 }
 

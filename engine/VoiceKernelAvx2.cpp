@@ -7,7 +7,7 @@
 namespace engine {
 
 void MixGroupsAvx2(const VoiceMixJob& job, const int* groups, int groupCount) {
-  MixGroups<Avx2Lanes, 2>(job, groups, groupCount);
+  MixGroups<Avx2Lanes, 4>(job, groups, groupCount);
 }
 
 }  // namespace engine

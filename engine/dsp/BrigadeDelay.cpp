@@ -38,7 +38,9 @@ void BrigadeDelay::Process(double& left, double& right) {
   BrigadeDelayLanes<ArrayLanes<2>> lanes;
   lanes.Load(*this);
   lanes.Input({{left, right}});
-  const ArrayLanes<2>::F64 out = lanes.Clock(*this, lanes.inHistory);
+  CatmullRomTerms<ArrayLanes<2>> input;
+  input.From(lanes.inHistory);
+  const ArrayLanes<2>::F64 out = lanes.Clock(*this, input);
   lanes.Save(*this);
   left = out.v[0];
   right = out.v[1];

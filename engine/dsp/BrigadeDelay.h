@@ -2,6 +2,8 @@
 // 7 kHz anti-alias filters on both sides, cubic interpolation at both clock boundaries.
 #pragma once
 
+#include "engine/dsp/Lanes.h"
+
 #include <array>
 #include <vector>
 
@@ -19,6 +21,26 @@ typename L::F64 CatmullRomLanes(const typename L::F64* p, typename L::F64 x) {
          x * x * (p[0] - L::Broadcast(2.5) * p[1] + L::Broadcast(2.0) * p[2] - half * p[3]) +
          x * x * x * (half * (p[3] - p[0]) + L::Broadcast(1.5) * (p[1] - p[2]));
 }
+
+// CatmullRomLanes through one set of four points at many fractions: the terms without x
+// are worked out once, the sum keeps the same operations in the same order.
+template <class L>
+struct CatmullRomTerms {
+  using F = typename L::F64;
+  F p1, d, c2, c3;
+
+  TESVAR_LANES_INLINE void From(const F* p) {
+    const F half = L::Broadcast(0.5);
+    p1 = p[1];
+    d = p[2] - p[0];
+    c2 = p[0] - L::Broadcast(2.5) * p[1] + L::Broadcast(2.0) * p[2] - half * p[3];
+    c3 = half * (p[3] - p[0]) + L::Broadcast(1.5) * (p[1] - p[2]);
+  }
+  TESVAR_LANES_INLINE F At(double x) const {
+    const double xx = x * x;
+    return p1 + L::Broadcast(0.5 * x) * d + L::Broadcast(xx) * c2 + L::Broadcast(xx * x) * c3;
+  }
+};
 
 template <class L2>
 struct BrigadeDelayLanes;
@@ -100,7 +122,7 @@ struct BrigadeDelayLanes {
     }
   }
 
-  static void Push(F* history, F v) {
+  static TESVAR_LANES_INLINE void Push(F* history, F v) {
     history[0] = history[1];
     history[1] = history[2];
     history[2] = history[3];
@@ -108,13 +130,14 @@ struct BrigadeDelayLanes {
   }
 
   // The input side of one sample.
-  void Input(F x) { Push(inHistory, in.Process(x)); }
+  TESVAR_LANES_INLINE void Input(F x) { Push(inHistory, in.Process(x)); }
 
-  // The clocked side of one sample, reading `input` (this line's history or a shared one):
+  // The clocked side of one sample, reading `input` (the terms of this line's history or
+  // of a shared one):
   // clock cells until the clock passes this sample, each clock writing the input
   // interpolated at the clock's position and reading out the oldest cell; then resample the
   // cell clock back to the sample clock.
-  F Clock(BrigadeDelay& d, const F* input) {
+  TESVAR_LANES_INLINE F Clock(BrigadeDelay& d, const CatmullRomTerms<L2>& input) {
     double phase = d.clockPhase_;
     int index = d.writeIndex_;
     const int count = d.cellCount_;
@@ -123,7 +146,7 @@ struct BrigadeDelayLanes {
     while (phase < 1.0) {
       if (--index < 0) index = count - 1;
       double* cell = cells[index].data();
-      const F v = CatmullRomLanes<L2>(input, L2::Broadcast(phase));
+      const F v = input.At(phase);
       Push(outHistory, out.Process(L2::Load(cell)));
       L2::Store(cell, v);
       phase += rate;

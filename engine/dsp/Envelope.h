@@ -2,6 +2,8 @@
 // in finite time.
 #pragma once
 
+#include "engine/dsp/Lanes.h"
+
 namespace engine {
 
 enum class EnvelopeStage : int { kIdle = 0, kAttack = 1, kDecay = 2, kRelease = 3 };
@@ -98,17 +100,20 @@ struct EnvelopeLanes {
   }
 
   // decayCoefficient and sustain: the settings' stage 2 values, broadcast.
-  void Step(F decayCoefficient, F sustain) {
-    const F zero = L::Broadcast(0.0);
-    const typename L::Mask running = stage != zero;
-    level = L::Select(running, level + (target - level) * coefficient, level);
-    const typename L::Mask attack = stage == L::Broadcast(1.0);
-    const typename L::Mask reached = attack & (level >= L::Broadcast(1.0));
-    const typename L::Mask ended = running & L::Not(attack) & (level <= L::Broadcast(EnvelopeSettings::kSilentLevel));
-    level = L::Select(reached, L::Broadcast(1.0), L::Select(ended, zero, level));
-    stage = L::Select(reached, L::Broadcast(2.0), L::Select(ended, zero, stage));
-    coefficient = L::Select(reached, decayCoefficient, coefficient);
-    target = L::Select(reached, sustain, target);
+  TESVAR_LANES_INLINE void Step(F decayCoefficient, F sustain) {
+    using M = typename L::Mask;
+    // Idle lanes rest at level 0 with coefficient and target 0, so the update leaves them
+    // exactly where they are.
+    level = level + (target - level) * coefficient;
+    const M reached = (stage == L::Broadcast(1.0)) & (level >= L::Broadcast(1.0));
+    const M ended = (stage >= L::Broadcast(2.0)) & (level <= L::Broadcast(EnvelopeSettings::kSilentLevel));
+    if (L::Any(reached | ended)) {
+      const F zero = L::Broadcast(0.0);
+      level = L::Select(reached, L::Broadcast(1.0), L::Select(ended, zero, level));
+      stage = L::Select(reached, L::Broadcast(2.0), L::Select(ended, zero, stage));
+      coefficient = L::Select(reached, decayCoefficient, L::Select(ended, zero, coefficient));
+      target = L::Select(reached, sustain, L::Select(ended, zero, target));
+    }
   }
 };
 

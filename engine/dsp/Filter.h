@@ -2,6 +2,8 @@
 // anti-alias filters and the tape decoder's band limits.
 #pragma once
 
+#include "engine/dsp/Lanes.h"
+
 #include <cfloat>
 #include <cmath>
 
@@ -97,7 +99,7 @@ struct BiquadLanes {
     c1 = L::Broadcast(c1x);
     c2 = L::Broadcast(c2x);
   }
-  F Process(F x) {
+  TESVAR_LANES_INLINE F Process(F x) {
     x = FlushLanes<L>(x);
     const F y = FlushLanes<L>(b0 * (x + x2) + b1 * x1 + c1 * y1 + c2 * y2);
     x2 = x1;

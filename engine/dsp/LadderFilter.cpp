@@ -23,6 +23,11 @@ void LadderSettings::SetSampleRate(double sampleRate) {
   smootherC2 = smoother.C2();
 }
 
+void LadderSettings::SetCutoffTarget(double code) {
+  cutoffTarget = code;
+  wholeTarget = code == std::trunc(code);
+}
+
 void LadderSettings::SetResonance(double r) {
   resonance = r;
   Set24dB(mode24);

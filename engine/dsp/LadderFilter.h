@@ -1,6 +1,8 @@
 // Four-stage ladder low-pass with a saturating resonance loop, 12 or 24 dB per octave.
 #pragma once
 
+#include "engine/dsp/Lanes.h"
+
 #include <cfloat>
 #include <memory>
 
@@ -22,6 +24,7 @@ namespace engine {
 // change may allocate.
 struct LadderSettings {
   double cutoffTarget = 0.0;  // resting cutoff in pitch code, 0 ... 17280
+  bool wholeTarget = true;    // cutoffTarget is a whole number
   double resonance = 0.0;     // 0 ... 1 ("VCF Resonance" normalised)
   bool mode24 = false;
   // Derived from resonance and slope: the output gain, and the resonance feedback k per
@@ -39,7 +42,7 @@ struct LadderSettings {
   LadderSettings();
   // The tables for the rate and the smoother's coefficients.
   void SetSampleRate(double sampleRate);
-  void SetCutoffTarget(double code) { cutoffTarget = code; }
+  void SetCutoffTarget(double code);
   void SetResonance(double r);
   void Set24dB(bool on);
 };
@@ -81,6 +84,7 @@ struct LadderLanes {
   // Shared by the lanes.
   F target, feedback, gain;
   bool mode24 = false;
+  bool wholeTarget = true;
   const double* tableG = nullptr;
   const double* tableR = nullptr;
   const double* tableQ = nullptr;
@@ -109,6 +113,7 @@ struct LadderLanes {
     feedback = L::Broadcast(s.feedback);
     gain = L::Broadcast(s.gain);
     mode24 = s.mode24;
+    wholeTarget = s.wholeTarget;
     tableG = s.tableG;
     tableR = s.tableR;
     tableQ = s.tableQ;
@@ -156,22 +161,23 @@ struct LadderLanes {
   }
 
   // Adds the dither to a normal value, zeroes anything else (zero, subnormal, infinite, NaN).
-  static F Dither(F v, F d) {
+  static TESVAR_LANES_INLINE F Dither(F v, F d) {
     const F a = L::Abs(v);
     return L::Select((a >= L::Broadcast(DBL_MIN)) & (a <= L::Broadcast(DBL_MAX)), v + d, L::Broadcast(0.0));
   }
 
   // The soft clipper of the feedback path: odd, about y for small y, +-5 beyond |y| = 15.
-  static F Saturate(F y) {
+  static TESVAR_LANES_INLINE F Saturate(F y) {
     const F t = L::Broadcast(0.2) * y;
     const F curve = (t * t + L::Broadcast(27.0)) * L::Broadcast(5.0) * t / (L::Broadcast(9.0) * t * t + L::Broadcast(27.0));
     return L::Select(t < L::Broadcast(-3.0), L::Broadcast(-5.0), L::Select(t > L::Broadcast(3.0), L::Broadcast(5.0), curve));
   }
 
   // One sample; m = cutoff modulation in whole pitch codes, added to the smoothed cutoff.
-  F Process(F x, F m) {
+  TESVAR_LANES_INLINE F Process(F x, F m) {
     const M gliding = smoothed != target;
-    if (L::Any(gliding)) {
+    const bool anyGliding = L::Any(gliding);
+    if (anyGliding) {
       BiquadLanes<L> next = smoother;
       const F y = next.Process(target);
       smoother.x1 = L::Select(gliding, next.x1, smoother.x1);
@@ -182,13 +188,17 @@ struct LadderLanes {
     }
     const F wanted = m + smoothed;
     // Codes beyond the tables read the end entries; clamping first keeps the rounding in
-    // range without changing which entry is read. Then rounding half away from zero.
+    // range without changing which entry is read. Then rounding half away from zero, which
+    // leaves whole numbers as they are: at rest on a whole target, m + cutoff is one.
     const F clamped = L::Select(wanted < L::Broadcast(-1.0), L::Broadcast(-1.0),
                                 L::Select(wanted > L::Broadcast(17281.0), L::Broadcast(17281.0), wanted));
-    const F whole = L::ToF64(L::Truncate(clamped));
-    const F rest = clamped - whole;
-    const F c = L::Select(rest >= L::Broadcast(0.5), whole + L::Broadcast(1.0),
-                          L::Select(rest <= L::Broadcast(-0.5), whole - L::Broadcast(1.0), whole));
+    F c = clamped;
+    if (anyGliding || !wholeTarget) {
+      const F whole = L::ToF64(L::Truncate(clamped));
+      const F rest = clamped - whole;
+      c = L::Select(rest >= L::Broadcast(0.5), whole + L::Broadcast(1.0),
+                    L::Select(rest <= L::Broadcast(-0.5), whole - L::Broadcast(1.0), whole));
+    }
     const M changed = c != code;
     if (L::Any(changed)) Derive(changed, c);
 

@@ -56,6 +56,12 @@ struct Sse2Lanes {
   static void Store(double* p, F64 a) { _mm_storeu_pd(p, a.v); }
   static I32 LoadInt(const std::int32_t* p) { return {_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))}; }
   static void StoreInt(std::int32_t* p, I32 a) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), a.v); }
+  // Two lanes from two places (left and right channel), and back.
+  static F64 LoadTwo(const double* a, const double* b) { return {_mm_loadh_pd(_mm_load_sd(a), b)}; }
+  static void StoreTwo(double* a, double* b, F64 x) {
+    _mm_storel_pd(a, x.v);
+    _mm_storeh_pd(b, x.v);
+  }
   static Mask LoadMask(const bool* p) {
     return {_mm_castsi128_pd(_mm_set_epi64x(p[1] ? -1 : 0, p[0] ? -1 : 0))};
   }

@@ -2,6 +2,8 @@
 // wavetables without interpolation, with a pulse mode made of two sawtooth reads.
 #pragma once
 
+#include "engine/dsp/Lanes.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -55,6 +57,9 @@ struct OscillatorLanes {
   I phase, phase2, increment, firstRead, secondRead;
   typename L::Mask pulse;
   bool anyPulse = false;
+  // Without a pulse lane the second phase is not read: it is advanced by `skipped` steps
+  // at Save instead of every sample (the same value: both wrap modulo 2^27).
+  std::uint32_t skipped = 0;
 
   void Load(const OscillatorState* const* states, const OscillatorSettings& s) {
     std::int32_t ph[L::kWidth], ph2[L::kWidth], inc[L::kWidth], first[L::kWidth], second[L::kWidth];
@@ -77,27 +82,32 @@ struct OscillatorLanes {
     firstRead = L::LoadInt(first);
     secondRead = L::LoadInt(second);
     pulse = L::LoadMask(pu);
+    skipped = 0;
   }
   void Save(OscillatorState* const* states) const {
-    std::int32_t ph[L::kWidth], ph2[L::kWidth];
+    std::int32_t ph[L::kWidth], ph2[L::kWidth], inc[L::kWidth];
     L::StoreInt(ph, phase);
     L::StoreInt(ph2, phase2);
+    L::StoreInt(inc, increment);
     for (int i = 0; i < L::kWidth; ++i) {
       states[i]->phase = static_cast<std::uint32_t>(ph[i]);
-      states[i]->phase2 = static_cast<std::uint32_t>(ph2[i]);
+      const std::uint32_t step = skipped * static_cast<std::uint32_t>(inc[i]);
+      states[i]->phase2 = (static_cast<std::uint32_t>(ph2[i]) + step) & OscillatorState::kPhaseMask;
     }
   }
 
   // One sample from the store `tables` (Wavetables::Data()).
-  typename L::F64 Render(const double* tables) {
+  TESVAR_LANES_INLINE typename L::F64 Render(const double* tables) {
     typename L::F64 out = L::Gather(tables, firstRead + (phase >> 16));
+    const I mask = L::BroadcastInt(static_cast<std::int32_t>(OscillatorState::kPhaseMask));
     if (anyPulse) {
       const typename L::F64 second = L::Gather(tables, secondRead + (phase2 >> 16));
       out = L::Select(pulse, (out - second) * L::Broadcast(0.5), out);
+      phase2 = (phase2 + increment) & mask;
+    } else {
+      ++skipped;
     }
-    const I mask = L::BroadcastInt(static_cast<std::int32_t>(OscillatorState::kPhaseMask));
     phase = (phase + increment) & mask;
-    phase2 = (phase2 + increment) & mask;
     return out;
   }
 };

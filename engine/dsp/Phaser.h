@@ -1,6 +1,8 @@
 // Stereo four-stage all-pass phaser with feedback around the chain.
 #pragma once
 
+#include "engine/dsp/Lanes.h"
+
 #include <cfloat>
 
 #include "engine/dsp/Filter.h"
@@ -91,12 +93,12 @@ struct PhaserLanes {
   }
 
   // Adds the dither to a normal value, zeroes anything else.
-  static F Dither(F v, F d) {
+  static TESVAR_LANES_INLINE F Dither(F v, F d) {
     const F a = L2::Abs(v);
     return L2::Select((a >= L2::Broadcast(DBL_MIN)) & (a <= L2::Broadcast(DBL_MAX)), v + d, L2::Broadcast(0.0));
   }
 
-  F Process(F in, F mix) {
+  TESVAR_LANES_INLINE F Process(F in, F mix) {
     const F d = dither;
     for (F& v : s) v = Dither(v, d);
     const F state = ((s[0] * a2 + s[1]) * a3 + s[2]) * a4 + s[3];
