@@ -7,10 +7,12 @@
 // that a busy machine slows them alike; each figure is the median of its rounds.
 //
 // --baseline runs another build of this plug-in (an older one, say) beside this one in the
-// same rounds, for a before-and-after ratio on a machine whose load changes.
+// same rounds, for a before-and-after ratio on a machine whose load changes. --profile runs
+// one case alone (on any build of this plug-in), for a profiler to watch.
 //
 //   tesvar_plugin_bench [--rounds N] [--seconds S] [--other PLUGIN | --no-other]
 //                       [--baseline PLUGIN]
+//   tesvar_plugin_bench --profile PLUGIN NOTES EFFECT BLOCK [--seconds S]
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -135,17 +137,34 @@ int main(int argc, char** argv) {
   double seconds = 0.25;
   std::string other = "/usr/lib/vst/amsynth_vst.so";
   std::string baseline;
+  std::string profile;
+  int profileNotes = 8, profileEffect = 0, profileBlock = 256;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) rounds = std::max(1, std::atoi(argv[++i]));
     else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) seconds = std::atof(argv[++i]);
     else if (std::strcmp(argv[i], "--other") == 0 && i + 1 < argc) other = argv[++i];
     else if (std::strcmp(argv[i], "--no-other") == 0) other.clear();
     else if (std::strcmp(argv[i], "--baseline") == 0 && i + 1 < argc) baseline = argv[++i];
-    else {
+    else if (std::strcmp(argv[i], "--profile") == 0 && i + 4 < argc) {
+      profile = argv[++i];
+      profileNotes = std::clamp(std::atoi(argv[++i]), 0, 64);
+      profileEffect = std::clamp(std::atoi(argv[++i]), 0, 3);
+      profileBlock = std::clamp(std::atoi(argv[++i]), 1, 4096);
+    } else {
       std::fprintf(stderr, "usage: tesvar_plugin_bench [--rounds N] [--seconds S] [--other PLUGIN | --no-other] "
-                           "[--baseline PLUGIN]\n");
+                           "[--baseline PLUGIN]\n       tesvar_plugin_bench --profile PLUGIN NOTES EFFECT BLOCK "
+                           "[--seconds S]\n");
       return 2;
     }
+  }
+  if (!profile.empty()) {
+    // The path is the plug-in's own choice (TESVAR_VOICE_PATH, when set, picks another).
+    auto c = Prepare(profile.c_str(), -2, profileNotes, profileEffect, profileBlock);
+    if (!c) return 1;
+    Run(*c, seconds);
+    std::printf("%s: %d notes, %s, block %d: rt %.1f, %.2f ns/v\n", profile.c_str(), c->notes, kEffects[c->effect],
+                c->block, c->RealTime(), c->PerVoice());
+    return 0;
   }
   // The paths this processor has: the plug-in falls back below what it lacks.
   int paths = 3;

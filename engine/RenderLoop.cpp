@@ -168,49 +168,38 @@ void RenderLoop::Render(int start, int count) {
 void RenderLoop::MixVoices(double* left, double* right, int count) {
   // Voices above the grid's total may still be active from before a reconfiguration; they
   // stay silent and unchanged.
-  bool sounding[kVoiceCount];
+  bool isSounding[kVoiceCount];
+  int sounding[kVoiceCount];
   int groups[kGroupCount];
+  int soundingCount = 0;
   int groupCount = 0;
   for (int g = 0; g < kGroupCount; ++g) {
-    bool any = false;
+    const int before = soundingCount;
     for (int i = g * kGroupSize; i < (g + 1) * kGroupSize; ++i) {
-      sounding[i] = i < layout_.total && pool_[i].IsActive();
-      any = any || sounding[i];
+      isSounding[i] = i < layout_.total && pool_[i].IsActive();
+      if (isSounding[i]) sounding[soundingCount++] = i;
     }
-    if (any) groups[groupCount++] = g;
+    if (soundingCount > before) groups[groupCount++] = g;
   }
   // The outputs arrive cleared: with no voice sounding there is nothing to add.
-  if (groupCount == 0) return;
-  for (int k = 0; k < groupCount; ++k) {
-    for (int i = groups[k] * kGroupSize; i < (groups[k] + 1) * kGroupSize; ++i) {
-      if (!sounding[i]) kept_[i] = pool_[i];
-    }
-  }
+  if (soundingCount == 0) return;
   VoiceMixJob job;
   job.voices = pool_.All().data();
+  job.isSounding = isSounding;
   job.sounding = sounding;
+  job.soundingCount = soundingCount;
+  job.groups = groups;
+  job.groupCount = groupCount;
   job.patch = &settings_.patch;
   job.gainLeft = pan_.left;
   job.gainRight = pan_.right;
   job.tables = Wavetables::Get().Data();
-  job.mixLeft = mixLeft_;
-  job.mixRight = mixRight_;
+  job.scratch = mixScratch_;
   for (int done = 0; done < count; done += job.frames) {
     job.frames = std::min(count - done, kMixChunk);
-    std::fill(mixLeft_, mixLeft_ + job.frames * kGroupSize, 0.0);
-    std::fill(mixRight_, mixRight_ + job.frames * kGroupSize, 0.0);
-    mix_(job, groups, groupCount);
-    const double* ml = mixLeft_;
-    const double* mr = mixRight_;
-    for (int i = 0; i < job.frames; ++i, ml += kGroupSize, mr += kGroupSize) {
-      left[done + i] = (ml[0] + ml[2]) + (ml[1] + ml[3]);
-      right[done + i] = (mr[0] + mr[2]) + (mr[1] + mr[3]);
-    }
-  }
-  for (int k = 0; k < groupCount; ++k) {
-    for (int i = groups[k] * kGroupSize; i < (groups[k] + 1) * kGroupSize; ++i) {
-      if (!sounding[i]) pool_[i] = kept_[i];
-    }
+    job.left = left + done;
+    job.right = right + done;
+    mix_(job);
   }
 }
 

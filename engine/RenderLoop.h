@@ -146,11 +146,8 @@ class RenderLoop {
   double* outRight_ = nullptr;
   VoicePath path_ = VoicePath::kScalar;
   VoiceMixFunction mix_ = nullptr;
-  // Lane sums of one piece of a span, and copies of the voices that a group renders
-  // without their sounding.
-  alignas(32) double mixLeft_[kMixChunk * kGroupSize] = {};
-  alignas(32) double mixRight_[kMixChunk * kGroupSize] = {};
-  Voice kept_[kVoiceCount];
+  // The voices' samples of one piece of a span, by group.
+  alignas(32) double mixScratch_[kMixScratch] = {};
 };
 
 }  // namespace engine

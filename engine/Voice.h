@@ -40,7 +40,7 @@ class Voice {
   void UpdateControl(const ModulationValues& mod, const VoicePatch& patch);
 
   // One sample on the scalar path; an inactive voice answers 0 and advances nothing. The
-  // render loop renders whole spans of voice groups instead (VoiceKernel.h), with the
+  // render loop renders whole spans of sounding voices side by side (VoiceKernel.h), with the
   // same result.
   double Render(const VoicePatch& patch);
 

@@ -9,7 +9,7 @@
 namespace engine {
 
 #if defined(TESVAR_HAVE_AVX2_KERNEL)
-void MixGroupsAvx2(const VoiceMixJob& job, const int* groups, int groupCount);
+void MixSoundingAvx2(const VoiceMixJob& job);
 #endif
 
 namespace {
@@ -53,12 +53,12 @@ const char* VoicePathName(VoicePath path) {
 VoiceMixFunction MixFunctionFor(VoicePath path) {
   switch (AvailableVoicePath(path)) {
 #if defined(TESVAR_HAVE_AVX2_KERNEL)
-    case VoicePath::kAvx2: return &MixGroupsAvx2;
+    case VoicePath::kAvx2: return &MixSoundingAvx2;
 #endif
 #if defined(__SSE2__)
-    case VoicePath::kSse2: return &MixGroups<Sse2Lanes, 3>;
+    case VoicePath::kSse2: return &MixSounding<Sse2Lanes, 6>;
 #endif
-    default: return &MixGroups<ScalarLanes, 2>;
+    default: return &MixSounding<ScalarLanes, 4>;
   }
 }
 

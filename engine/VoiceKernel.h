@@ -3,21 +3,28 @@
 // same samples.
 #pragma once
 
+#include <algorithm>
+
 #include "engine/Voice.h"
 #include "engine/VoiceLayout.h"
 #include "engine/dsp/Lanes.h"
 
 namespace engine {
 
-// Voices are rendered in fixed groups of four (voices 4g ... 4g+3) and mixed in one
-// canonical order, whatever the path and whichever voices sound: per sample, lane k of the
-// mix sums voice 4g+k's panned output over the groups g in ascending order (a silent
-// voice adds nothing, which equals adding +0.0 to a sum that starts at +0.0), and a
-// channel's sample is (lane0 + lane2) + (lane1 + lane3).
+// Voices are mixed in one canonical order, whatever the path and whichever voices sound:
+// per sample, lane k of the mix sums the panned output of voice 4g+k over the fixed groups
+// g (voices 4g ... 4g+3) in ascending order, starting from +0.0 (a silent voice adds
+// nothing, which equals adding +0.0), and a channel's sample is
+// (lane0 + lane2) + (lane1 + lane3). The order fixes only the sum: the per-sample voice
+// path runs on the sounding voices packed densely into full lanes (one voice's samples do
+// not depend on which voices share its pack), each voice's samples are set down at its
+// place in its group, and the groups are summed afterwards.
 inline constexpr int kGroupSize = 4;
 inline constexpr int kGroupCount = kVoiceCount / kGroupSize;
 // Spans are mixed in pieces of at most this many samples.
 inline constexpr int kMixChunk = 64;
+// Doubles of scratch a mix needs: every group's four voices for one piece.
+inline constexpr int kMixScratch = kGroupCount * kGroupSize * kMixChunk;
 
 enum class VoicePath : int { kScalar = 0, kSse2 = 1, kAvx2 = 2 };
 
@@ -27,23 +34,27 @@ VoicePath BestVoicePath();
 VoicePath AvailableVoicePath(VoicePath wanted);
 const char* VoicePathName(VoicePath path);
 
-// One piece of a span. mixLeft/mixRight hold frames * 4 lane sums, cleared by the caller.
+// One piece of a span.
 struct VoiceMixJob {
-  Voice* voices = nullptr;  // all 64
-  const bool* sounding = nullptr;  // per voice: rendered and mixed (else left untouched)
+  Voice* voices = nullptr;               // all 64
+  const bool* isSounding = nullptr;      // per voice
+  const int* sounding = nullptr;         // the sounding voices, ascending
+  int soundingCount = 0;                 // at least 1
+  const int* groups = nullptr;           // the groups with a sounding voice, ascending
+  int groupCount = 0;
   const VoicePatch* patch = nullptr;
-  const double* gainLeft = nullptr;  // per voice
+  const double* gainLeft = nullptr;      // per voice
   const double* gainRight = nullptr;
-  const double* tables = nullptr;  // Wavetables::Data()
-  int frames = 0;                   // 1 ... kMixChunk
-  double* mixLeft = nullptr;
-  double* mixRight = nullptr;
+  const double* tables = nullptr;        // Wavetables::Data()
+  int frames = 0;                        // 1 ... kMixChunk
+  double* scratch = nullptr;             // kMixScratch doubles
+  double* left = nullptr;                // frames samples each, overwritten with the mix
+  double* right = nullptr;
 };
 
-// Renders and mixes the listed groups (ascending, each with at least one sounding voice).
-// The voices of those groups that are not sounding come out changed: the caller keeps
-// copies and puts them back.
-using VoiceMixFunction = void (*)(const VoiceMixJob& job, const int* groups, int groupCount);
+// Renders the sounding voices (advancing them; no other voice is touched) and writes
+// their mix.
+using VoiceMixFunction = void (*)(const VoiceMixJob& job);
 VoiceMixFunction MixFunctionFor(VoicePath path);
 
 // The whole per-sample voice path over one lane set W (a WideLanes): one lane per voice.
@@ -131,92 +142,121 @@ struct VoicePack {
     return vcf.Process(osc2 + osc1, m) * (ampFromEg2 ? eg2.level : eg1.level);
   }
 
-  // Renders job.frames samples of the voices `indices` (kVoices of them, whole groups in
-  // ascending order) into the job's lane sums. Voices that are not sounding are rendered
-  // too (and their output dropped): the caller restores them afterwards.
-  static void Mix(const VoiceMixJob& job, const int* indices) {
+  // Renders job.frames samples of `count` voices (1 ... kVoices; the rest of the lanes
+  // run copies of the last one, whose results are dropped) and sets each voice's samples
+  // down in the job's scratch: voice j of the group of rank q (its place among job.groups)
+  // at scratch[q * stride + n * 4 + j % 4] for sample n.
+  static void Render(const VoiceMixJob& job, const int* indices, int count, const int* rank) {
     using L = typename W::Lane;
-    constexpr int kRegisters = W::kRegisters;
-    constexpr int kSlots = kGroupSize / L::kWidth;  // registers per group
+    constexpr int kLanes = L::kWidth;
     Voice* voices[kVoices];
-    double gl[kVoices], gr[kVoices];
-    bool on[kVoices];
+    Voice spare[kLanes];  // at most one register is short
+    double* place[kVoices];
+    const int stride = job.frames * kGroupSize;
     for (int i = 0; i < kVoices; ++i) {
-      const int j = indices[i];
-      voices[i] = &job.voices[j];
-      gl[i] = job.gainLeft[j];
-      gr[i] = job.gainRight[j];
-      on[i] = job.sounding[j];
+      if (i < count) {
+        const int j = indices[i];
+        voices[i] = &job.voices[j];
+        place[i] = job.scratch + rank[j / kGroupSize] * stride + j % kGroupSize;
+      } else {
+        Voice& copy = spare[i - count];
+        copy = job.voices[indices[count - 1]];
+        voices[i] = &copy;
+        place[i] = nullptr;
+      }
     }
-    const F gainLeft = W::Load(gl);
-    const F gainRight = W::Load(gr);
-    const typename W::Mask sounding = W::LoadMask(on);
-    // Registers whose lanes all sound need no mask.
-    bool allSounding[kRegisters];
-    for (int r = 0; r < kRegisters; ++r) {
-      allSounding[r] = true;
-      for (int i = 0; i < L::kWidth; ++i) allSounding[r] = allSounding[r] && on[r * L::kWidth + i];
+    // A register of consecutive voices of one group is set down whole.
+    double* whole[W::kRegisters];
+    for (int r = 0; r < W::kRegisters; ++r) {
+      const int first = r * kLanes;
+      bool consecutive = first + kLanes <= count && indices[first] % kLanes == 0;
+      for (int i = 1; consecutive && i < kLanes; ++i) consecutive = indices[first + i] == indices[first] + i;
+      whole[r] = consecutive ? place[first] : nullptr;
     }
     VoicePack pack;
     pack.Load(voices, *job.patch, job.tables);
-    const typename L::F64 zero = L::Broadcast(0.0);
-    double* __restrict mixLeft = job.mixLeft;
-    double* __restrict mixRight = job.mixRight;
     const int frames = job.frames;
     for (int n = 0; n < frames; ++n) {
       const F s = pack.Sample();
-      const F left = s * gainLeft;
-      const F right = s * gainRight;
-      // Each lane slot adds its groups in ascending order.
-      for (int slot = 0; slot < kSlots; ++slot) {
-        double* l = mixLeft + n * kGroupSize + slot * L::kWidth;
-        double* r = mixRight + n * kGroupSize + slot * L::kWidth;
-        typename L::F64 sumLeft = L::Load(l);
-        typename L::F64 sumRight = L::Load(r);
-        for (int reg = slot; reg < kRegisters; reg += kSlots) {
-          if (allSounding[reg]) {
-            sumLeft = sumLeft + left.v[reg];
-            sumRight = sumRight + right.v[reg];
-          } else {
-            sumLeft = sumLeft + L::Select(sounding.v[reg], left.v[reg], zero);
-            sumRight = sumRight + L::Select(sounding.v[reg], right.v[reg], zero);
+      const int at = n * kGroupSize;
+      for (int r = 0; r < W::kRegisters; ++r) {
+        if (whole[r] != nullptr) {
+          L::Store(whole[r] + at, s.v[r]);
+        } else {
+          double lanes[kLanes];
+          L::Store(lanes, s.v[r]);
+          for (int i = 0; i < kLanes; ++i) {
+            if (place[r * kLanes + i] != nullptr) place[r * kLanes + i][at] = lanes[i];
           }
         }
-        L::Store(l, sumLeft);
-        L::Store(r, sumRight);
       }
     }
     pack.Save(voices);
   }
 };
 
-// Renders `count` groups (1 ... K) in one loop: count*4 voices side by side, so that the
-// processor overlaps their recursions (one group alone waits on each sample's result).
-template <class L, int K>
-void MixPack(const VoiceMixJob& job, const int* groups, int count) {
-  if constexpr (K > 1) {
-    if (count < K) {
-      MixPack<L, K - 1>(job, groups, count);
+// Renders `count` voices in one pack of R registers of L (count needs `registers` <= R of
+// them): the lanes side by side, so that the processor overlaps their recursions (one
+// register alone waits on each sample's result).
+template <class L, int R>
+void RenderPack(const VoiceMixJob& job, const int* indices, int count, int registers, const int* rank) {
+  if constexpr (R > 1) {
+    if (registers < R) {
+      RenderPack<L, R - 1>(job, indices, count, registers, rank);
       return;
     }
   }
-  int indices[K * kGroupSize];
-  for (int k = 0; k < K; ++k) {
-    for (int i = 0; i < kGroupSize; ++i) indices[k * kGroupSize + i] = groups[k] * kGroupSize + i;
-  }
-  VoicePack<WideLanes<L, K * kGroupSize / L::kWidth>>::Mix(job, indices);
+  VoicePack<WideLanes<L, R>>::Render(job, indices, count, rank);
 }
 
-// The groups in packs of up to K, as even as can be (five groups as three and two, not
-// four and a lone one), in order: the order of the mix stays the groups' order.
+// The whole mix over lane set L: the sounding voices in packs of up to K registers, as
+// even as can be (five registers as three and two, not four and a lone one), then the
+// groups summed in the canonical order.
 template <class L, int K>
-void MixGroups(const VoiceMixJob& job, const int* groups, int groupCount) {
-  const int packs = (groupCount + K - 1) / K;
-  int g = 0;
+void MixSounding(const VoiceMixJob& job) {
+  constexpr int kLanes = L::kWidth;
+  const int stride = job.frames * kGroupSize;
+  int rank[kGroupCount] = {};
+  for (int q = 0; q < job.groupCount; ++q) {
+    const int g = job.groups[q];
+    rank[g] = q;
+    // The silent voices of a sounding group add +0.0.
+    for (int k = 0; k < kGroupSize; ++k) {
+      if (job.isSounding[g * kGroupSize + k]) continue;
+      double* column = job.scratch + q * stride + k;
+      for (int n = 0; n < job.frames; ++n) column[n * kGroupSize] = 0.0;
+    }
+  }
+  const int registers = (job.soundingCount + kLanes - 1) / kLanes;
+  const int packs = (registers + K - 1) / K;
+  int done = 0;
   for (int p = 0; p < packs; ++p) {
-    const int count = groupCount / packs + (p < groupCount % packs ? 1 : 0);
-    MixPack<L, K>(job, groups + g, count);
-    g += count;
+    const int size = registers / packs + (p < registers % packs ? 1 : 0);
+    const int count = std::min(size * kLanes, job.soundingCount - done);
+    RenderPack<L, K>(job, job.sounding + done, count, size, rank);
+    done += count;
+  }
+
+  using G = WideLanes<L, kGroupSize / kLanes>;  // one group's four lanes
+  typename G::F64 gainLeft[kGroupCount], gainRight[kGroupCount];
+  for (int q = 0; q < job.groupCount; ++q) {
+    gainLeft[q] = G::Load(job.gainLeft + job.groups[q] * kGroupSize);
+    gainRight[q] = G::Load(job.gainRight + job.groups[q] * kGroupSize);
+  }
+  const typename G::F64 zero = G::Broadcast(0.0);
+  for (int n = 0; n < job.frames; ++n) {
+    typename G::F64 sumLeft = zero, sumRight = zero;
+    const double* s = job.scratch + n * kGroupSize;
+    for (int q = 0; q < job.groupCount; ++q, s += stride) {
+      const typename G::F64 x = G::Load(s);
+      sumLeft = sumLeft + x * gainLeft[q];
+      sumRight = sumRight + x * gainRight[q];
+    }
+    double l[kGroupSize], r[kGroupSize];
+    G::Store(l, sumLeft);
+    G::Store(r, sumRight);
+    job.left[n] = (l[0] + l[2]) + (l[1] + l[3]);
+    job.right[n] = (r[0] + r[2]) + (r[1] + r[3]);
   }
 }
 

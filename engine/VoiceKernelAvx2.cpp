@@ -6,8 +6,6 @@
 
 namespace engine {
 
-void MixGroupsAvx2(const VoiceMixJob& job, const int* groups, int groupCount) {
-  MixGroups<Avx2Lanes, 4>(job, groups, groupCount);
-}
+void MixSoundingAvx2(const VoiceMixJob& job) { MixSounding<Avx2Lanes, 4>(job); }
 
 }  // namespace engine

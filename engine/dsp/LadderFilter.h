@@ -143,7 +143,7 @@ struct LadderLanes {
   }
 
   // New coefficients in the lanes of `changed`, for codes c (table ends beyond the range).
-  void Derive(M changed, F c) {
+  TESVAR_LANES_INLINE void Derive(M changed, F c) {
     const F i = L::Select(c < L::Broadcast(0.0), L::Broadcast(0.0),
                           L::Select(c > L::Broadcast(kMaxPitchCode), L::Broadcast(kMaxPitchCode), c));
     const typename L::I32 index = L::Truncate(i);
