@@ -1,4 +1,4 @@
 #!/usr/bin/env bash
-# What the Windows builds need: cross compilers, Wine, source entries (see .ci/windows.sh).
+# What the Windows builds need: cross compilers, Wine, the deb-src entry (see .ci/windows.sh).
 set -euo pipefail
-exec bash "$(dirname "$0")/windows.sh" --install-only
+exec bash "$(dirname "$0")/../tools/install-deps.sh" --windows

@@ -11,6 +11,10 @@ endif()
 
 add_library(tesvar_plugin SHARED ${PROJECT_SOURCE_DIR}/vst2/Entry.cpp)
 target_link_libraries(tesvar_plugin PRIVATE tesvar_options tesvar_product)
+if(TARGET tesvar_editor)
+  target_link_libraries(tesvar_plugin PRIVATE tesvar_editor)
+  target_compile_definitions(tesvar_plugin PRIVATE TESVAR_HAS_EDITOR)
+endif()
 set_target_properties(tesvar_plugin PROPERTIES
   OUTPUT_NAME ${TESVAR_PLUGIN_NAME}
   PREFIX ""

@@ -99,7 +99,7 @@ void IPlugBase::HostSetParameter(int index, float normalised) {
   platform::Guard guard(lock_);
   if (!ValidParam(index) || !std::isfinite(normalised)) return;
   const double clamped = std::clamp(static_cast<double>(normalised), 0.0, 1.0);
-  if (editor_ != nullptr) editor_->SetParameterNormalised(index, clamped);
+  if (editor_ != nullptr) editor_->ShowParamValue(index, clamped, true);
   params_[index].SetNormalised(clamped);
   ParameterChanged(index);
 }
@@ -111,16 +111,25 @@ void IPlugBase::ReportAllParams() {
 
 void IPlugBase::RefreshControls() {
   if (editor_ == nullptr) return;
-  for (int i = 0; i < ParamCount(); ++i) editor_->SetParameterPlain(i, params_[i].Value());
+  for (int i = 0; i < ParamCount(); ++i) editor_->ShowParamValue(i, params_[i].Value(), false);
+  editor_->ProgramChanged();
 }
 
 void IPlugBase::AttachEditor(EditorView* editor) {
-  platform::Guard guard(lock_);
-  if (editor == editor_) return;
-  delete editor_;
-  editor_ = editor;
-  if (editor_ == nullptr) return;
-  for (int i = 0; i < ParamCount(); ++i) editor_->SetParameterNormalised(i, params_[i].Normalised());
+  EditorView* old = nullptr;
+  {
+    platform::Guard guard(lock_);
+    if (editor == editor_) return;
+    old = editor_;
+    editor_ = editor;
+    if (editor_ != nullptr) {
+      for (int i = 0; i < ParamCount(); ++i) editor_->ShowParamValue(i, params_[i].Normalised(), true);
+    }
+  }
+  // The editor's own lock is never taken inside the plug-in lock (the editor takes the
+  // plug-in lock inside its own when it edits), so these run outside it.
+  delete old;
+  if (editor != nullptr) editor->Attached();
 }
 
 void IPlugBase::ChangeBlockSize(int frames) {

@@ -50,6 +50,8 @@ class IPlugBase {
   virtual void RenderBlock(double** inputs, double** outputs, int frames);
   virtual void EditorOpened() {}
   virtual void EditorClosed() {}
+  // The host's user-interface thread without the plug-in lock (editor idle, host idle and the
+  // editor's quiet timer ticks): take the lock where needed.
   virtual void IdleTick() {}
   virtual void ActivationChanged(bool active) {}
   virtual void HandleMidi(const MidiMessage& message) {}

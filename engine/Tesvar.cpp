@@ -8,20 +8,27 @@
 
 #include "tape/TapeImport.h"
 
-Tesvar::Tesvar(vst::HostCallback host)
+Tesvar::Tesvar(vst::HostCallback host, EditorFactory editorFactory)
     : Synth(host, kParamCount, "1-0 0-2", kProgramCount, "Tesvar", "", "Quellmark Music", kVersionWord, kUniqueId),
-      engine_(std::make_unique<engine::RenderLoop>()) {
+      engine_(std::make_unique<engine::RenderLoop>()),
+      panel_(std::make_unique<panel::Panel>(*this)) {
   engine_->SetNoteServices(this);
   engine_->SetTickSource(this);
   engine_->ResetEngine(SampleRate());
   BuildParameterTable(*this);
   for (int i = 0; i < kParamCount; ++i) ParameterChanged(i);
+  // Attached before the bank is loaded: the editor's controls take the declared values as
+  // their first ones, and a knob's double click returns there.
+  if (editorFactory != nullptr) AttachEditor(editorFactory(*this));
   LoadStartupBank();
   // From here on a new voice layout silences the notes that sound.
   engine_->FinishConstruction();
+  panel_->ApplyView();
 }
 
 Tesvar::~Tesvar() {
+  // The editor's controls and its panel layout use the panel: they go first.
+  AttachEditor(nullptr);
   engine_->SetNoteServices(nullptr);
   engine_->SetTickSource(nullptr);
 }
@@ -47,7 +54,14 @@ void Tesvar::ParameterChanged(int index) {
   const double v = param->Value();
   engine_->ApplyParameter(index, v, param->ToNormalised(v));
   if (index == kMode || index == kVoices) UpdateVoicesDisplay();
-  editorRefresh_ = true;
+  RequestEditorRefresh();
+}
+
+void Tesvar::IdleTick() { panel_->Idle(); }
+
+void Tesvar::RefreshControls() {
+  Synth::RefreshControls();
+  panel_->MarkBrowserStale();
 }
 
 void Tesvar::RenderBlock(double** inputs, double** outputs, int frames) { engine_->RenderBlock(outputs, frames); }
@@ -92,12 +106,12 @@ int Tesvar::ReadState(const ChunkBuffer& buffer, int pos) {
   // (Skipped, not copied: a MIDI program change reads states on the audio thread.)
   if (pos >= 0) pos = buffer.SkipText(pos);
 
-  int loaded = 0;
+  loadedCount_ = 0;
   for (int i = 0; i < kParamCount && pos >= 0; ++i) {
     double value = 0.0;
     pos = buffer.GetDouble(&value, pos);
     if (pos < 0) value = 0.0;  // the first missing value reads as 0, clamped
-    loadedValues_[loaded++] = value;
+    loadedValues_[loadedCount_++] = value;
     GetParam(i)->SetPlain(value);
   }
   for (int i = 0; i < kParamCount; ++i) ParameterChanged(i);

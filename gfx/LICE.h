@@ -151,6 +151,10 @@ class LICE_IFont {
   // rectangle with the colour (its alpha times `alpha`), anti-aliased, clipped to the bitmap
   // and to `clip`. With LICE_TEXT_MEASURE nothing is drawn and the rectangle's right and bottom
   // become left + text width and top + line height. Answers the line height in pixels.
+  // The rectangle only places the text: text wider than it runs over its edges unless `clip`
+  // stops it. Malformed UTF-8 shows as replacement characters. (A file that also includes
+  // <windows.h> must #undef its DrawText macro.) Fonts are thread-safe: each serialises its
+  // own drawing.
   virtual int DrawText(LICE_IBitmap* dest, const char* text, int length, LICE_Rect* rect, int flags,
                        LICE_pixel color, float alpha = 1.0f, const LICE_Rect* clip = nullptr) = 0;
 };

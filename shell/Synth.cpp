@@ -6,6 +6,7 @@
 #include "core/FactoryBanks.h"
 #include "core/ProgramFiles.h"
 #include "resources/FactoryBanks.h"
+#include "resources/Images.h"
 
 Synth::Synth(vst::HostCallback host, int paramCount, const char* channelIO, int programCount, const char* effectName,
              const char* productName, const char* vendorName, std::uint32_t versionWord, std::uint32_t uniqueId)
@@ -19,9 +20,10 @@ Synth::Synth(vst::HostCallback host, int paramCount, const char* channelIO, int 
   // for the process; later instances find it bound.
   shell::TuningBinding::EnsureBound();
   tuning_ = shell::CreateTuningClient();
-  // Where the library has no resource section, the factory banks are found through the
-  // platform's table; registering again changes nothing.
+  // Where the library has no resource section, the factory banks and the editor's bitmaps
+  // are found through the platform's table; registering again changes nothing.
   resources::RegisterFactoryBanks();
+  resources::RegisterImages();
 }
 
 Synth::~Synth() = default;

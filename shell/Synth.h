@@ -59,6 +59,8 @@ class Synth : public IPlugVST, public engine::TickSource, public engine::NoteSer
   void SetStartupBank(const std::string& path) { settings_.SetStartupBank(path); }
   void ClearStartupBank() { settings_.ClearStartupBank(); }
   void WriteProgramFilesPath(const std::string& folder) { settings_.WriteProgramFilesPath(folder); }
+  // In memory only, for the rest of the session (the panel's FILE folder).
+  void SetProgramFilesPath(const std::string& folder) { settings_.programFilesPath = folder; }
   // Flags and map entries the audio thread reads change under the lock.
   void SetMidiThru(bool on);
   void SetIgnoreProgramChange(bool on);

@@ -98,7 +98,7 @@ void Synth::ApplyController(int controller, int value) {
   const double normalised = value / 127.0;
   if (normalised == GetParam(parameter)->Normalised()) return;
   SetParamFromEditor(parameter, normalised);
-  if (Editor() != nullptr) Editor()->SetParameterNormalised(parameter, normalised);
+  if (Editor() != nullptr) Editor()->ShowParamValue(parameter, normalised, true);
 }
 
 void Synth::EndBlock(int frames) { midiQueue_.LowerOffsets(frames); }

@@ -152,6 +152,11 @@ std::intptr_t PluginHost::Answer(std::int32_t opcode, std::int32_t index, std::i
   switch (opcode) {
     case vst::audioMasterAutomate:
       automations.push_back({index, opt});
+      editEvents.push_back({opcode, index, opt});
+      return 0;
+    case vst::audioMasterBeginEdit:
+    case vst::audioMasterEndEdit:
+      editEvents.push_back({opcode, index, 0.0f});
       return 0;
     case vst::audioMasterGetTime:
       return hasTime ? reinterpret_cast<std::intptr_t>(&timeInfo) : 0;

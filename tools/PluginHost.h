@@ -39,6 +39,13 @@ class PluginHost {
     float value;
   };
   std::vector<Automation> automations;
+  // Edits from the plug-in's editor in order: begin (43), automate (0) and end (44) requests.
+  struct EditEvent {
+    int opcode;
+    int index;
+    float value;
+  };
+  std::vector<EditEvent> editEvents;
   std::vector<MidiMessage> midiOut;
   std::vector<int> requests;  // every host opcode asked, in order
 

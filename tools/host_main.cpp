@@ -4,9 +4,13 @@
 
 #include "tools/PluginHost.h"
 
+// tools/host_editor.cpp, where the platform has a window for the test host.
+int RunEditorMode(int argc, char** argv);
+
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::string(argv[1]) == "--editor") return RunEditorMode(argc, argv);
   if (argc != 2) {
-    std::fprintf(stderr, "usage: tesvar-host PLUGIN\n");
+    std::fprintf(stderr, "usage: tesvar-host PLUGIN\n       tesvar-host --editor PLUGIN [options]\n");
     return 2;
   }
   PluginHost host;

@@ -2,6 +2,11 @@
 #include <new>
 
 #include "engine/Tesvar.h"
+#if defined(TESVAR_HAS_EDITOR)
+#include "editor/TesvarEditor.h"
+#else
+constexpr EditorFactory CreateTesvarEditor = nullptr;
+#endif
 
 namespace {
 // Instances are created one at a time across the whole process.
@@ -24,7 +29,7 @@ TESVAR_EXPORT vst::AEffect* VST_CALL VSTPluginMain(vst::HostCallback host) {
   platform::Guard guard(CreationLock());
   Tesvar* plug = nullptr;
   try {
-    plug = new Tesvar(host);
+    plug = new Tesvar(host, CreateTesvarEditor);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

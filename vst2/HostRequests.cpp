@@ -153,6 +153,34 @@ void IPlugVST::AttachEditor(EditorView* editor) {
   }
 }
 
+std::intptr_t IPlugVST::DispatchEditor(std::int32_t opcode, void* ptr) {
+  EditorView* editor = Editor();
+  switch (opcode) {
+    case vst::effEditOpen:
+      if (editor == nullptr || ptr == nullptr || !editor->Open(ptr)) return 0;
+      {
+        platform::Guard guard(Lock());
+        EditorOpened();
+      }
+      return 1;
+    case vst::effEditClose:
+      if (editor == nullptr) return 0;
+      {
+        platform::Guard guard(Lock());
+        EditorClosed();
+      }
+      editor->Close();
+      return 1;
+    case vst::effEditIdle:
+      if (editor != nullptr) editor->Idle();
+      IdleTick();
+      return 0;
+    default:  // effIdle
+      IdleTick();
+      return 0;
+  }
+}
+
 void IPlugVST::ChangeLatency(int samples) {
   IPlugBase::ChangeLatency(samples);
   effect_.initialDelay = samples;

@@ -113,6 +113,17 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     delete this;
     return 0;
   }
+  // The editor's requests run without the plug-in lock: the editor takes it only where it
+  // edits parameters, so a menu or dialog held open never stalls the audio thread.
+  switch (opcode) {
+    case vst::effEditOpen:
+    case vst::effEditClose:
+    case vst::effEditIdle:
+    case vst::effIdle:
+      return DispatchEditor(opcode, ptr);
+    default:
+      break;
+  }
   platform::Guard guard(Lock());
   switch (opcode) {
     case vst::effOpen:
@@ -172,21 +183,6 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
       if (ptr == nullptr || Editor() == nullptr) return 0;
       *static_cast<vst::ERect**>(ptr) = &editorRect_;
       return 1;
-    case vst::effEditOpen:
-      if (Editor() != nullptr && Editor()->Open(ptr)) {
-        EditorOpened();
-        return 1;
-      }
-      return 0;
-    case vst::effEditClose:
-      if (Editor() == nullptr) return 0;
-      EditorClosed();
-      Editor()->Close();
-      return 1;
-    case vst::effEditIdle:
-    case vst::effIdle:
-      IdleTick();
-      return 0;
     case vst::effIdentify:
       return 0x4E764566;  // 'NvEf'
     case vst::effGetChunk: {
@@ -332,7 +328,7 @@ std::intptr_t IPlugVST::StringToParameter(int index, const char* text) {
     value = entry->value;
   }
   if (!std::isfinite(value)) return 1;  // nothing to store; the value stays
-  if (Editor() != nullptr) Editor()->SetParameterPlain(index, value);
+  if (Editor() != nullptr) Editor()->ShowParamValue(index, value, false);
   param->SetPlain(value);
   ParameterChanged(index);
   return 1;

@@ -60,6 +60,8 @@ class IPlugVST : public IPlugBase {
                          void* ptr = nullptr, float opt = 0.0f);
 
  private:
+  // Editor open, close and idle, and the host's idle: without the plug-in lock.
+  std::intptr_t DispatchEditor(std::int32_t opcode, void* ptr);
   std::intptr_t GetChunk(bool bank, void** out);
   std::intptr_t SetChunk(bool bank, const void* data, std::intptr_t size);
   std::intptr_t StringToParameter(int index, const char* text);

@@ -2,11 +2,19 @@
 # The whole test suite again under AddressSanitizer with UndefinedBehaviorSanitizer, and
 # under ThreadSanitizer (the host-level tests run the audio and user-interface threads on
 # one instance).
-set -euo pipefail
-cd "$(dirname "$0")/../.."
+set -uo pipefail
+cd "$(dirname "$0")/../.." || exit 1
+source .ci/steps.sh
+
+build() {
+  cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
+}
+status=0
 for preset in asan tsan; do
-  echo "== sanitizers: $preset"
-  cmake --preset "$preset" > /dev/null
-  cmake --build --preset "$preset"
-  ASAN_OPTIONS=detect_leaks=1 ctest --preset "$preset" -j2
+  if step "build $preset" build "$preset"; then
+    step "test $preset" env ASAN_OPTIONS=detect_leaks=1 ctest --preset "$preset" -j2 || status=1
+  else
+    status=1
+  fi
 done
+exit $status

@@ -14,8 +14,14 @@ TEST(HostIdentityTest, FreshInstanceReportsItsIdentity) {
   EXPECT_EQ(e->numParams, 51);
   EXPECT_EQ(e->numInputs, 1);
   EXPECT_EQ(e->numOutputs, 2);
-  // Replacing, chunks, double replacing, mono capable, synth (the editor adds 1 when attached).
-  EXPECT_EQ(e->flags & ~vst::kFlagHasEditor, 4408);
+  // Replacing, chunks, double replacing, mono capable, synth, and the editor (1), whose
+  // rectangle is the panel's.
+  EXPECT_EQ(e->flags, 4409);
+  vst::ERect* rect = nullptr;
+  ASSERT_EQ(host->Dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right - rect->left, 1032);
+  EXPECT_EQ(rect->bottom - rect->top, 588);
   EXPECT_EQ(e->version, 10001);
   EXPECT_EQ(e->uniqueID, ('t' << 24) | ('s' << 16) | ('v' << 8) | 'r');
   EXPECT_EQ(e->initialDelay, 0);

@@ -1,0 +1,84 @@
+# shellcheck shell=bash
+# Steps with times, for tools/test-all.sh and the scripts it runs (source this file).
+#
+#   step NAME COMMAND...     runs COMMAND as the step NAME and returns its status
+#   step_skip NAME REASON    records NAME as skipped and prints one line saying why
+#   steps_summary            prints each step with its time and result, the skipped ones
+#                            with their reasons, and a closing count (the outermost script)
+#
+# A script run as a step records its own steps in the same log (TESVAR_STEP_LOG), indented
+# under the step that ran it (TESVAR_STEP_DEPTH), so that the summary shows where the time
+# went inside a check as well. A script sourcing this on its own gets a log of its own.
+
+if [[ -z ${TESVAR_STEP_LOG:-} ]]; then
+  TESVAR_STEP_LOG=$(mktemp "${TMPDIR:-/tmp}/tesvar-steps.XXXXXX")
+  TESVAR_STEP_DEPTH=0
+  export TESVAR_STEP_LOG TESVAR_STEP_DEPTH
+  steps_started=$(date +%s)
+  trap 'rm -f "$TESVAR_STEP_LOG"' EXIT
+fi
+
+# Sets cpu_seconds to the processor seconds used so far by this shell's finished children
+# (and theirs): what a step costs on any machine, where its wall time depends on what else
+# runs. `times` must run in this shell, not in a subshell, to see them.
+child_cpu_seconds() {
+  times >"$TESVAR_STEP_LOG.times"
+  cpu_seconds=$(awk 'NR == 2 { split($1 " " $2, t, /[ms ]+/); print int(t[1] * 60 + t[2] + t[3] * 60 + t[4]) }' \
+    "$TESVAR_STEP_LOG.times")
+  rm -f "$TESVAR_STEP_LOG.times"
+}
+
+# Log lines, tab-separated: "begin ID DEPTH NAME" when a step starts, "end ID SECONDS
+# CPU_SECONDS RESULT" when it ends. IDs are the order of starting, the order of the summary.
+step() {
+  local name=$1 id start cpu cpu_seconds status=0
+  shift
+  id=$(grep -c '^begin' "$TESVAR_STEP_LOG")
+  printf 'begin\t%s\t%s\t%s\n' "$id" "$TESVAR_STEP_DEPTH" "$name" >>"$TESVAR_STEP_LOG"
+  echo "== $name"
+  start=$(date +%s)
+  child_cpu_seconds
+  cpu=$cpu_seconds
+  TESVAR_STEP_DEPTH=$((TESVAR_STEP_DEPTH + 1)) "$@" || status=$?
+  local result=ok
+  [[ $status -ne 0 ]] && result="FAILED (exit status $status)"
+  child_cpu_seconds
+  printf 'end\t%s\t%s\t%s\t%s\n' "$id" "$(($(date +%s) - start))" "$((cpu_seconds - cpu))" "$result" \
+    >>"$TESVAR_STEP_LOG"
+  [[ $status -ne 0 ]] && echo "== $name: FAILED (exit status $status)"
+  return $status
+}
+
+step_skip() {
+  local name=$1 reason=$2 id
+  id=$(grep -c '^begin' "$TESVAR_STEP_LOG")
+  printf 'begin\t%s\t%s\t%s\n' "$id" "$TESVAR_STEP_DEPTH" "$name" >>"$TESVAR_STEP_LOG"
+  printf 'end\t%s\t0\t0\tskipped: %s\n' "$id" "$reason" >>"$TESVAR_STEP_LOG"
+  echo "== $name: skipped: $reason"
+}
+
+steps_summary() {
+  local total=$(($(date +%s) - ${steps_started:-$(date +%s)})) cpu_seconds
+  child_cpu_seconds
+  echo
+  echo "== time per step (minutes:seconds): wall, and processor time of its programs"
+  awk -F'\t' -v total="$total" -v cpu_total="$cpu_seconds" '
+    function mmss(s) { return sprintf("%3d:%02d", int(s / 60), s % 60) }
+    function spaces(k,   t) { t = ""; while (k-- > 0) t = t " "; return t }
+    $1 == "begin" { order[++n] = $2; depth[$2] = $3; name[$2] = $4 }
+    $1 == "end"   { secs[$2] = $3; cpu[$2] = $4; result[$2] = $5 }
+    END {
+      for (i = 1; i <= n; i++) {
+        id = order[i]
+        r = (id in result) ? result[id] : "did not finish"
+        printf "%s  %s%s%s\n", (r ~ /^skipped/ ? spaces(14) : mmss(secs[id]) "  " mmss(cpu[id])),
+               spaces(2 * depth[id]), name[id], (r == "ok" ? "" : "  " r)
+        # The count is of the innermost steps, so that a failure is not counted again in
+        # the step that ran it.
+        if (i < n && depth[order[i + 1]] > depth[id]) continue
+        if (r == "ok") passed++; else if (r ~ /^skipped/) skipped++; else failed++
+      }
+      print mmss(total) "  " mmss(cpu_total) "  in all"
+      printf "steps: %d passed, %d failed, %d skipped\n", passed, failed, skipped
+    }' "$TESVAR_STEP_LOG"
+}

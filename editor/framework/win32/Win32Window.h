@@ -1,0 +1,13 @@
+// What the Windows editor's files share: the Windows headers and the module that holds the
+// window procedures and resources.
+#pragma once
+
+#include "platform/win32/WindowsHeaders.h"
+
+namespace win32ui {
+
+// The module this code is linked into (the plug-in library, or a test program): window
+// classes and resources belong to it.
+HINSTANCE OwnModule();
+
+}  // namespace win32ui
