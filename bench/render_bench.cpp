@@ -1,5 +1,6 @@
 // Renders held notes through the whole engine (voices, mix, effect, gain) at 44100 Hz in
-// blocks of 256 and reports the real-time factor and the cost per voice and sample.
+// blocks of 256 on each voice path and reports the real-time factor and the cost per voice
+// and sample.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -67,7 +68,13 @@ void ApplyPatch(RenderLoop& loop, int effectsMode) {
 void BM_Render(benchmark::State& state) {
   const int notes = static_cast<int>(state.range(0));
   const int effectsMode = static_cast<int>(state.range(1));
+  const auto path = static_cast<engine::VoicePath>(state.range(2));
+  if (engine::AvailableVoicePath(path) != path) {
+    state.SkipWithError("the processor lacks this path");
+    return;
+  }
   auto loop = std::make_unique<RenderLoop>();
+  loop->SetVoicePath(path);
   loop->ResetEngine(kRate);
   ApplyPatch(*loop, effectsMode);
   loop->FinishConstruction();
@@ -90,12 +97,14 @@ void BM_Render(benchmark::State& state) {
   state.counters["s_per_voice_sample"] = benchmark::Counter(
       samples * (sounding > 0 ? sounding : 1), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   loop->SetTickSource(nullptr);
+  state.SetLabel(engine::VoicePathName(path));
 }
 
-// Notes 0 (silence), 1, 8, 32, 64; effects off, chorus, phaser, ensemble.
+// Notes 0 (silence), 1, 8, 32, 64; effects off, chorus, phaser, ensemble; paths scalar,
+// SSE2, AVX2.
 BENCHMARK(BM_Render)
-    ->ArgNames({"notes", "effect"})
-    ->ArgsProduct({{0, 1, 8, 32, 64}, {0, 1, 2, 3}})
+    ->ArgNames({"notes", "effect", "path"})
+    ->ArgsProduct({{0, 1, 8, 32, 64}, {0, 1, 2, 3}, {0, 1, 2}})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -4,6 +4,12 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/EffectsBlock.h"
+#include "engine/dsp/Lanes.h"
+#if defined(__SSE2__)
+#include "engine/dsp/LanesSse2.h"
+#endif
+
 namespace engine {
 namespace {
 
@@ -61,6 +67,32 @@ void Effects::Tick(const EngineSettings& s) {
     }
     default: break;
   }
+}
+
+namespace {
+
+template <class L2>
+void ProcessWith(const EngineSettings& s, BrigadeDelay& chorus, BrigadeDelay* ensemble, Phaser& phaser, double* left,
+                 double* right, int frames) {
+  switch (s.effectsMode) {
+    case 1: EffectsBlock<L2>::Chorus(chorus, s.chorusMix, left, right, frames); break;
+    case 2: EffectsBlock<L2>::Phase(phaser, s.phaserMix, left, right, frames); break;
+    case 3: EffectsBlock<L2>::Ensemble(ensemble, left, right, frames); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void Effects::ProcessBlock(const EngineSettings& settings, double* left, double* right, int frames) {
+  if (settings.effectsMode < 1 || settings.effectsMode > 3 || frames <= 0) return;
+#if defined(__SSE2__)
+  if (vectorLanes_) {
+    ProcessWith<Sse2Lanes>(settings, chorus_, ensemble_, phaser_, left, right, frames);
+    return;
+  }
+#endif
+  ProcessWith<ArrayLanes<2>>(settings, chorus_, ensemble_, phaser_, left, right, frames);
 }
 
 }  // namespace engine

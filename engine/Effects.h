@@ -1,10 +1,10 @@
 // The stereo effect after the voice mix: chorus, phaser or ensemble, with their LFOs.
 #pragma once
 
-#include "engine/BrigadeDelay.h"
-#include "engine/ControlLfo.h"
+#include "engine/dsp/BrigadeDelay.h"
+#include "engine/dsp/ControlLfo.h"
 #include "engine/EngineSettings.h"
-#include "engine/Phaser.h"
+#include "engine/dsp/Phaser.h"
 
 namespace engine {
 
@@ -28,36 +28,15 @@ class Effects {
   // phaser coefficients.
   void Tick(const EngineSettings& settings);
 
-  // One stereo sample of the mix, in place.
-  void Process(const EngineSettings& settings, double& left, double& right) {
-    switch (settings.effectsMode) {
-      case 1: {
-        const double dryL = left, dryR = right;
-        chorus_.Process(left, right);
-        left = dryL + (left - dryL) * settings.chorusMix;
-        right = dryR + (right - dryR) * settings.chorusMix;
-        break;
-      }
-      case 2: phaser_.Process(left, right, settings.phaserMix); break;
-      case 3: {
-        // Fully wet: three lines at a third each, no dry signal.
-        double l1 = left, r1 = right, l2 = left, r2 = right;
-        ensemble_[0].Process(l1, r1);
-        ensemble_[1].Process(l2, r2);
-        ensemble_[2].Process(left, right);
-        left = (l1 + l2 + left) * 0.333;
-        right = (r1 + r2 + right) * 0.333;
-        break;
-      }
-      default: break;
-    }
-  }
+  // The mix's effect path: the vector unit's two lanes (left and right side by side) or
+  // plain doubles, with the same samples either way.
+  void SetLanes(bool vector) { vectorLanes_ = vector; }
 
-  // `frames` stereo samples in place.
-  void ProcessBlock(const EngineSettings& settings, double* left, double* right, int frames) {
-    if (settings.effectsMode < 1 || settings.effectsMode > 3) return;
-    for (int i = 0; i < frames; ++i) Process(settings, left[i], right[i]);
-  }
+  // `frames` stereo samples of the mix in place, through the effect the settings select.
+  void ProcessBlock(const EngineSettings& settings, double* left, double* right, int frames);
+
+  // One stereo sample of the mix, in place.
+  void Process(const EngineSettings& settings, double& left, double& right) { ProcessBlock(settings, &left, &right, 1); }
 
   const BrigadeDelay& Chorus() const { return chorus_; }
   const BrigadeDelay& Ensemble(int k) const { return ensemble_[k]; }
@@ -71,6 +50,7 @@ class Effects {
   ControlLfo effectsLfo_;
   ControlLfo ensembleLfo1_;
   ControlLfo ensembleLfo2_;
+  bool vectorLanes_ = false;
 };
 
 }  // namespace engine

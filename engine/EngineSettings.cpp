@@ -3,14 +3,19 @@
 
 #include <cmath>
 
-#include "engine/Pitch.h"
-#include "engine/Voice.h"
+#include "engine/ParamIndex.h"
+#include "engine/dsp/Pitch.h"
 
 namespace engine {
 namespace {
 
-void ToVoices(std::span<Voice> voices, int index, double v, double e) {
-  for (Voice& voice : voices) voice.SetParameter(index, v, e);
+// "DCO2 Interval" values "1", "-3", "3", "4", "5" as semitones above DCO1.
+constexpr int kIntervalSemitones[5] = {0, 3, 4, 5, 7};
+
+// A list parameter's value as an index 0 ... last, rounded.
+int ListIndex(double v, int last) {
+  const auto i = RoundHalfAway(v > 0.0 ? (v < last ? v : last) : 0.0);
+  return static_cast<int>(i);
 }
 
 }  // namespace
@@ -31,96 +36,109 @@ double EngineSettings::EffectsLfoStep(double speed) {
   return (2.0 * speed * speed * 14.7 + 0.3) / 1000.0;
 }
 
-SettingsFollowUp EngineSettings::Apply(int index, double v, double e, std::span<Voice> voices) {
+SettingsFollowUp EngineSettings::Apply(int index, double v, double e) {
   SettingsFollowUp next;
   const int i = static_cast<int>(v);
   switch (index) {
-    case 0:
+    case kVolume:
       outputLevel = 0.5 * e;
       next.updateOutputGain = true;
       break;
-    case 1: tuneOffset = 128.0 * v; break;
-    case 2: bendRange = 128.0 * v; break;
-    case 3: wheelLfoStep = 2.0 * v / 1000.0; break;
-    case 4: wheelToFilter = e >= 0.5; break;
-    case 5:
+    case kTune: tuneOffset = 128.0 * v; break;
+    case kBend: bendRange = 128.0 * v; break;
+    case kWheelFrequency: wheelLfoStep = 2.0 * v / 1000.0; break;
+    case kWheelDestination: wheelToFilter = e >= 0.5; break;
+    case kMode:
       if (i != mode) {
         mode = i;
         next.reconfigureVoices = true;
       }
       break;
-    case 6:
+    case kVoices:
       voicesSetting = voicesParameter = i;
       next.reconfigureVoices = true;
       break;
-    case 7:
+    case kSpread:
       spread = e;
       next.updatePanGains = true;
       break;
-    case 9:
+    case kDco1Octave: patch.dco1.SetOctave(ListIndex(v, 2)); break;
+    case kDco1Waveform:
       dco1Waveform = i;
       pwmActive = i == 2;
-      ToVoices(voices, 9, i > 0 ? 1.0 : 0.0, e);
+      patch.dco1.SetWaveCode(i > 0 ? kWaveSquare : kWaveSaw);
       break;
-    case 10: pulseDepth = 0.85 * e; break;
-    case 11:
+    case kDco1PulseWidth: pulseDepth = 0.85 * e; break;
+    case kDco1PwmFrequency:
       pwmOwnLfo = e > 0.0;
       pwmLfoStep = (2.0 * (0.5 * e * e) * 14.7 + 0.3) / 1000.0;
       break;
-    case 12:
-      // The stacked-square count follows the octave, so the wave code goes first.
+    case kDco2Octave:
+      // The stacked-square count follows the octave.
       dco2Octave = i;
-      ToVoices(voices, 13, Dco2WaveCode(dco2Waveform, dco2Octave), e);
-      ToVoices(voices, 12, v, e);
+      patch.dco2.SetWaveCode(Dco2WaveCode(dco2Waveform, dco2Octave));
+      patch.dco2.SetOctave(ListIndex(v, 2));
       break;
-    case 13:
+    case kDco2Waveform:
       dco2Waveform = i;
-      ToVoices(voices, 13, Dco2WaveCode(dco2Waveform, dco2Octave), e);
+      patch.dco2.SetWaveCode(Dco2WaveCode(dco2Waveform, dco2Octave));
       break;
-    case 15:
+    case kDco2Interval:
+      patch.dco2.SetIntervalOffset(kIntervalSemitones[ListIndex(v, 4)] * kCodesPerSemitone);
+      break;
+    case kDco2Detune:
       // Square law: 0 ... 60 pitch code (up to about 47 cents).
-      ToVoices(voices, 15, static_cast<double>(RoundHalfAway(e * e * 76.8 / 1.28)), e);
+      patch.dco2Detune = ListIndex(static_cast<double>(RoundHalfAway(e * e * 76.8 / 1.28)), 60);
       break;
-    case 16:
+    case kVcfCutoff:
       cutoffKnob = v;
-      baseCutoff = BaseCutoff(cutoffKnob, egIntensityKnob);
-      ToVoices(voices, 16, baseCutoff, baseCutoff / kMaxPitchCode);
+      SetBaseCutoff();
       break;
-    case 19:
+    case kVcfResonance: patch.vcf.SetResonance(e); break;
+    case kVcfKbdTrack: patch.keyboardTracking = v; break;
+    case kVcfEgIntensity:
       egIntensityKnob = v;
-      baseCutoff = BaseCutoff(cutoffKnob, egIntensityKnob);
-      ToVoices(voices, 16, baseCutoff, baseCutoff / kMaxPitchCode);
-      ToVoices(voices, 19, v * 17280.0 * 0.85 / 7.0, e);
+      SetBaseCutoff();
+      patch.envelopeDepth = v * 17280.0 * 0.85 / 7.0;
       break;
-    case 30: mgLfoStep = (2.0 * std::pow(e, 1.5) * 14.7 + 0.3) / 1000.0; break;
-    case 31:
-      mgDelayStep = 1.0 / (1500.0 * e + 1.0);
-      ToVoices(voices, 31, v, e);
-      break;
-    case 32: mgPitchDepth = 128.0 * e * e * e; break;
-    case 33: mgFilterDepth = 3968.0 * e * e; break;
-    case 34:
+    case kVcfType: patch.vcf.Set24dB(e > 0.5); break;
+    case kEg1Attack: patch.eg1.SetAttack(e); break;
+    case kEg1Decay: patch.eg1.SetDecay(e); break;
+    case kEg1Sustain: patch.eg1.SetSustain(e); break;
+    case kEg1Release: patch.eg1.SetRelease(e); break;
+    case kVcaEgMode: patch.vcaUsesEg2 = e < 0.5; break;
+    case kEg2Attack: patch.eg2.SetAttack(e); break;
+    case kEg2Decay: patch.eg2.SetDecay(e); break;
+    case kEg2Sustain: patch.eg2.SetSustain(e); break;
+    case kEg2Release: patch.eg2.SetRelease(e); break;
+    case kMgFrequency: mgLfoStep = (2.0 * std::pow(e, 1.5) * 14.7 + 0.3) / 1000.0; break;
+    case kMgDelay: mgDelayStep = 1.0 / (1500.0 * e + 1.0); break;
+    case kMgDco: mgPitchDepth = 128.0 * e * e * e; break;
+    case kMgVcf: mgFilterDepth = 3968.0 * e * e; break;
+    case kEffectsMode:
       effectsMode = i;
       if (effectsMode == 1 || effectsMode == 2) effectsLfoStep = EffectsLfoStep(effectsSpeed);
       break;
-    case 35:
+    case kEffectsSpeed:
       effectsSpeed = v;
       if (effectsMode == 1 || effectsMode == 2) effectsLfoStep = EffectsLfoStep(effectsSpeed);
       break;
-    case 36: phaserFeedback = v; break;
-    case 37: phaserModAmount = v; break;
-    case 38: phaserMix = v; break;
-    case 39: chorusModAmount = v; break;
-    case 40: chorusMix = v; break;
-    case 41: ensembleStep1 = 2.0 * v / 1000.0; break;
-    case 42: ensembleStep2 = 2.0 * v / 1000.0; break;
-    case 43: lfoBalance = v; break;
-    default:
-      // 8, 14, 17, 18, 20 ... 29 and the reserved 44 ... 50 belong to the voices alone.
-      if (index >= 8 && index <= 50) ToVoices(voices, index, v, e);
-      break;
+    case kPhaserFeedback: phaserFeedback = v; break;
+    case kPhaserModAmount: phaserModAmount = v; break;
+    case kPhaserMix: phaserMix = v; break;
+    case kChorusModAmount: chorusModAmount = v; break;
+    case kChorusMix: chorusMix = v; break;
+    case kEnsembleRate1: ensembleStep1 = 2.0 * v / 1000.0; break;
+    case kEnsembleRate2: ensembleStep2 = 2.0 * v / 1000.0; break;
+    case kLfoBalance: lfoBalance = v; break;
+    default: break;  // the reserved 44 ... 50 do nothing
   }
   return next;
+}
+
+void EngineSettings::SetBaseCutoff() {
+  baseCutoff = BaseCutoff(cutoffKnob, egIntensityKnob);
+  patch.vcf.SetCutoffTarget(std::trunc(baseCutoff));
 }
 
 }  // namespace engine

@@ -2,11 +2,9 @@
 // derives them.
 #pragma once
 
-#include <span>
+#include "engine/VoicePatch.h"
 
 namespace engine {
-
-class Voice;
 
 // What the caller of Apply must do after it.
 struct SettingsFollowUp {
@@ -68,12 +66,16 @@ struct EngineSettings {
   double ensembleStep1 = 0.0184;
   double ensembleStep2 = 0.0038;
   double lfoBalance = 0.92;
+  // What every voice reads, in engine units.
+  VoicePatch patch;
 
   // Applies parameter `index` (0 ... 50) with plain value v, normalised e = its 0 ... 1
-  // position and i = v truncated: updates the fields above and passes the voice-level share
-  // to every voice in `voices` (all 64, sounding or not). Out-of-range indices do nothing.
-  // Runs on the caller's thread under the plug-in lock; no allocation.
-  SettingsFollowUp Apply(int index, double v, double e, std::span<Voice> voices);
+  // position and i = v truncated: updates the fields above and the voice patch. Out-of-range
+  // indices do nothing. Runs on the caller's thread under the plug-in lock; no allocation.
+  SettingsFollowUp Apply(int index, double v, double e);
+
+  // The resting cutoff from the two knobs, into the patch as a whole pitch code.
+  void SetBaseCutoff();
 
   // (cutoff - EG intensity)/63 limited to 0 ... 1, times 17280: each unit of EG intensity
   // lowers the resting cutoff by 17280/63 while the envelope at full level adds 17280*0.85/7.

@@ -2,7 +2,7 @@
 // wheel vibrato, pulse-width LFO, pitch bend and tune.
 #pragma once
 
-#include "engine/ControlLfo.h"
+#include "engine/dsp/ControlLfo.h"
 
 namespace engine {
 

@@ -4,56 +4,9 @@
 // address parameters by them.
 #pragma once
 
-class IPlugBase;
+#include "engine/ParamIndex.h"
 
-enum ParamIndex : int {
-  kVolume = 0,
-  kTune,
-  kBend,
-  kWheelFrequency,
-  kWheelDestination,
-  kMode,
-  kVoices,
-  kSpread,
-  kDco1Octave,
-  kDco1Waveform,
-  kDco1PulseWidth,
-  kDco1PwmFrequency,
-  kDco2Octave,
-  kDco2Waveform,
-  kDco2Interval,
-  kDco2Detune,
-  kVcfCutoff,
-  kVcfResonance,
-  kVcfKbdTrack,
-  kVcfEgIntensity,
-  kVcfType,
-  kEg1Attack,
-  kEg1Decay,
-  kEg1Sustain,
-  kEg1Release,
-  kVcaEgMode,
-  kEg2Attack,
-  kEg2Decay,
-  kEg2Sustain,
-  kEg2Release,
-  kMgFrequency,
-  kMgDelay,
-  kMgDco,
-  kMgVcf,
-  kEffectsMode,
-  kEffectsSpeed,
-  kPhaserFeedback,
-  kPhaserModAmount,
-  kPhaserMix,
-  kChorusModAmount,
-  kChorusMix,
-  kEnsembleRate1,
-  kEnsembleRate2,
-  kLfoBalance,
-  kReserved1,
-  kParamCount = 51
-};
+class IPlugBase;
 
 // Declares every parameter in the core's records, with the special display texts.
 void BuildParameterTable(IPlugBase& plug);

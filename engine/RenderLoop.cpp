@@ -4,12 +4,32 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace engine {
+namespace {
+
+VoicePath PathFromEnvironment() {
+  const char* name = std::getenv("TESVAR_VOICE_PATH");
+  if (name == nullptr) return BestVoicePath();
+  if (std::strcmp(name, "scalar") == 0) return VoicePath::kScalar;
+  if (std::strcmp(name, "sse2") == 0) return AvailableVoicePath(VoicePath::kSse2);
+  return BestVoicePath();
+}
+
+}  // namespace
 
 RenderLoop::RenderLoop() {
+  SetVoicePath(PathFromEnvironment());
   // Defaults until the product pushes its parameters: Poly, one voice, centred.
   ReconfigureVoices();
+}
+
+void RenderLoop::SetVoicePath(VoicePath path) {
+  path_ = AvailableVoicePath(path);
+  mix_ = MixFunctionFor(path_);
+  effects_.SetLanes(path_ != VoicePath::kScalar);
 }
 
 void RenderLoop::SetNoteServices(NoteServices* notes) {
@@ -30,7 +50,8 @@ bool RenderLoop::ResetEngine(double sampleRate) {
   bend_ = 0.0;
   wheel_ = 0.0;
   allocator_.ResetNoteCounter();
-  pool_.SetSampleRate(sampleRate);
+  settings_.patch.SetSampleRate(sampleRate);
+  pool_.Restart();
   effects_.SetSampleRate(sampleRate);
   // Modulation fully on. The delay step keeps what "MG Delay" set: resetting it to 1 here
   // would lose the knob after every rate change (hosts set the rate after pushing values).
@@ -39,7 +60,7 @@ bool RenderLoop::ResetEngine(double sampleRate) {
 }
 
 void RenderLoop::ApplyParameter(int index, double v, double e) {
-  const SettingsFollowUp next = settings_.Apply(index, v, e, pool_.All());
+  const SettingsFollowUp next = settings_.Apply(index, v, e);
   if (next.reconfigureVoices) {
     ReconfigureVoices();  // also pan and output gain
     return;
@@ -88,7 +109,7 @@ void RenderLoop::ControlTick() {
   source_->OnControlTick();
   const ModulationValues& mod = modulation_.Tick(settings_, bend_, wheel_);
   // Only the voices in use follow; those above T keep stale state and stay silent.
-  for (int j = 0; j < layout_.total; ++j) pool_[j].UpdateControl(mod);
+  for (int j = 0; j < layout_.total; ++j) pool_[j].UpdateControl(mod, settings_.patch);
   effects_.Tick(settings_);
 }
 
@@ -130,23 +151,7 @@ void RenderLoop::Render(int start, int count) {
   if (outLeft_ == nullptr) return;
   double* left = outLeft_ + start;
   double* right = outRight_ + start;
-  // Sounding voices four at a time over the whole span: each voice's filter is one long
-  // chain of dependent operations per sample, and four independent chains in one loop
-  // body keep the processor busy while each waits for its own results.
-  int group[4];
-  int grouped = 0;
-  for (int j = 0; j < layout_.total; ++j) {
-    if (!pool_[j].IsActive()) continue;
-    group[grouped++] = j;
-    if (grouped == 4) {
-      MixFour(group, left, right, count);
-      grouped = 0;
-    }
-  }
-  for (int k = 0; k < grouped; ++k) {
-    const int j = group[k];
-    pool_[j].RenderAdd(left, right, count, pan_.left[j], pan_.right[j]);
-  }
+  MixVoices(left, right, count);
   effects_.ProcessBlock(settings_, left, right, count);
   // The delay lines' tails pass through the subnormal range for a few samples on their
   // way to 0; none of that reaches the host. (NaN is not masked here: the recursive
@@ -160,22 +165,41 @@ void RenderLoop::Render(int start, int count) {
   }
 }
 
-void RenderLoop::MixFour(const int* voices, double* left, double* right, int count) {
-  Voice& a = pool_[voices[0]];
-  Voice& b = pool_[voices[1]];
-  Voice& c = pool_[voices[2]];
-  Voice& d = pool_[voices[3]];
-  const double la = pan_.left[voices[0]], ra = pan_.right[voices[0]];
-  const double lb = pan_.left[voices[1]], rb = pan_.right[voices[1]];
-  const double lc = pan_.left[voices[2]], rc = pan_.right[voices[2]];
-  const double ld = pan_.left[voices[3]], rd = pan_.right[voices[3]];
-  for (int i = 0; i < count; ++i) {
-    const double sa = a.Render();
-    const double sb = b.Render();
-    const double sc = c.Render();
-    const double sd = d.Render();
-    left[i] += sa * la + sb * lb + sc * lc + sd * ld;
-    right[i] += sa * ra + sb * rb + sc * rc + sd * rd;
+void RenderLoop::MixVoices(double* left, double* right, int count) {
+  // Voices above the grid's total may still be active from before a reconfiguration; they
+  // stay silent and unchanged.
+  bool isSounding[kVoiceCount];
+  int sounding[kVoiceCount];
+  int groups[kGroupCount];
+  int soundingCount = 0;
+  int groupCount = 0;
+  for (int g = 0; g < kGroupCount; ++g) {
+    const int before = soundingCount;
+    for (int i = g * kGroupSize; i < (g + 1) * kGroupSize; ++i) {
+      isSounding[i] = i < layout_.total && pool_[i].IsActive();
+      if (isSounding[i]) sounding[soundingCount++] = i;
+    }
+    if (soundingCount > before) groups[groupCount++] = g;
+  }
+  // The outputs arrive cleared: with no voice sounding there is nothing to add.
+  if (soundingCount == 0) return;
+  VoiceMixJob job;
+  job.voices = pool_.All().data();
+  job.isSounding = isSounding;
+  job.sounding = sounding;
+  job.soundingCount = soundingCount;
+  job.groups = groups;
+  job.groupCount = groupCount;
+  job.patch = &settings_.patch;
+  job.gainLeft = pan_.left;
+  job.gainRight = pan_.right;
+  job.tables = Wavetables::Get().Data();
+  job.scratch = mixScratch_;
+  for (int done = 0; done < count; done += job.frames) {
+    job.frames = std::min(count - done, kMixChunk);
+    job.left = left + done;
+    job.right = right + done;
+    mix_(job);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "engine/TickSource.h"
 #include "engine/VoiceAllocator.h"
 #include "engine/VoiceEventQueue.h"
+#include "engine/VoiceKernel.h"
 #include "engine/VoiceLayout.h"
 #include "engine/VoicePool.h"
 
@@ -43,6 +44,13 @@ class RenderLoop {
   // answer false.
   bool ResetEngine(double sampleRate);
   double SampleRate() const { return sampleRate_; }
+
+  // The voice and effect path: the processor's best at construction, or the one named by
+  // the environment variable TESVAR_VOICE_PATH ("scalar", "sse2", "avx2"; for comparing
+  // them). All paths give the same samples; a path the processor lacks falls back to the
+  // best below it.
+  void SetVoicePath(VoicePath path);
+  VoicePath GetVoicePath() const { return path_; }
 
   // Parameter change (index 0 ... 50, plain v, normalised e) through EngineSettings, then
   // the voice layout, pan gains or output gain as the change requires.
@@ -84,6 +92,7 @@ class RenderLoop {
   double ModWheel() const { return wheel_; }
 
   std::span<Voice> Voices() { return pool_.All(); }
+  const VoicePatch& Patch() const { return settings_.patch; }
   const Voice& GetVoice(int index) const { return pool_[index]; }
   const VoiceLayout& Layout() const { return layout_; }
   const PanGains& Gains() const { return pan_; }
@@ -112,8 +121,8 @@ class RenderLoop {
 
   void NoteOn(int note, int velocity);
   void NoteOff(int note);
-  // Four sounding voices added to the span together.
-  void MixFour(const int* voices, double* left, double* right, int count);
+  // The voice mix of samples start ... start+count-1 into the outputs.
+  void MixVoices(double* left, double* right, int count);
 
   EngineSettings settings_;
   Modulation modulation_;
@@ -122,7 +131,7 @@ class RenderLoop {
   NoMidi noMidi_;
   NoteServices* notes_ = &defaultNotes_;
   TickSource* source_ = &noMidi_;
-  VoicePool pool_{defaultNotes_, modulation_.Values()};
+  VoicePool pool_{defaultNotes_, modulation_.Values(), settings_.patch};
   VoiceAllocator allocator_{pool_};
   VoiceLayout layout_;
   PanGains pan_;
@@ -135,6 +144,10 @@ class RenderLoop {
   bool constructed_ = false;
   double* outLeft_ = nullptr;  // the block being rendered
   double* outRight_ = nullptr;
+  VoicePath path_ = VoicePath::kScalar;
+  VoiceMixFunction mix_ = nullptr;
+  // The voices' samples of one piece of a span, by group.
+  alignas(32) double mixScratch_[kMixScratch] = {};
 };
 
 }  // namespace engine

@@ -6,13 +6,11 @@ namespace engine {
 void VoicePool::StartNote(int voice, int note, std::int64_t stamp, int unisonDetune) {
   stamps_[voice] = stamp;
   const int basePitch = notes_->PitchCodeForNote(note);
-  // The voice's copy of the stamp is informational; stealing reads the 64-bit one.
-  const int shortStamp = static_cast<int>(stamp & 0x7FFFFFFF);
-  voices_[voice].NoteOn(note, basePitch, shortStamp, unisonDetune, *modulation_);
+  voices_[voice].NoteOn(note, basePitch, unisonDetune, *modulation_, *patch_);
 }
 
-void VoicePool::SetSampleRate(double sampleRate) {
-  for (Voice& v : voices_) v.SetSampleRate(sampleRate, &startPhases_);
+void VoicePool::Restart() {
+  for (Voice& v : voices_) v.Restart(&startPhases_);
   stamps_.fill(0);
 }
 

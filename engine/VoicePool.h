@@ -18,8 +18,8 @@ namespace engine {
 // new voice sounds right from its first sample. Thread rules are the Voice's.
 class VoicePool final : public VoiceBank {
  public:
-  VoicePool(NoteServices& notes, const ModulationValues& modulation)
-      : notes_(&notes), modulation_(&modulation) {}
+  VoicePool(NoteServices& notes, const ModulationValues& modulation, const VoicePatch& patch)
+      : notes_(&notes), modulation_(&modulation), patch_(&patch) {}
 
   void SetNoteServices(NoteServices& notes) { notes_ = &notes; }
 
@@ -32,9 +32,9 @@ class VoicePool final : public VoiceBank {
   void SetSustain(int voice, bool sustained) override { voices_[voice].SetSustain(sustained); }
   void Silence(int voice) override { voices_[voice].ReleaseNow(); }
 
-  // Every voice falls silent at the new rate; start stamps restart. The oscillators take
+  // Every voice falls silent (for a new rate); start stamps restart. The oscillators take
   // new start phases from this pool's own generator.
-  void SetSampleRate(double sampleRate);
+  void Restart();
 
   Voice& operator[](int voice) { return voices_[voice]; }
   const Voice& operator[](int voice) const { return voices_[voice]; }
@@ -46,6 +46,7 @@ class VoicePool final : public VoiceBank {
   std::array<std::int64_t, kVoiceCount> stamps_{};
   NoteServices* notes_;
   const ModulationValues* modulation_;
+  const VoicePatch* patch_;
   StartPhases startPhases_;
 };
 

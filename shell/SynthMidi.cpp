@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "engine/Pitch.h"
+#include "engine/dsp/Pitch.h"
 #include "shell/Synth.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <mutex>
 
-#include "engine/Pitch.h"
+#include "engine/dsp/Pitch.h"
 #include "platform/Platform.h"
 
 namespace shell {

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "engine/Filter.h"
+#include "engine/dsp/Filter.h"
 
 namespace tape {
 namespace {

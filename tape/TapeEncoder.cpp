@@ -6,7 +6,7 @@
 #include <numbers>
 #include <random>
 
-#include "engine/Filter.h"
+#include "engine/dsp/Filter.h"
 
 namespace tape {
 

@@ -125,8 +125,8 @@ TEST(Phaser, AllPassChainKeepsTheLevelAndFeedbackStaysBounded) {
 
 EngineSettings EffectsSettings(int mode, double speed) {
   EngineSettings s;
-  s.Apply(35, speed, speed, std::span<Voice>());
-  s.Apply(34, mode, mode / 3.0, std::span<Voice>());
+  s.Apply(35, speed, speed);
+  s.Apply(34, mode, mode / 3.0);
   return s;
 }
 
@@ -136,7 +136,7 @@ TEST(Effects, ChorusRateStaysWithinItsBand) {
   EXPECT_EQ(fx.Chorus().Rate(), 0.125);  // computed from the previous base rate until a tick
   for (double amount : {0.0, 1.0}) {
     EngineSettings s = EffectsSettings(1, 1.0);
-    s.Apply(39, amount, amount, {});
+    s.Apply(39, amount, amount);
     for (int tick = 0; tick < 3000; ++tick) {
       fx.Tick(s);
       ASSERT_GE(fx.Chorus().Rate(), 0.5625 - 1e-12);
@@ -189,7 +189,7 @@ TEST(Effects, OffAndChorusMixZeroPassTheDrySignal) {
   EXPECT_EQ(l, 0.25);
   EXPECT_EQ(r, -0.5);
   EngineSettings chorus = EffectsSettings(1, 0.5);
-  chorus.Apply(40, 0.0, 0.0, {});
+  chorus.Apply(40, 0.0, 0.0);
   fx.Tick(chorus);
   fx.Process(chorus, l, r);
   EXPECT_EQ(l, 0.25);

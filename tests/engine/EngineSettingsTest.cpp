@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "engine/EngineSettings.h"
-#include "engine/Voice.h"
 
 namespace engine {
 namespace {
@@ -16,11 +15,11 @@ class EngineSettingsTest : public ::testing::Test {
   // e = ((v - min)/(max - min))^(1/shape), as the product computes it.
   SettingsFollowUp Set(int index, double v, double min, double max, double shape = 1.0) {
     const double e = std::pow((v - min) / (max - min), 1.0 / shape);
-    return settings.Apply(index, v, e, voices);
+    return settings.Apply(index, v, e);
   }
 
   EngineSettings settings;
-  std::vector<Voice> voices = std::vector<Voice>(3);
+  const VoicePatch& patch = settings.patch;
 };
 
 TEST_F(EngineSettingsTest, OutputLevelAndCurvedRates) {
@@ -56,19 +55,17 @@ TEST_F(EngineSettingsTest, FollowUpsForModeVoicesAndSpread) {
 TEST_F(EngineSettingsTest, BaseCutoffAndEnvelopeDepth) {
   Set(16, 31.5, 0, 63);
   EXPECT_DOUBLE_EQ(settings.baseCutoff, 8640.0);
-  for (const Voice& v : voices) EXPECT_EQ(v.Vcf().CutoffTarget(), 8640.0);
+  EXPECT_EQ(patch.vcf.cutoffTarget, 8640.0);
   // Each unit of EG intensity lowers the resting cutoff by 17280/63.
   Set(19, 2.0, -7, 7);
   EXPECT_NEAR(settings.baseCutoff, (31.5 - 2.0) / 63.0 * 17280.0, 1e-9);
-  for (const Voice& v : voices) {
-    EXPECT_EQ(v.Vcf().CutoffTarget(), std::trunc((31.5 - 2.0) / 63.0 * 17280.0));  // integer part
-    EXPECT_NEAR(v.EnvelopeDepth(), 2.0 * 17280.0 * 0.85 / 7.0, 1e-9);
-  }
+  EXPECT_EQ(patch.vcf.cutoffTarget, std::trunc((31.5 - 2.0) / 63.0 * 17280.0));  // integer part
+  EXPECT_NEAR(patch.envelopeDepth, 2.0 * 17280.0 * 0.85 / 7.0, 1e-9);
   // Negative intensity with the cutoff fully open clamps at the top, not beyond.
   Set(16, 63.0, 0, 63);
   Set(19, -7.0, -7, 7);
   EXPECT_EQ(settings.baseCutoff, 17280.0);
-  EXPECT_NEAR(voices[0].EnvelopeDepth(), -17280.0 * 0.85, 1e-9);
+  EXPECT_NEAR(patch.envelopeDepth, -17280.0 * 0.85, 1e-9);
   Set(16, 0.0, 0, 63);
   Set(19, 7.0, -7, 7);
   EXPECT_EQ(settings.baseCutoff, 0.0);
@@ -82,7 +79,7 @@ TEST_F(EngineSettingsTest, DetuneIsSquareLawRounded) {
   // 2.5: e = 0.3, 0.09 * 60 = 5.4 -> 5; 4.0: e = 0.6, 21.6 -> 22.
   for (const Case& c : cases) {
     Set(15, c.v, 1, 6);
-    for (const Voice& v : voices) EXPECT_EQ(v.Dco2Detune(), c.code) << c.v;
+    EXPECT_EQ(patch.dco2Detune, c.code) << c.v;
   }
 }
 
@@ -94,28 +91,28 @@ TEST_F(EngineSettingsTest, WaveCodesFollowWaveformAndOctave) {
   EXPECT_EQ(Dco2WaveCode(1, 2), 4);
 
   Set(13, 1, 0, 2);  // "PW" text, engine: stacked-square sawtooth
-  EXPECT_EQ(voices[0].Dco2().WaveCode(), 3);
+  EXPECT_EQ(patch.dco2.wave, 3);
   Set(12, 2, 0, 2);  // 4': two squares
-  EXPECT_EQ(voices[1].Dco2().WaveCode(), 4);
-  EXPECT_EQ(voices[1].Dco2().OctaveIndex(), 2);
+  EXPECT_EQ(patch.dco2.wave, 4);
+  EXPECT_EQ(patch.dco2.octaveIndex, 2);
   Set(12, 0, 0, 2);
-  EXPECT_EQ(voices[2].Dco2().WaveCode(), 2);
+  EXPECT_EQ(patch.dco2.wave, 2);
   Set(13, 0, 0, 2);  // "Sawtooth" text silences DCO2
-  EXPECT_EQ(voices[2].Dco2().WaveCode(), 5);
+  EXPECT_EQ(patch.dco2.wave, 5);
 
   Set(9, 2, 0, 2);  // PWM: square code with PWM active
   EXPECT_TRUE(settings.pwmActive);
-  EXPECT_EQ(voices[0].Dco1().WaveCode(), 1);
+  EXPECT_EQ(patch.dco1.wave, 1);
   Set(9, 1, 0, 2);
   EXPECT_FALSE(settings.pwmActive);
-  EXPECT_EQ(voices[0].Dco1().WaveCode(), 1);
+  EXPECT_EQ(patch.dco1.wave, 1);
   Set(9, 0, 0, 2);
-  EXPECT_EQ(voices[0].Dco1().WaveCode(), 0);
+  EXPECT_EQ(patch.dco1.wave, 0);
 
   Set(14, 4, 0, 4);  // "5": seven semitones
-  EXPECT_EQ(voices[0].Dco2().PitchOffset(), -1536 + 7 * 128);
+  EXPECT_EQ(patch.dco2.pitchOffset, -1536 + 7 * 128);
   Set(8, 2, 0, 2);
-  EXPECT_EQ(voices[0].Dco1().PitchOffset(), 1536);
+  EXPECT_EQ(patch.dco1.pitchOffset, 1536);
 }
 
 TEST_F(EngineSettingsTest, MgDepthsAndSteps) {
@@ -150,14 +147,20 @@ TEST_F(EngineSettingsTest, VoiceLevelRowsAndReservedIndices) {
   Set(17, 3.5, 0, 7);
   Set(18, 0.25, 0, 1);
   Set(25, 1, 0, 1);  // VCA from EG1
-  for (const Voice& v : voices) {
-    EXPECT_EQ(v.KeyboardTracking(), 0.25);
-    EXPECT_FALSE(v.VcaUsesEg2());
-  }
+  EXPECT_EQ(patch.keyboardTracking, 0.25);
+  EXPECT_FALSE(patch.vcaUsesEg2);
+  EXPECT_EQ(patch.vcf.resonance, 0.5);
   Set(20, 1, 0, 1);
-  EXPECT_TRUE(voices[0].Vcf().Is24dB());
+  EXPECT_TRUE(patch.vcf.mode24);
+  // Envelope settings reach the stage coefficients once, for every voice.
+  Set(21, 15, 0, 15);
+  Set(27, 0, 0, 15);
+  Set(28, 7.5, 0, 15);
+  EXPECT_EQ(patch.eg1.stageCoefficient[1], patch.eg1.Coefficient(1.0));
+  EXPECT_EQ(patch.eg2.stageCoefficient[2], patch.eg2.Coefficient(0.0));
+  EXPECT_EQ(patch.eg2.stageTarget[2], 0.5);
   const EngineSettings before = settings;
-  for (int index : {44, 50, -1, 51, 1000}) settings.Apply(index, 1.0, 1.0, voices);
+  for (int index : {44, 50, -1, 51, 1000}) settings.Apply(index, 1.0, 1.0);
   EXPECT_EQ(settings.outputLevel, before.outputLevel);
   EXPECT_EQ(settings.baseCutoff, before.baseCutoff);
 }

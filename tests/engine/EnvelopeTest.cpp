@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "engine/Envelope.h"
+#include "engine/dsp/Envelope.h"
 
 namespace engine {
 namespace {

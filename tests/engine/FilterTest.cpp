@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/Filter.h"
+#include "engine/dsp/Filter.h"
 #include "tests/engine/SignalMeasure.h"
 
 namespace engine {

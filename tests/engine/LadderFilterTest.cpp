@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/LadderFilter.h"
+#include "engine/dsp/LadderFilter.h"
 #include "tests/engine/SignalMeasure.h"
 
 namespace engine {

@@ -49,7 +49,7 @@ TEST(ControlLfo, StepForHzGivesCyclesPerThousandTicks) {
 
 // Applies plain value v of a parameter with range min ... max (linear curve).
 void Set(EngineSettings& s, int index, double v, double min, double max) {
-  s.Apply(index, v, (v - min) / (max - min), std::span<Voice>());
+  s.Apply(index, v, (v - min) / (max - min));
 }
 
 TEST(Modulation, MgDelayZeroSilencesExactlyOneTick) {
@@ -84,13 +84,13 @@ TEST(Modulation, BendTuneAndWheelSums) {
   EngineSettings s;
   Set(s, 1, 0.5, -1.0, 1.0);  // tune +0.5 semitone = 64
   Set(s, 2, 12.0, 0.0, 12.0);
-  s.Apply(3, 10.0, 0.0, {});  // wheel at 10 Hz
+  s.Apply(3, 10.0, 0.0);  // wheel at 10 Hz
   Modulation mod;
   const ModulationValues& v = mod.Tick(s, -0.5, 1.0);
   // First tick: the wheel triangle sits at +1.
   EXPECT_NEAR(v.pitch, -0.5 * 1536.0 + 64.0 + 128.0, 1e-9);
   EXPECT_EQ(v.filter, 0.0);
-  s.Apply(4, 1.0, 1.0, {});  // wheel to VCF
+  s.Apply(4, 1.0, 1.0);  // wheel to VCF
   ControlLfo wheel = mod.Wheel();
   mod.Tick(s, 0.0, 0.5);
   wheel.step = s.wheelLfoStep;
@@ -129,7 +129,7 @@ TEST(Modulation, LfoRatesPerTick) {
   EXPECT_NEAR(2.0 / s.mgLfoStep, 1000.0 / 0.15, 1e-6);
   Set(s, 11, 7.5, 0.0, 15.0);
   EXPECT_NEAR(2.0 / s.pwmLfoStep, 1000.0 / (0.15 + 7.35 * 0.25), 1e-9);
-  s.Apply(3, 3.975, 0.5, {});
+  s.Apply(3, 3.975, 0.5);
   EXPECT_NEAR(2.0 / s.wheelLfoStep, 1000.0 / 3.975, 1e-9);
 }
 

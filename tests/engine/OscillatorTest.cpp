@@ -6,9 +6,9 @@
 #include <thread>
 #include <vector>
 
-#include "engine/Oscillator.h"
-#include "engine/Pitch.h"
-#include "engine/RateTables.h"
+#include "engine/dsp/Oscillator.h"
+#include "engine/dsp/Pitch.h"
+#include "engine/dsp/RateTables.h"
 
 namespace engine {
 namespace {

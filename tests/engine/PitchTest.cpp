@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "engine/Pitch.h"
+#include "engine/dsp/Pitch.h"
 
 namespace engine {
 namespace {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cmath>
-#include <span>
 #include <vector>
 
 #include "engine/EngineSettings.h"
@@ -31,7 +30,8 @@ inline constexpr ParamRange kParams[44] = {
 class VoiceRig {
  public:
   explicit VoiceRig(double rate) : rate_(rate), samplesPerTick_(static_cast<int>(rate) / 1000), voices_(1) {
-    voices_[0].SetSampleRate(rate);
+    settings_.patch.SetSampleRate(rate);
+    voices_[0].Restart();
     modulation_.Reset();
     for (int i = 0; i < 44; ++i) Set(i, kParams[i].def);
   }
@@ -39,11 +39,11 @@ class VoiceRig {
   void Set(int index, double v) {
     const ParamRange& p = kParams[index];
     const double e = std::pow((v - p.min) / (p.max - p.min), 1.0 / p.shape);
-    settings_.Apply(index, v, e, std::span<engine::Voice>(voices_));
+    settings_.Apply(index, v, e);
   }
 
   void Play(int note) {
-    voices_[0].NoteOn(note, note * 128, stamp_++, 0, modulation_.Values());
+    voices_[0].NoteOn(note, note * 128, 0, modulation_.Values(), settings_.patch);
   }
   void Release() { voices_[0].NoteOff(false); }
 
@@ -52,23 +52,23 @@ class VoiceRig {
     for (double& s : out) {
       if (countdown_ <= 0) {
         const engine::ModulationValues& m = modulation_.Tick(settings_, 0.0, 0.0);
-        voices_[0].UpdateControl(m);
+        voices_[0].UpdateControl(m, settings_.patch);
         countdown_ = samplesPerTick_;
       }
       --countdown_;
-      s = voices_[0].Render();
+      s = voices_[0].Render(settings_.patch);
     }
     return out;
   }
 
   engine::Voice& voice() { return voices_[0]; }
+  const engine::VoicePatch& patch() const { return settings_.patch; }
   double rate() const { return rate_; }
 
  private:
   double rate_;
   int samplesPerTick_;
   int countdown_ = 0;
-  int stamp_ = 0;
   std::vector<engine::Voice> voices_;
   engine::EngineSettings settings_;
   engine::Modulation modulation_;

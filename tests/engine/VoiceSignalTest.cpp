@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/Pitch.h"
-#include "engine/RateTables.h"
+#include "engine/dsp/Pitch.h"
+#include "engine/dsp/RateTables.h"
 #include "tests/engine/SignalMeasure.h"
 #include "tests/engine/VoiceRig.h"
 
@@ -182,8 +182,8 @@ TEST(VoiceSignalInstances, TwoRatesInOneProcessBothPlayInTune) {
   EXPECT_NEAR(Cents(ZeroCrossingFrequency(After(a, 44100.0, 0.1), 44100.0, 0.2), 440.0), 0.0, 0.1);
   EXPECT_NEAR(Cents(ZeroCrossingFrequency(After(b, 96000.0, 0.1), 96000.0, 0.2), 440.0), 0.0, 0.1);
   // The filter's cutoff is at the same frequency in both: same W/(W+2) for the same Hz.
-  EXPECT_NEAR(low.voice().Vcf().SampleRate(), 44100.0, 0.0);
-  EXPECT_NEAR(high.voice().Vcf().SampleRate(), 96000.0, 0.0);
+  EXPECT_NEAR(low.patch().Rates().sampleRate, 44100.0, 0.0);
+  EXPECT_NEAR(high.patch().Rates().sampleRate, 96000.0, 0.0);
 }
 
 }  // namespace

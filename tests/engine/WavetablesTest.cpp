@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/Wavetables.h"
+#include "engine/dsp/Wavetables.h"
 
 namespace engine {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numeric>
 
-#include "engine/Filter.h"
+#include "engine/dsp/Filter.h"
 #include "tape/BitDecoder.h"
 #include "tape/FrameDecoder.h"
 #include "tape/SignalConditioner.h"

@@ -118,8 +118,8 @@ TEST(AdapterTest, InstancesStartFromTheSameOscillatorPhases) {
   c.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
   a.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
   for (int v = 0; v < 64; ++v) {
-    EXPECT_EQ(a.plug.Engine().GetVoice(v).Dco1().Phase(), c.plug.Engine().GetVoice(v).Dco1().Phase());
-    EXPECT_LT(a.plug.Engine().GetVoice(v).Dco2().Phase(), 1u << 26);  // first half-cycle
+    EXPECT_EQ(a.plug.Engine().GetVoice(v).Dco1().phase, c.plug.Engine().GetVoice(v).Dco1().phase);
+    EXPECT_LT(a.plug.Engine().GetVoice(v).Dco2().phase, 1u << 26);  // first half-cycle
   }
 }
 

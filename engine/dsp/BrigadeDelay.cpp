@@ -1,8 +1,10 @@
 // Bucket-brigade delay: set-up and the clocked cell chain.
-#include "engine/BrigadeDelay.h"
+#include "engine/dsp/BrigadeDelay.h"
 
 #include <algorithm>
 #include <cmath>
+
+#include "engine/dsp/Lanes.h"
 
 namespace engine {
 
@@ -33,26 +35,15 @@ void BrigadeDelay::SetRate(double value) {
 }
 
 void BrigadeDelay::Process(double& left, double& right) {
-  Push(inHistoryL_, inLeft_.Process(left));
-  Push(inHistoryR_, inRight_.Process(right));
-  // Clock cells until the clock passes this sample: each clock writes the input interpolated
-  // at the clock's position and reads out the oldest cell.
-  while (clockPhase_ < 1.0) {
-    if (--writeIndex_ < 0) writeIndex_ = cellCount_ - 1;
-    std::array<double, 2>& cell = cells_[static_cast<std::size_t>(writeIndex_)];
-    const double vl = CatmullRom(inHistoryL_, clockPhase_);
-    const double vr = CatmullRom(inHistoryR_, clockPhase_);
-    Push(outHistoryL_, outLeft_.Process(cell[0]));
-    Push(outHistoryR_, outRight_.Process(cell[1]));
-    cell[0] = vl;
-    cell[1] = vr;
-    clockPhase_ += rate_;
-  }
-  clockPhase_ -= 1.0;
-  // Resample the cell clock back to the sample clock.
-  const double x = 1.0 - clockPhase_ * inverseRate_;
-  left = CatmullRom(outHistoryL_, x);
-  right = CatmullRom(outHistoryR_, x);
+  BrigadeDelayLanes<ArrayLanes<2>> lanes;
+  lanes.Load(*this);
+  lanes.Input({{left, right}});
+  CatmullRomTerms<ArrayLanes<2>> input;
+  input.From(lanes.inHistory);
+  const ArrayLanes<2>::F64 out = lanes.Clock(*this, input);
+  lanes.Save(*this);
+  left = out.v[0];
+  right = out.v[1];
 }
 
 }  // namespace engine

@@ -1,8 +1,10 @@
 // Phaser coefficient sweep.
-#include "engine/Phaser.h"
+#include "engine/dsp/Phaser.h"
 
 #include <cmath>
 #include <numbers>
+
+#include "engine/dsp/Lanes.h"
 
 namespace engine {
 
@@ -23,6 +25,15 @@ void Phaser::Update(double sweep, double feedback) {
   a4Power_ = a2 * a2;
   feedback_ = feedback * 0.999;
   norm_ = 1.0 / (feedback_ * a4Power_ + 1.0);
+}
+
+void Phaser::Process(double& left, double& right, double mix) {
+  PhaserLanes<ArrayLanes<2>> lanes;
+  lanes.Load(*this);
+  const ArrayLanes<2>::F64 out = lanes.Process({{left, right}}, ArrayLanes<2>::Broadcast(mix));
+  lanes.Save(*this);
+  left = out.v[0];
+  right = out.v[1];
 }
 
 }  // namespace engine

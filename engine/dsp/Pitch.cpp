@@ -1,5 +1,5 @@
 // The two note-frequency tables behind PitchToFrequency.
-#include "engine/Pitch.h"
+#include "engine/dsp/Pitch.h"
 
 #include <array>
 #include <cmath>

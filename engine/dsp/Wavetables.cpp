@@ -1,11 +1,11 @@
 // Fourier build of the sawtooth tables and their square and stacked-square derivations.
-#include "engine/Wavetables.h"
+#include "engine/dsp/Wavetables.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "engine/Pitch.h"
+#include "engine/dsp/Pitch.h"
 
 namespace engine {
 

@@ -1,5 +1,5 @@
 // Butterworth coefficient set-up for the second-order sections.
-#include "engine/Filter.h"
+#include "engine/dsp/Filter.h"
 
 #include <numbers>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/Pitch.h"
+#include "engine/dsp/Pitch.h"
 
 namespace engine {
 
@@ -17,13 +17,16 @@ struct RateTables {
   double sampleRate = 44100.0;
   // Phase units (2^27 per cycle) per sample for each pitch code 0 ... 17280.
   std::array<std::int32_t, kPitchCodeCount> increment{};
-  // Ladder: W[c] = f(c)*pi/sampleRate, from which each stage takes G = W/(W + 2).
+  // Ladder: W[c] = f(c)*pi/sampleRate, and each stage's gain G = W/(W + 2) and state
+  // feedback R = (W - 2)/(W + 2) from it.
   std::array<double, kPitchCodeCount> ladderW{};
+  std::array<double, kPitchCodeCount> ladderG{};
+  std::array<double, kPitchCodeCount> ladderR{};
   // Ladder: resonance feedback scale, 4.1 below 500 Hz sliding to 4.005 above 2 kHz.
   std::array<double, kPitchCodeCount> ladderQ{};
 
   // The set for `sampleRate`; a rate that is not a positive finite number counts as
-  // 44100 Hz. Built on the first request for a rate (about 350 kB, a millisecond) under a
+  // 44100 Hz. Built on the first request for a rate (about 620 kB, a millisecond) under a
   // process-wide mutex, shared while any holder keeps it and freed after the last one lets
   // go. Call from a non-audio context (construction, sample-rate change): it may lock and
   // allocate.

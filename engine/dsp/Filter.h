@@ -2,6 +2,8 @@
 // anti-alias filters and the tape decoder's band limits.
 #pragma once
 
+#include "engine/dsp/Lanes.h"
+
 #include <cfloat>
 #include <cmath>
 
@@ -42,6 +44,20 @@ class Filter {
     return y;
   }
 
+  // The history, for code that runs the section over lanes (BiquadLanes).
+  void GetHistory(double& x1, double& x2, double& y1, double& y2) const {
+    x1 = x1_;
+    x2 = x2_;
+    y1 = y1_;
+    y2 = y2_;
+  }
+  void SetHistory(double x1, double x2, double y1, double y2) {
+    x1_ = x1;
+    x2_ = x2;
+    y1_ = y1;
+    y2_ = y2;
+  }
+
   double C1() const { return c1_; }
   double C2() const { return c2_; }
   double B0() const { return b0_; }
@@ -60,6 +76,38 @@ class Filter {
   double x2_ = 0.0;
   double y1_ = 0.0;
   double y2_ = 0.0;
+};
+
+// FlushNonNormal over lanes: zero, subnormal, infinite and NaN lanes become 0.
+template <class L>
+TESVAR_LANES_INLINE typename L::F64 FlushLanes(typename L::F64 x) {
+  const typename L::F64 a = L::Abs(x);
+  return L::Select((a >= L::Broadcast(DBL_MIN)) & (a <= L::Broadcast(DBL_MAX)), x, L::Broadcast(0.0));
+}
+
+// Filter::Process over lanes: one section per lane, coefficients shared, the same operations
+// in the same order.
+template <class L>
+struct BiquadLanes {
+  using F = typename L::F64;
+  F b0, b1, c1, c2;
+  F x1, x2, y1, y2;
+
+  void SetCoefficients(double b0x, double b1x, double c1x, double c2x) {
+    b0 = L::Broadcast(b0x);
+    b1 = L::Broadcast(b1x);
+    c1 = L::Broadcast(c1x);
+    c2 = L::Broadcast(c2x);
+  }
+  TESVAR_LANES_INLINE F Process(F x) {
+    x = FlushLanes<L>(x);
+    const F y = FlushLanes<L>(b0 * (x + x2) + b1 * x1 + c1 * y1 + c2 * y2);
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+  }
 };
 
 class LowPass final : public Filter {

@@ -32,6 +32,9 @@ class Wavetables {
     return data_.data() + (static_cast<long>(wave) * kTablesPerSet + t) * kTableSize;
   }
 
+  // The whole store: table t of set `wave` starts at (wave * kTablesPerSet + t) * kTableSize.
+  const double* Data() const { return data_.data(); }
+
   // Harmonics in table t: 1024, 724, 512, ... 2, 1, 1, 1.
   static int HarmonicCount(int t);
 

@@ -1,5 +1,5 @@
 // Builds and shares the per-rate tables.
-#include "engine/RateTables.h"
+#include "engine/dsp/RateTables.h"
 
 #include <cmath>
 #include <limits>
@@ -17,7 +17,10 @@ RateTables::RateTables(double rate) : sampleRate(rate) {
     const double step = std::min(std::trunc(f * kPhaseUnits / rate),
                                  static_cast<double>(std::numeric_limits<std::int32_t>::max()));
     increment[c] = static_cast<std::int32_t>(step);
-    ladderW[c] = f * std::numbers::pi / rate;
+    const double w = f * std::numbers::pi / rate;
+    ladderW[c] = w;
+    ladderG[c] = w / (w + 2.0);
+    ladderR[c] = (w - 2.0) / (w + 2.0);
     if (f < 500.0) {
       ladderQ[c] = 4.1;
     } else if (f > 2000.0) {

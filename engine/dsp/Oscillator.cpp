@@ -1,0 +1,68 @@
+// Oscillator settings, pitch and table selection.
+#include "engine/dsp/Oscillator.h"
+
+#include <algorithm>
+
+#include "engine/dsp/Lanes.h"
+
+namespace engine {
+
+void OscillatorSettings::SetOctave(int index) {
+  octaveIndex = std::clamp(index, 0, 2);
+  pitchOffset = (octaveIndex - 1) * 12 * kCodesPerSemitone + intervalOffset;
+}
+
+void OscillatorSettings::SetIntervalOffset(int code) {
+  intervalOffset = code;
+  pitchOffset = (octaveIndex - 1) * 12 * kCodesPerSemitone + intervalOffset;
+}
+
+void OscillatorState::DrawStartPhase(int randomBits) {
+  phase = (static_cast<std::uint32_t>(randomBits & 0x7FFF) * 2048u) & kPhaseMask;
+  phase2 = 0;
+  increment = 0;
+}
+
+void OscillatorState::SetPitch(int p, double width, const OscillatorSettings& s, const RateTables& rates) {
+  const long c = static_cast<long>(p) + s.pitchOffset;
+  const int code = c < 0 ? 0 : (c > kMaxPitchCode ? kMaxPitchCode : static_cast<int>(c));
+  increment = static_cast<std::uint32_t>(rates.increment[code]);
+  // NaN widths count as 0 (a closed pulse) rather than reaching the phase arithmetic.
+  const double x = width >= 0.0 ? std::min(width, 1.0) : 0.0;
+  pulse = s.wave == kWaveSquare && x < 1.0;
+  // x = 1 puts the second read half a cycle away (2^26 phase units).
+  phase2 = static_cast<std::uint32_t>(phase + static_cast<std::uint32_t>(x * 67108864.0)) & kPhaseMask;
+  tableIndex = Oscillator::TableForIncrement(static_cast<std::int32_t>(increment));
+}
+
+Oscillator::Oscillator() : rates_(RateTables::For(44100.0)) {
+  Wavetables::Get();
+  state_.DrawStartPhase(0);
+}
+
+void Oscillator::SetSampleRate(double sampleRate, int randomBits) {
+  if (rates_->sampleRate != sampleRate) rates_ = RateTables::For(sampleRate);
+  state_.DrawStartPhase(randomBits);
+}
+
+int Oscillator::TableForIncrement(std::int32_t increment) {
+  double s = static_cast<double>(increment >> 16);
+  int n = 0;
+  while (s > 1.0) {
+    s *= 0.7071067811865476;
+    ++n;
+  }
+  return std::min(n, Wavetables::kTablesPerSet - 1);
+}
+
+double Oscillator::Render() {
+  if (settings_.wave == kWaveOff) return 0.0;
+  OscillatorLanes<ScalarLanes> lanes;
+  OscillatorState* state = &state_;
+  lanes.Load(&state, settings_);
+  const double out = lanes.Render(Wavetables::Get().Data()).v[0];
+  lanes.Save(&state);
+  return out;
+}
+
+}  // namespace engine

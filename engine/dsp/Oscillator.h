@@ -1,0 +1,157 @@
+// A digitally controlled oscillator: a 27-bit phase accumulator reading the band-limited
+// wavetables without interpolation, with a pulse mode made of two sawtooth reads.
+#pragma once
+
+#include "engine/dsp/Lanes.h"
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/dsp/RateTables.h"
+#include "engine/dsp/Wavetables.h"
+
+namespace engine {
+
+// What all voices' oscillators in one position share: wave and pitch offset. Plain record,
+// written under the plug-in lock between blocks.
+struct OscillatorSettings {
+  int wave = kWaveSaw;
+  int octaveIndex = 0;
+  int intervalOffset = 0;
+  int pitchOffset = -1536;  // (octaveIndex - 1) * 12 semitones + interval
+
+  // 0 saw, 1 square/pulse, 2 ... 4 stacked squares, 5 off (out-of-range codes count as off).
+  void SetWaveCode(int code) { wave = (code >= kWaveSaw && code <= kWaveOff) ? code : kWaveOff; }
+  // 0 = 16' (down an octave), 1 = 8', 2 = 4' (up an octave).
+  void SetOctave(int index);
+  // Interval above the played note, in pitch code.
+  void SetIntervalOffset(int code);
+};
+
+// One oscillator's own state.
+struct OscillatorState {
+  static constexpr std::uint32_t kPhaseMask = (1u << 27) - 1;
+
+  std::uint32_t phase = 0;
+  std::uint32_t phase2 = 0;  // the second read of pulse mode
+  std::uint32_t increment = 0;
+  int tableIndex = 0;
+  bool pulse = false;
+
+  // Fifteen random bits (0 ... 32767) times 2048: the start lies in the first half-cycle;
+  // second phase and increment cleared.
+  void DrawStartPhase(int randomBits);
+
+  // Control rate: pitch code p (any int; clamped to the table) plus the settings' offset,
+  // and pulse width x (limited to 0 ... 1; 1 = plain square, smaller = narrower pulse, used
+  // with wave code 1 only).
+  void SetPitch(int p, double width, const OscillatorSettings& s, const RateTables& rates);
+
+};
+
+// The per-sample read over lanes. An oscillator that is off answers 0 and keeps its phases;
+// the caller checks that once per span (the wave is shared), not per sample.
+template <class L>
+struct OscillatorLanes {
+  using I = typename L::I32;
+  I phase, phase2, increment, firstRead, secondRead;
+  typename L::Mask pulse;
+  bool anyPulse = false;
+  // Without a pulse lane the second phase is not read: it is advanced by `skipped` steps
+  // at Save instead of every sample (the same value: both wrap modulo 2^27).
+  std::uint32_t skipped = 0;
+
+  void Load(const OscillatorState* const* states, const OscillatorSettings& s) {
+    std::int32_t ph[L::kWidth], ph2[L::kWidth], inc[L::kWidth], first[L::kWidth], second[L::kWidth];
+    bool pu[L::kWidth];
+    anyPulse = false;
+    for (int i = 0; i < L::kWidth; ++i) {
+      const OscillatorState& o = *states[i];
+      ph[i] = static_cast<std::int32_t>(o.phase);
+      ph2[i] = static_cast<std::int32_t>(o.phase2);
+      inc[i] = static_cast<std::int32_t>(o.increment);
+      // The first read: the sawtooth in pulse mode, else the table of the settings' wave.
+      first[i] = ((o.pulse ? kWaveSaw : s.wave) * Wavetables::kTablesPerSet + o.tableIndex) * Wavetables::kTableSize;
+      second[i] = o.tableIndex * Wavetables::kTableSize;
+      pu[i] = o.pulse;
+      anyPulse = anyPulse || o.pulse;
+    }
+    phase = L::LoadInt(ph);
+    phase2 = L::LoadInt(ph2);
+    increment = L::LoadInt(inc);
+    firstRead = L::LoadInt(first);
+    secondRead = L::LoadInt(second);
+    pulse = L::LoadMask(pu);
+    skipped = 0;
+  }
+  void Save(OscillatorState* const* states) const {
+    std::int32_t ph[L::kWidth], ph2[L::kWidth], inc[L::kWidth];
+    L::StoreInt(ph, phase);
+    L::StoreInt(ph2, phase2);
+    L::StoreInt(inc, increment);
+    for (int i = 0; i < L::kWidth; ++i) {
+      states[i]->phase = static_cast<std::uint32_t>(ph[i]);
+      const std::uint32_t step = skipped * static_cast<std::uint32_t>(inc[i]);
+      states[i]->phase2 = (static_cast<std::uint32_t>(ph2[i]) + step) & OscillatorState::kPhaseMask;
+    }
+  }
+
+  // One sample from the store `tables` (Wavetables::Data()).
+  TESVAR_LANES_INLINE typename L::F64 Render(const double* tables) {
+    typename L::F64 out = L::Gather(tables, firstRead + (phase >> 16));
+    const I mask = L::BroadcastInt(static_cast<std::int32_t>(OscillatorState::kPhaseMask));
+    if (anyPulse) {
+      const typename L::F64 second = L::Gather(tables, secondRead + (phase2 >> 16));
+      out = L::Select(pulse, (out - second) * L::Broadcast(0.5), out);
+      phase2 = (phase2 + increment) & mask;
+    } else {
+      ++skipped;
+    }
+    phase = (phase + increment) & mask;
+    return out;
+  }
+};
+
+// One oscillator with its own settings: for tests, benchmarks and anything that needs a
+// single one. Voices keep only an OscillatorState and share their settings. Copyable: a copy
+// shares the immutable tables and continues from the same phase.
+class Oscillator {
+ public:
+  static constexpr std::uint32_t kPhaseMask = OscillatorState::kPhaseMask;
+
+  // Builds the wavetables on first use and takes the 44100 Hz increments; the phase starts
+  // at 0 until the first SetSampleRate draws one.
+  Oscillator();
+
+  // New rate: new increments (may lock and allocate; not on the audio path), the start phase
+  // from randomBits (0 ... 32767).
+  void SetSampleRate(double sampleRate, int randomBits = 0);
+  void SetWaveCode(int code) { settings_.SetWaveCode(code); }
+  void SetOctave(int octaveIndex) { settings_.SetOctave(octaveIndex); }
+  void SetIntervalOffset(int code) { settings_.SetIntervalOffset(code); }
+  void SetPitch(int p, double width) { state_.SetPitch(p, width, settings_, *rates_); }
+
+  // One sample.
+  double Render();
+
+  int WaveCode() const { return settings_.wave; }
+  int OctaveIndex() const { return settings_.octaveIndex; }
+  int PitchOffset() const { return settings_.pitchOffset; }
+  bool PulseMode() const { return state_.pulse; }
+  int TableIndex() const { return state_.tableIndex; }
+  std::uint32_t Phase() const { return state_.phase; }
+  std::uint32_t SecondPhase() const { return state_.phase2; }
+  std::int32_t Increment() const { return static_cast<std::int32_t>(state_.increment); }
+  double SampleRate() const { return rates_->sampleRate; }
+
+  // Table for a phase step: the first t with step/sqrt(2)^t <= 1 entry per sample
+  // (step = increment >> 16 in table entries), at most 21.
+  static int TableForIncrement(std::int32_t increment);
+
+ private:
+  std::shared_ptr<const RateTables> rates_;
+  OscillatorSettings settings_;
+  OscillatorState state_;
+};
+
+}  // namespace engine

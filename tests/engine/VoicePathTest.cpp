@@ -1,0 +1,233 @@
+// The voice paths agree: the SSE2 and AVX2 paths render exactly the scalar path's samples,
+// at any block size, for patches across every parameter, in all three key-assign modes and
+// at three rates; voices that do not sound are left as they were; the environment picks
+// the path.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/RenderLoop.h"
+#include "tests/engine/VoiceRig.h"
+
+namespace engine {
+namespace {
+
+using engine_test::kParams;
+
+class ScriptedMidi : public TickSource {
+ public:
+  struct Message {
+    int at;  // absolute sample
+    std::uint8_t status, data1, data2;
+  };
+  void Add(int at, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+    messages_.push_back({at, status, data1, data2});
+  }
+  void DispatchQueuedMidi(int tickStart, int tickEnd, VoiceEventQueue& events) override {
+    while (!messages_.empty() && messages_.front().at - blockStart_ < tickEnd) {
+      const Message& m = messages_.front();
+      if (!events.Push(m.at - blockStart_ - tickStart, m.status, m.data1, m.data2)) return;
+      messages_.pop_front();
+    }
+  }
+  void EndBlock(int frames) override { blockStart_ += frames; }
+
+ private:
+  std::deque<Message> messages_;  // in time order
+  int blockStart_ = 0;
+};
+
+// A deterministic pseudo-random patch: every voice, filter, envelope, modulation and
+// effect parameter somewhere in its range.
+class Patch {
+ public:
+  explicit Patch(std::uint32_t seed) : state_(seed * 2654435761u + 1u) {}
+  double Uniform() {
+    state_ = state_ * 1664525u + 1013904223u;
+    return (state_ >> 8) / 16777216.0;
+  }
+  void ApplyTo(RenderLoop& loop) {
+    for (int index = 7; index < 44; ++index) {
+      if (index == 34) continue;  // effects mode: chosen by the caller
+      const auto& p = kParams[index];
+      double v = p.min + Uniform() * (p.max - p.min);
+      // List and stepped parameters take whole values.
+      if (p.max - p.min >= 2.0 && index != 1 && index != 3 && index != 41 && index != 42) v = static_cast<int>(v + 0.5);
+      Set(loop, index, v);
+    }
+    Set(loop, 0, 0.5);
+  }
+  static void Set(RenderLoop& loop, int index, double v) {
+    const auto& p = kParams[index];
+    const double x = (v - p.min) / (p.max - p.min);
+    loop.ApplyParameter(index, v, p.shape == 1 ? x : std::pow(x, 1.0 / p.shape));
+  }
+
+ private:
+  std::uint32_t state_;
+};
+
+struct Session {
+  std::uint32_t seed;
+  int mode;
+  int effect;
+  double rate;
+};
+
+// A third of a second: chords, a sustained and a stolen note, releases, and parameter,
+// bend and wheel changes while notes sound (at multiples of 512 samples, where every block
+// size tried here has a block boundary).
+std::vector<double> Render(VoicePath path, const Session& s, int block) {
+  auto loop = std::make_unique<RenderLoop>();
+  loop->SetVoicePath(path);
+  loop->ResetEngine(s.rate);
+  Patch patch(s.seed);
+  patch.ApplyTo(*loop);
+  const int chord[3] = {4, 7, 12};
+  loop->SetChordMemory(chord, 3);
+  Patch::Set(*loop, 5, s.mode);
+  Patch::Set(*loop, 6, 2 + s.seed % 6);
+  Patch::Set(*loop, 34, s.effect);
+  loop->FinishConstruction();
+  ScriptedMidi midi;
+  const int total = static_cast<int>(s.rate / 3);
+  const int third = total / 3;
+  for (int k = 0; k < 5; ++k) midi.Add(7 + 13 * k, 0x90, static_cast<std::uint8_t>(41 + 5 * k), 90);
+  midi.Add(third - 5, 0xB0, 64, 127);
+  midi.Add(third, 0x80, 41, 0);
+  midi.Add(third + 1, 0x80, 46, 0);
+  for (int k = 0; k < 9; ++k) midi.Add(third + 20 + 31 * k, 0x90, static_cast<std::uint8_t>(60 + 2 * k), 100);
+  midi.Add(2 * third, 0xB0, 64, 0);
+  for (int k = 0; k < 9; ++k) midi.Add(2 * third + 3 * k, 0x80, static_cast<std::uint8_t>(60 + 2 * k), 0);
+  loop->SetTickSource(&midi);
+  std::vector<double> out(2 * static_cast<std::size_t>(total));
+  std::vector<double> left(block), right(block);
+  for (int pos = 0; pos < total; pos += block) {
+    if (pos % 512 == 0) {
+      switch ((pos / 512) % 8) {
+        case 2: Patch::Set(*loop, 9, (pos / 4096) % 3); break;   // DCO1 wave between ticks
+        case 3: loop->SetPitchBend(patch.Uniform() * 2.0 - 1.0); break;
+        case 4: loop->SetModWheel(patch.Uniform()); break;
+        case 5: Patch::Set(*loop, 16, static_cast<int>(patch.Uniform() * 63)); break;
+        case 6: Patch::Set(*loop, 17, static_cast<int>(patch.Uniform() * 7)); break;
+        case 7: Patch::Set(*loop, 20, (pos / 4096) % 2); break;
+        default: break;
+      }
+    }
+    const int frames = std::min(block, total - pos);
+    double* outputs[2] = {left.data(), right.data()};
+    loop->RenderBlock(outputs, frames);
+    for (int i = 0; i < frames; ++i) {
+      out[2 * (pos + i)] = left[i];
+      out[2 * (pos + i) + 1] = right[i];
+    }
+  }
+  loop->SetTickSource(nullptr);
+  return out;
+}
+
+// The first sample where two renders differ, or -1.
+long FirstDifference(const std::vector<double>& a, const std::vector<double>& b) {
+  if (a.size() != b.size()) return 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    // Bit for bit: equal values, or both NaN (which no render should hold anyway).
+    if (!(a[i] == b[i] || (a[i] != a[i] && b[i] != b[i]))) return static_cast<long>(i / 2);
+  }
+  return -1;
+}
+
+TEST(VoicePathTest, EveryPathAndBlockSizeRendersTheScalarSamples) {
+  const VoicePath best = BestVoicePath();
+  int compared = 0;
+  for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+    for (int mode = 0; mode < 3; ++mode) {
+      for (double rate : {44100.0, 48000.0, 96000.0}) {
+        const Session s{seed, mode, static_cast<int>((seed + mode) % 4), rate};
+        const std::vector<double> reference = Render(VoicePath::kScalar, s, 512);
+        double peak = 0.0;
+        for (double v : reference) peak = std::max(peak, std::fabs(v));
+        ASSERT_GT(peak, 1e-3) << "seed " << seed << " mode " << mode << ": the session should sound";
+        for (VoicePath path : {VoicePath::kScalar, VoicePath::kSse2, VoicePath::kAvx2}) {
+          if (static_cast<int>(path) > static_cast<int>(best)) continue;
+          for (int block : {1, 64, 512}) {
+            if (path == VoicePath::kScalar && block == 512) continue;
+            const long at = FirstDifference(reference, Render(path, s, block));
+            EXPECT_EQ(at, -1) << VoicePathName(path) << " block " << block << " seed " << seed << " mode " << mode
+                              << " effect " << s.effect << " rate " << rate;
+            ++compared;
+          }
+        }
+      }
+    }
+  }
+  std::printf("compared %d renders with the scalar path (best path here: %s)\n", compared, VoicePathName(best));
+}
+
+// A voice that no longer sounds (its amplifier envelope idle) but whose group still
+// renders keeps its state: the filter envelope it stopped in, its phases, its filter.
+TEST(VoicePathTest, SilentVoicesOfASoundingGroupAreLeftAlone) {
+  for (VoicePath path : {VoicePath::kScalar, VoicePath::kSse2, VoicePath::kAvx2}) {
+    SCOPED_TRACE(VoicePathName(path));
+    auto loop = std::make_unique<RenderLoop>();
+    loop->SetVoicePath(path);
+    loop->ResetEngine(44100.0);
+    Patch::Set(*loop, 6, 7);    // 64 voices
+    Patch::Set(*loop, 23, 15);  // EG1 sustain full
+    Patch::Set(*loop, 24, 15);  // EG1 release: 15 s
+    Patch::Set(*loop, 29, 0);   // EG2 release: at once
+    Patch::Set(*loop, 28, 15);
+    loop->FinishConstruction();
+    ScriptedMidi midi;
+    midi.Add(0, 0x90, 50, 100);  // voice 1
+    midi.Add(0, 0x90, 52, 100);  // voice 2
+    midi.Add(4410, 0x80, 50, 0);
+    loop->SetTickSource(&midi);
+    std::vector<double> left(441), right(441);
+    double* outputs[2] = {left.data(), right.data()};
+    for (int k = 0; k < 20; ++k) loop->RenderBlock(outputs, 441);
+    const Voice before = loop->GetVoice(1);
+    ASSERT_FALSE(before.IsActive());
+    ASSERT_TRUE(loop->GetVoice(2).IsActive());  // the group still renders
+    ASSERT_EQ(before.Eg1().stage, EnvelopeStage::kRelease);
+    for (int k = 0; k < 5; ++k) loop->RenderBlock(outputs, 441);
+    const Voice& after = loop->GetVoice(1);
+    EXPECT_EQ(after.Eg1().level, before.Eg1().level);
+    EXPECT_EQ(after.Dco1().phase, before.Dco1().phase);
+    EXPECT_EQ(after.Vcf().s1, before.Vcf().s1);
+    EXPECT_EQ(after.Vcf().delta, before.Vcf().delta);
+    loop->SetTickSource(nullptr);
+  }
+}
+
+void SetVariable(const char* value) {
+#ifdef _WIN32
+  _putenv_s("TESVAR_VOICE_PATH", value);
+#else
+  if (*value == 0) {
+    unsetenv("TESVAR_VOICE_PATH");
+  } else {
+    setenv("TESVAR_VOICE_PATH", value, 1);
+  }
+#endif
+}
+
+TEST(VoicePathTest, TheEnvironmentChoosesAPathThatExists) {
+  SetVariable("scalar");
+  EXPECT_EQ(std::make_unique<RenderLoop>()->GetVoicePath(), VoicePath::kScalar);
+  SetVariable("sse2");
+  EXPECT_EQ(std::make_unique<RenderLoop>()->GetVoicePath(), AvailableVoicePath(VoicePath::kSse2));
+  SetVariable("avx2");
+  EXPECT_EQ(std::make_unique<RenderLoop>()->GetVoicePath(), BestVoicePath());
+  SetVariable("");
+  EXPECT_EQ(std::make_unique<RenderLoop>()->GetVoicePath(), BestVoicePath());
+  // A path the processor lacks falls back to the best below it.
+  EXPECT_LE(static_cast<int>(AvailableVoicePath(VoicePath::kAvx2)), static_cast<int>(BestVoicePath()));
+}
+
+}  // namespace
+}  // namespace engine
