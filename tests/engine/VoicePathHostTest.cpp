@@ -31,6 +31,14 @@ std::vector<std::uint8_t> ReadBank(const std::string& file) {
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+// The sanitizer builds run many times slower (the address one unoptimised): there the sweep
+// keeps a sample of its cases, and the release build runs it whole.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kShortSweep = true;
+#else
+constexpr bool kShortSweep = false;
+#endif
+
 // One instance on `path` plays every program of the bank in each mode: a chord with a
 // bend, released before the next program starts. Returns both channels of everything.
 std::vector<double> PlayBank(const char* path, const std::vector<std::uint8_t>& bank, double rate, int block) {
@@ -50,7 +58,7 @@ std::vector<double> PlayBank(const char* path, const std::vector<std::uint8_t>& 
   settings.tailSeconds = 0.01;
   std::vector<double> out;
   std::vector<double> left, right;
-  for (int program = 0; program < 64; ++program) {
+  for (int program = 0; program < 64; program += kShortSweep ? 4 : 1) {
     host.Dispatch(vst::effSetProgram, 0, program);
     for (float mode : {0.0f, 0.5f, 1.0f}) {
       host.SetParameter(5, mode);  // Poly, Chord, Unison
@@ -71,7 +79,9 @@ TEST(VoicePathHostTest, EveryFactoryProgramSoundsTheSameOnEveryPath) {
   for (const char* file : {"factory.fxb", "quellmark.fxb", "veltrum.fxb"}) {
     const std::vector<std::uint8_t> bank = ReadBank(file);
     ASSERT_GT(bank.size(), 1000u) << file;
+    if (kShortSweep && std::string(file) != "factory.fxb") continue;
     for (double rate : {44100.0, 48000.0, 96000.0}) {
+      if (kShortSweep && rate != 44100.0) continue;
       // Per block size: the shell reads a bend at the next control tick it dispatches, so a
       // host block that splits a tick moves the bend by a tick, on every path alike.
       for (int block : {1, 64, 512}) {

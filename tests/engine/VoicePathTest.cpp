@@ -141,12 +141,21 @@ long FirstDifference(const std::vector<double>& a, const std::vector<double>& b)
   return -1;
 }
 
+// The sanitizer builds run many times slower (the address one unoptimised): there the sweep
+// keeps a sample of its cases, and the release build runs it whole.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kShortSweep = true;
+#else
+constexpr bool kShortSweep = false;
+#endif
+
 TEST(VoicePathTest, EveryPathAndBlockSizeRendersTheScalarSamples) {
   const VoicePath best = BestVoicePath();
   int compared = 0;
-  for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+  for (std::uint32_t seed = 1; seed <= (kShortSweep ? 1u : 4u); ++seed) {
     for (int mode = 0; mode < 3; ++mode) {
       for (double rate : {44100.0, 48000.0, 96000.0}) {
+        if (kShortSweep && rate != 44100.0) continue;
         const Session s{seed, mode, static_cast<int>((seed + mode) % 4), rate};
         const std::vector<double> reference = Render(VoicePath::kScalar, s, 512);
         double peak = 0.0;
