@@ -53,6 +53,10 @@ bool PluginHost::Load(const std::string& libraryPath) {
     error_ = libraryPath + " has no VSTPluginMain";
     return false;
   }
+  return Create(entry);
+}
+
+bool PluginHost::Create(vst::EntryProc entry) {
   creating = this;
   effect_ = entry(HostCallback);
   creating = nullptr;
@@ -150,6 +154,7 @@ std::string PluginHost::Text(std::int32_t opcode, int index, std::size_t size) {
 
 std::intptr_t PluginHost::Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                                  float opt) {
+  std::lock_guard<std::mutex> lock(recording_);
   requests.push_back(opcode);
   switch (opcode) {
     case vst::audioMasterAutomate:

@@ -1,9 +1,11 @@
 // A small VST 2.4 host: loads a plug-in library through its exported entry point, as every
 // host does, and records what the plug-in asks of it. Used by the integration tests, the
-// renderer and the benchmarks. One thread drives a PluginHost at a time.
+// renderer and the benchmarks. One thread drives a PluginHost at a time; the plug-in may call
+// back from any of its threads (the editor's edits and the audio thread's output at once).
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,9 @@ class PluginHost {
   // Answers false with Error() set when the library, its entry point or the instance is
   // missing.
   bool Load(const std::string& libraryPath);
+  // Creates an instance through an entry procedure already in this process (a plug-in
+  // built into the test itself), as Load does after finding the library's.
+  bool Create(vst::EntryProc entry);
   const std::string& Error() const { return error_; }
   vst::AEffect* Effect() const { return effect_; }
 
@@ -68,4 +73,5 @@ class PluginHost {
  private:
   vst::AEffect* effect_ = nullptr;
   std::string error_;
+  std::mutex recording_;  // the records above, written from the plug-in's threads
 };

@@ -44,6 +44,32 @@ long CountNonFinite(const std::vector<T>& samples, int frames) {
 
 }  // namespace
 
+void Configure(PluginHost& host, float sampleRate, int blockSize) {
+  host.Dispatch(vst::effMainsChanged, 0, 0);
+  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, sampleRate);
+  host.Dispatch(vst::effSetBlockSize, 0, blockSize);
+  host.Dispatch(vst::effMainsChanged, 0, 1);
+}
+
+// Sustain at full level, the fastest release and no effect.
+double PeakAfterEveryNoteOff(PluginHost& host) {
+  const struct {
+    int index;
+    float value;
+  } settings[] = {{0, 1.0f},  {16, 1.0f}, {17, 0.0f}, {19, 0.5f}, {25, 0.0f},
+                  {26, 0.0f}, {28, 1.0f}, {29, 0.0f}, {33, 0.0f}, {34, 0.0f}};
+  for (const auto& s : settings) host.SetParameter(s.index, s.value);
+  std::vector<float> left, right;
+  double peak = 0.0;
+  const int frames = 4096;
+  for (int block = 0; block < 8; ++block) {
+    host.ProcessReplacing(left, right, frames);
+    if (block < 6) continue;  // the release and the filter settle first
+    for (int s = 0; s < frames; ++s) peak = std::max({peak, std::fabs(double(left[s])), std::fabs(double(right[s]))});
+  }
+  return peak;
+}
+
 // ---- Audio --------------------------------------------------------------------------------------
 
 AudioActor::AudioActor(PluginHost& host, int blockSize, StressCounters& counters)

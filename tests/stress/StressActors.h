@@ -2,7 +2,7 @@
 // audio (notes, controllers and system-exclusive events, then a process call), host
 // automation, the user-interface thread's program, chunk and file operations, and the
 // tuning probe that measures the pitch of two quiet instances from their audio.
-// A thread that drives the editor joins as one more actor.
+// The editor's own thread is in StressEditorTest.cpp.
 #pragma once
 
 #include <atomic>
@@ -34,6 +34,13 @@ struct StressCounters {
   std::atomic<long> missingChunks{0};
   std::atomic<long> goodFilesRefused{0};
 };
+
+// Switches processing off, sets the rate and block size and switches it on again.
+void Configure(PluginHost& host, float sampleRate, int blockSize);
+
+// With the keys all released: the loudest sample once every voice has had time to end. A
+// voice whose note off was lost keeps sounding at full level; all others fall silent.
+double PeakAfterEveryNoteOff(PluginHost& host);
 
 // The audio thread of one instance: each step sends a block's events, sorted by offset,
 // and renders the block through one of the three process entries. Every note on gets its

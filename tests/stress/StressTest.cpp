@@ -22,13 +22,6 @@ namespace {
 
 using namespace stress;
 
-void Configure(PluginHost& host, float sampleRate, int blockSize) {
-  host.Dispatch(vst::effMainsChanged, 0, 0);
-  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, sampleRate);
-  host.Dispatch(vst::effSetBlockSize, 0, blockSize);
-  host.Dispatch(vst::effMainsChanged, 0, 1);
-}
-
 void PutInt(std::vector<std::uint8_t>& out, std::int32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
 }
@@ -82,26 +75,6 @@ std::vector<std::uint8_t> ProgramFile(PluginHost& host) {
   return file;
 }
 
-// With the keys all released: sustain at full level, the fastest release and no effect.
-// A voice whose note off was lost keeps sounding at full level; all others fall silent.
-double PeakAfterEveryNoteOff(PluginHost& host) {
-  const struct {
-    int index;
-    float value;
-  } settings[] = {{0, 1.0f},  {16, 1.0f}, {17, 0.0f}, {19, 0.5f}, {25, 0.0f},
-                  {26, 0.0f}, {28, 1.0f}, {29, 0.0f}, {33, 0.0f}, {34, 0.0f}};
-  for (const auto& s : settings) host.SetParameter(s.index, s.value);
-  std::vector<float> left, right;
-  double peak = 0.0;
-  const int frames = 4096;
-  for (int block = 0; block < 8; ++block) {
-    host.ProcessReplacing(left, right, frames);
-    if (block < 6) continue;  // the release and the filter settle first
-    for (int s = 0; s < frames; ++s) peak = std::max({peak, std::fabs(double(left[s])), std::fabs(double(right[s]))});
-  }
-  return peak;
-}
-
 TEST(StressTest, EveryThreadAtOnce) {
   const StressConfig config = ConfigFromEnvironment(3.0);
   std::printf("stress: seed %llu, %.0f s (replay: TESVAR_STRESS_SEED=%llu TESVAR_STRESS_SECONDS=%g)\n",
@@ -146,8 +119,6 @@ TEST(StressTest, EveryThreadAtOnce) {
   UserInterfaceActor userInterface({first.get(), second.get()}, files, counters);
   TuningProbeActor tuning({{probe44.get(), 44100.0}, {probe96.get(), 96000.0}}, counters);
   std::vector<StressActor*> actors = {&audioFirst, &audioSecond, &automation, &userInterface, &tuning};
-  // The editor's thread joins this list once the editor exists: opening and closing it and
-  // driving its controls and menus through the framework.
   RunActors(actors, config, 60.0);
   fs::remove_all(folder);
 
