@@ -12,31 +12,9 @@ host_exe=$1
 plugin=$2
 images=$3
 banks=$4
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-slow=20     # seconds for the host to start
+source "$(dirname "$0")/host_test_common.sh"
 settle=0.3  # seconds for the editor's timer to draw after a click
-if [[ -n ${TESVAR_WINE_ARCH:-} ]]; then
-  export TESVAR_WINE_DISPLAY=1
-  slow=90
-  settle=0.6
-fi
-run_host() {
-  if [[ -n ${TESVAR_WINE_ARCH:-} ]]; then
-    "$tools/wine-test.sh" "$TESVAR_WINE_ARCH" "$host_exe" "$@"
-  else
-    "$host_exe" "$@"
-  fi
-}
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config
-passed=0
-failed=0
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $name"; else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+[[ -n ${TESVAR_WINE_ARCH:-} ]] && settle=0.6
 wait_for() {  # wait_for PATTERN [SECONDS]: a line of the host's output
   local i
   for ((i = 0; i < ${2:-20} * 10; i++)); do grep -q -- "$1" "$work/host.out" && return 0; sleep 0.1; done
