@@ -25,3 +25,21 @@ check() {  # check NAME CONDITION...
   shift
   if "$@"; then passed=$((passed + 1)); echo "ok: $name"; else failed=$((failed + 1)); echo "FAILED: $name"; fi
 }
+# For tests of one host whose output is $work/host.out and whose input is on host_fd:
+# tell COMMAND sends a command; ask COMMAND WORD sends a query and prints the answer's fields
+# after "WORD 0".
+tell() { echo "$1" >&"$host_fd"; }
+ask() {
+  local before i
+  before=$(grep -c "^$2 " "$work/host.out")
+  echo "$1" >&"$host_fd"
+  for ((i = 0; i < 300; i++)); do
+    if [ "$(grep -c "^$2 " "$work/host.out")" -gt "$before" ]; then
+      grep "^$2 " "$work/host.out" | tail -1 | cut -d' ' -f3-
+      return 0
+    fi
+    sleep 0.05
+  done
+  echo "no answer to $1" >&2
+  return 1
+}

@@ -20,23 +20,6 @@ wait_for() {  # wait_for PATTERN [SECONDS]: a line of the host's output
   for ((i = 0; i < ${2:-20} * 10; i++)); do grep -q -- "$1" "$work/host.out" && return 0; sleep 0.1; done
   return 1
 }
-# ask COMMAND WORD: sends a query and prints the answer's fields after "WORD 0".
-ask() {
-  local before
-  before=$(grep -c "^$2 " "$work/host.out")
-  echo "$1" >&"$host_fd"
-  local i
-  for ((i = 0; i < 300; i++)); do
-    if [ "$(grep -c "^$2 " "$work/host.out")" -gt "$before" ]; then
-      grep "^$2 " "$work/host.out" | tail -1 | cut -d' ' -f3-
-      return 0
-    fi
-    sleep 0.05
-  done
-  echo "no answer to $1" >&2
-  return 1
-}
-tell() { echo "$1" >&"$host_fd"; }
 ox=0 oy=0  # the editor's top left corner on the screen (the host's "origin")
 click() {  # click X Y: a left click on the editor, then time for its timer to draw
   xdotool mousemove $((ox + $1)) $((oy + $2)) click 1
