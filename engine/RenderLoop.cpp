@@ -27,8 +27,9 @@ RenderLoop::RenderLoop() {
 }
 
 void RenderLoop::SetVoicePath(VoicePath path) {
+  Settle();
   path_ = AvailableVoicePath(path);
-  mix_ = MixFunctionFor(path_);
+  kernel_ = KernelFor(path_);
   effects_.SetLanes(path_ != VoicePath::kScalar);
 }
 
@@ -41,6 +42,7 @@ void RenderLoop::SetTickSource(TickSource* source) { source_ = source != nullptr
 
 bool RenderLoop::ResetEngine(double sampleRate) {
   if (!(sampleRate >= 1000.0 && sampleRate <= 1e6)) return false;
+  Settle();
   // The next block starts a tick; events still waiting keep their place in time.
   events_.LowerOffsets(clock_.TickPosition());
   clock_.Reset();
@@ -52,6 +54,7 @@ bool RenderLoop::ResetEngine(double sampleRate) {
   allocator_.ResetNoteCounter();
   settings_.patch.SetSampleRate(sampleRate);
   pool_.Restart();
+  soundingStale_ = true;
   effects_.SetSampleRate(sampleRate);
   // Modulation fully on. The delay step keeps what "MG Delay" set: resetting it to 1 here
   // would lose the knob after every rate change (hosts set the rate after pushing values).
@@ -60,6 +63,7 @@ bool RenderLoop::ResetEngine(double sampleRate) {
 }
 
 void RenderLoop::ApplyParameter(int index, double v, double e) {
+  Settle();  // the packs hold patch values
   const SettingsFollowUp next = settings_.Apply(index, v, e);
   if (next.reconfigureVoices) {
     ReconfigureVoices();  // also pan and output gain
@@ -70,6 +74,7 @@ void RenderLoop::ApplyParameter(int index, double v, double e) {
 }
 
 void RenderLoop::ReconfigureVoices() {
+  Settle();
   if (constructed_) AllNotesOff();
   layout_ = ComputeVoiceLayout(KeyModeFromIndex(settings_.mode), settings_.voicesParameter,
                                allocator_.Chord().size);
@@ -77,6 +82,7 @@ void RenderLoop::ReconfigureVoices() {
   // the parameter keeps what the host sent and the next layout starts from it again.
   settings_.voicesSetting = layout_.voicesSetting;
   allocator_.SetLayout(layout_);
+  soundingStale_ = true;
   UpdateOutputGain();
   UpdatePanGains();
 }
@@ -84,9 +90,11 @@ void RenderLoop::ReconfigureVoices() {
 void RenderLoop::UpdatePanGains() { engine::UpdatePanGains(layout_, settings_.spread, pan_); }
 
 void RenderLoop::AllNotesOff() {
+  Settle();
   notes_->ClearHeldKeys();
   events_.Clear();
   allocator_.AllNotesOff();
+  soundingStale_ = true;
 }
 
 void RenderLoop::RenderBlock(double** outputs, int frames) {
@@ -106,14 +114,19 @@ void RenderLoop::TakeMessages(int tickStart, int tickEnd) {
 }
 
 void RenderLoop::ControlTick() {
+  Settle();
   source_->OnControlTick();
   const ModulationValues& mod = modulation_.Tick(settings_, bend_, wheel_);
   // Only the voices in use follow; those above T keep stale state and stay silent.
   for (int j = 0; j < layout_.total; ++j) pool_[j].UpdateControl(mod, settings_.patch);
+  soundingStale_ = true;
   effects_.Tick(settings_);
 }
 
 void RenderLoop::FireEvent(const VoiceEvent& event) {
+  // A note on, a note off (a mono mode's return to a held key) or the pedal may start a voice.
+  Settle();
+  soundingStale_ = true;
   const int note = event.data1 & 0x7F;
   switch (event.status & 0xF0) {
     case 0xB0:
@@ -165,42 +178,59 @@ void RenderLoop::Render(int start, int count) {
   }
 }
 
-void RenderLoop::MixVoices(double* left, double* right, int count) {
+void RenderLoop::FindSounding() {
+  Settle();
   // Voices above the grid's total may still be active from before a reconfiguration; they
   // stay silent and unchanged.
-  bool isSounding[kVoiceCount];
-  int sounding[kVoiceCount];
-  int groups[kGroupCount];
-  int soundingCount = 0;
-  int groupCount = 0;
+  soundingCount_ = 0;
+  groupCount_ = 0;
   for (int g = 0; g < kGroupCount; ++g) {
-    const int before = soundingCount;
+    const int before = soundingCount_;
     for (int i = g * kGroupSize; i < (g + 1) * kGroupSize; ++i) {
-      isSounding[i] = i < layout_.total && pool_[i].IsActive();
-      if (isSounding[i]) sounding[soundingCount++] = i;
+      isSounding_[i] = i < layout_.total && pool_[i].IsActive();
+      if (isSounding_[i]) sounding_[soundingCount_++] = i;
     }
-    if (soundingCount > before) groups[groupCount++] = g;
+    if (soundingCount_ > before) groups_[groupCount_++] = g;
   }
+  soundingStale_ = false;
+}
+
+void RenderLoop::MixVoices(double* left, double* right, int count) {
+  if (soundingStale_) FindSounding();
   // The outputs arrive cleared: with no voice sounding there is nothing to add.
-  if (soundingCount == 0) return;
+  if (soundingCount_ == 0) return;
   VoiceMixJob job;
   job.voices = pool_.All().data();
-  job.isSounding = isSounding;
-  job.sounding = sounding;
-  job.soundingCount = soundingCount;
-  job.groups = groups;
-  job.groupCount = groupCount;
+  job.isSounding = isSounding_;
+  job.sounding = sounding_;
+  job.soundingCount = soundingCount_;
+  job.groups = groups_;
+  job.groupCount = groupCount_;
   job.patch = &settings_.patch;
   job.gainLeft = pan_.left;
   job.gainRight = pan_.right;
   job.tables = Wavetables::Get().Data();
   job.scratch = mixScratch_;
+  job.packs = packs_;
   for (int done = 0; done < count; done += job.frames) {
     job.frames = std::min(count - done, kMixChunk);
     job.left = left + done;
     job.right = right + done;
-    mix_(job);
+    job.resume = packsLive_;
+    kernel_.mix(job);
+    packsLive_ = true;
   }
+}
+
+void RenderLoop::Settle() {
+  if (!packsLive_) return;
+  packsLive_ = false;
+  VoiceMixJob job;
+  job.voices = pool_.All().data();
+  job.sounding = sounding_;
+  job.soundingCount = soundingCount_;
+  job.packs = packs_;
+  kernel_.settle(job);
 }
 
 void RenderLoop::EndBlock(int frames) { source_->EndBlock(frames); }

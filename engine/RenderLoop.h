@@ -73,13 +73,19 @@ class RenderLoop {
   // the sustain/hold flag cleared, every voice released.
   void AllNotesOff();
   // Sustain pedal (from the voice events) and the panel's HOLD share one flag.
-  void SetHold(bool on) { allocator_.SetSustain(on); }
+  void SetHold(bool on) {
+    Settle();
+    allocator_.SetSustain(on);
+  }
   bool Hold() const { return allocator_.Sustain(); }
 
   // Chord memory: captured from the held voices (answers false, memory kept, when none is
   // held), restored from a state (at most 63 offsets kept, each limited to 0 ... 127).
   // The caller reconfigures afterwards (setting "Mode" to Chord does it).
-  bool CaptureChord() { return allocator_.CaptureChord(); }
+  bool CaptureChord() {
+    Settle();
+    return allocator_.CaptureChord();
+  }
   void SetChordMemory(const int* offsets, int count) { allocator_.SetChordMemory(offsets, count); }
   void ClearChordMemory() { allocator_.ClearChordMemory(); }
   const ChordMemory& Chord() const { return allocator_.Chord(); }
@@ -91,9 +97,18 @@ class RenderLoop {
   double PitchBend() const { return bend_; }
   double ModWheel() const { return wheel_; }
 
-  std::span<Voice> Voices() { return pool_.All(); }
+  // The voices, their state brought up to date. Writable ones (for tests) make the mix
+  // look at their flags afresh.
+  std::span<Voice> Voices() {
+    Settle();
+    soundingStale_ = true;
+    return pool_.All();
+  }
   const VoicePatch& Patch() const { return settings_.patch; }
-  const Voice& GetVoice(int index) const { return pool_[index]; }
+  const Voice& GetVoice(int index) {
+    Settle();
+    return pool_[index];
+  }
   const VoiceLayout& Layout() const { return layout_; }
   const PanGains& Gains() const { return pan_; }
   double OutputGain() const { return outputGain_; }
@@ -123,6 +138,12 @@ class RenderLoop {
   void NoteOff(int note);
   // The voice mix of samples start ... start+count-1 into the outputs.
   void MixVoices(double* left, double* right, int count);
+  // The sounding voices and their groups, from the voices' flags and the grid's total
+  // (after settling the packs of the previous ones).
+  void FindSounding();
+  // The voice path's live packs written back to the voices: before anything reads or
+  // changes a voice or the patch.
+  void Settle();
 
   EngineSettings settings_;
   Modulation modulation_;
@@ -145,7 +166,18 @@ class RenderLoop {
   double* outLeft_ = nullptr;  // the block being rendered
   double* outRight_ = nullptr;
   VoicePath path_ = VoicePath::kScalar;
-  VoiceMixFunction mix_ = nullptr;
+  VoiceKernel kernel_;
+  // The sounding voices, found again only after something that may start or end a voice
+  // (control tick, voice event, reset, new grid): spans between those reuse the lists.
+  bool soundingStale_ = true;
+  int soundingCount_ = 0;
+  int groupCount_ = 0;
+  bool isSounding_[kVoiceCount] = {};
+  int sounding_[kVoiceCount] = {};
+  int groups_[kGroupCount] = {};
+  // The sounding voices' state lives in the packs (the voices' own copies are behind).
+  bool packsLive_ = false;
+  alignas(kLivePackAlign) unsigned char packs_[kLivePackBytes];
   // The voices' samples of one piece of a span, by group.
   alignas(32) double mixScratch_[kMixScratch] = {};
 };

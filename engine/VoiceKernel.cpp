@@ -10,6 +10,7 @@ namespace engine {
 
 #if defined(TESVAR_HAVE_AVX2_KERNEL)
 void MixSoundingAvx2(const VoiceMixJob& job);
+void SettleSoundingAvx2(const VoiceMixJob& job);
 #endif
 
 namespace {
@@ -50,15 +51,15 @@ const char* VoicePathName(VoicePath path) {
   }
 }
 
-VoiceMixFunction MixFunctionFor(VoicePath path) {
+VoiceKernel KernelFor(VoicePath path) {
   switch (AvailableVoicePath(path)) {
 #if defined(TESVAR_HAVE_AVX2_KERNEL)
-    case VoicePath::kAvx2: return &MixSoundingAvx2;
+    case VoicePath::kAvx2: return {&MixSoundingAvx2, &SettleSoundingAvx2};
 #endif
 #if defined(__SSE2__)
-    case VoicePath::kSse2: return &MixSounding<Sse2Lanes, 6>;
+    case VoicePath::kSse2: return {&MixSounding<Sse2Lanes, 6>, &SettleSounding<Sse2Lanes, 6>};
 #endif
-    default: return &MixSounding<ScalarLanes, 4>;
+    default: return {&MixSounding<ScalarLanes, 4>, &SettleSounding<ScalarLanes, 4>};
   }
 }
 

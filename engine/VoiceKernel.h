@@ -4,6 +4,9 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
+#include <new>
+#include <type_traits>
 
 #include "engine/Voice.h"
 #include "engine/VoiceLayout.h"
@@ -50,12 +53,27 @@ struct VoiceMixJob {
   double* scratch = nullptr;             // kMixScratch doubles
   double* left = nullptr;                // frames samples each, overwritten with the mix
   double* right = nullptr;
+  unsigned char* packs = nullptr;        // kLivePackBytes, aligned to kLivePackAlign
+  // The packs hold the sounding voices' state from the previous piece (same voices, same
+  // patch, nothing touched since): rendering goes on from there instead of loading.
+  bool resume = false;
 };
 
-// Renders the sounding voices (advancing them; no other voice is touched) and writes
-// their mix.
+// Where the voice path keeps its lanes between pieces: loading and saving them costs about
+// as much as a dozen samples, so a span cut short by the end of a host block does not pay
+// for it again when the next block goes on with the same voices.
+inline constexpr std::size_t kLivePackBytes = 40 * 1024;
+inline constexpr std::size_t kLivePackAlign = 64;
+
+// Mix: renders the sounding voices from the packs (loading them first unless job.resume),
+// advances them there and writes their mix; the voices' own state stays behind until
+// settled. Settle: writes the packs' state back to the voices (frames and outputs unused).
 using VoiceMixFunction = void (*)(const VoiceMixJob& job);
-VoiceMixFunction MixFunctionFor(VoicePath path);
+struct VoiceKernel {
+  VoiceMixFunction mix = nullptr;
+  VoiceMixFunction settle = nullptr;
+};
+VoiceKernel KernelFor(VoicePath path);
 
 // The whole per-sample voice path over one lane set W (a WideLanes): one lane per voice.
 template <class W>
@@ -108,7 +126,7 @@ struct VoicePack {
     filterModulation = W::Load(tracking);
   }
 
-  // Writes every lane back (the caller restores voices that must not change).
+  // Writes every lane back (lanes that run one voice hold the same state).
   void Save(Voice* const* v) const {
     double level1[kVoices], level2[kVoices];
     EnvelopeStage stage1[kVoices], stage2[kVoices];
@@ -142,28 +160,33 @@ struct VoicePack {
     return vcf.Process(osc2 + osc1, m) * (ampFromEg2 ? eg2.level : eg1.level);
   }
 
-  // Renders job.frames samples of `count` voices (1 ... kVoices; the rest of the lanes
-  // run copies of the last one, whose results are dropped) and sets each voice's samples
-  // down in the job's scratch: voice j of the group of rank q (its place among job.groups)
-  // at scratch[q * stride + n * 4 + j % 4] for sample n.
-  static void Render(const VoiceMixJob& job, const int* indices, int count, const int* rank) {
+  // The voices of the lanes: `count` of them from `indices` (1 ... kVoices); the lanes
+  // past count run the last one again: every operation is lane by lane, so they compute
+  // exactly its samples and write back exactly its state.
+  static void Gather(const VoiceMixJob& job, const int* indices, int count, Voice** voices) {
+    for (int i = 0; i < kVoices; ++i) voices[i] = &job.voices[indices[i < count ? i : count - 1]];
+  }
+
+  // Renders job.frames samples of `count` voices with the pack kept at `slot` and sets
+  // each voice's samples down in the job's scratch: voice j of the group of rank q (its
+  // place among job.groups) at scratch[q * stride + n * 4 + j % 4] for sample n.
+  static void Render(const VoiceMixJob& job, const int* indices, int count, const int* rank, unsigned char* slot) {
     using L = typename W::Lane;
     constexpr int kLanes = L::kWidth;
-    Voice* voices[kVoices];
-    Voice spare[kLanes];  // at most one register is short
+    VoicePack* pack;
+    if (job.resume) {
+      pack = std::launder(reinterpret_cast<VoicePack*>(slot));
+    } else {
+      Voice* voices[kVoices];
+      Gather(job, indices, count, voices);
+      pack = new (slot) VoicePack;
+      pack->Load(voices, *job.patch, job.tables);
+    }
     double* place[kVoices];
     const int stride = job.frames * kGroupSize;
     for (int i = 0; i < kVoices; ++i) {
-      if (i < count) {
-        const int j = indices[i];
-        voices[i] = &job.voices[j];
-        place[i] = job.scratch + rank[j / kGroupSize] * stride + j % kGroupSize;
-      } else {
-        Voice& copy = spare[i - count];
-        copy = job.voices[indices[count - 1]];
-        voices[i] = &copy;
-        place[i] = nullptr;
-      }
+      const int j = indices[i < count ? i : 0];
+      place[i] = i < count ? job.scratch + rank[j / kGroupSize] * stride + j % kGroupSize : nullptr;
     }
     // A register of consecutive voices of one group is set down whole.
     double* whole[W::kRegisters];
@@ -173,11 +196,10 @@ struct VoicePack {
       for (int i = 1; consecutive && i < kLanes; ++i) consecutive = indices[first + i] == indices[first] + i;
       whole[r] = consecutive ? place[first] : nullptr;
     }
-    VoicePack pack;
-    pack.Load(voices, *job.patch, job.tables);
+    VoicePack& p = *pack;
     const int frames = job.frames;
     for (int n = 0; n < frames; ++n) {
-      const F s = pack.Sample();
+      const F s = p.Sample();
       const int at = n * kGroupSize;
       for (int r = 0; r < W::kRegisters; ++r) {
         if (whole[r] != nullptr) {
@@ -191,27 +213,53 @@ struct VoicePack {
         }
       }
     }
-    pack.Save(voices);
+  }
+
+  // Writes the pack at `slot` back to its voices.
+  static void Settle(const VoiceMixJob& job, const int* indices, int count, unsigned char* slot) {
+    Voice* voices[kVoices];
+    Gather(job, indices, count, voices);
+    std::launder(reinterpret_cast<VoicePack*>(slot))->Save(voices);
   }
 };
 
-// Renders `count` voices in one pack of R registers of L (count needs `registers` <= R of
-// them): the lanes side by side, so that the processor overlaps their recursions (one
-// register alone waits on each sample's result).
-template <class L, int R>
-void RenderPack(const VoiceMixJob& job, const int* indices, int count, int registers, const int* rank) {
+// Calls fn.template operator()<VoicePack<WideLanes<L, registers>>>() for 1 <= registers <= R.
+template <class L, int R, class Fn>
+void WithPackOf(int registers, Fn&& fn) {
   if constexpr (R > 1) {
     if (registers < R) {
-      RenderPack<L, R - 1>(job, indices, count, registers, rank);
+      WithPackOf<L, R - 1>(registers, fn);
       return;
     }
   }
-  VoicePack<WideLanes<L, R>>::Render(job, indices, count, rank);
+  fn.template operator()<VoicePack<WideLanes<L, R>>>();
 }
 
-// The whole mix over lane set L: the sounding voices in packs of up to K registers, as
-// even as can be (five registers as three and two, not four and a lone one), then the
-// groups summed in the canonical order.
+// The sounding voices in packs of up to K registers of L, as even as can be (five
+// registers as three and two, not four and a lone one), so that the processor overlaps
+// their recursions (one register alone waits on each sample's result): calls
+// fn(slot, indices, count, registers) per pack, its slot in job.packs.
+template <class L, int K, class Fn>
+void ForEachPack(const VoiceMixJob& job, Fn&& fn) {
+  constexpr int kLanes = L::kWidth;
+  constexpr std::size_t kSlot = (sizeof(VoicePack<WideLanes<L, K>>) + kLivePackAlign - 1) / kLivePackAlign * kLivePackAlign;
+  constexpr int kMostPacks = (kVoiceCount / kLanes + K - 1) / K;
+  static_assert(kMostPacks * kSlot <= kLivePackBytes, "the live packs do not fit");
+  static_assert(alignof(VoicePack<WideLanes<L, K>>) <= kLivePackAlign);
+  static_assert(std::is_trivially_destructible_v<VoicePack<WideLanes<L, K>>>);
+  const int registers = (job.soundingCount + kLanes - 1) / kLanes;
+  const int packs = (registers + K - 1) / K;
+  int done = 0;
+  for (int p = 0; p < packs; ++p) {
+    const int size = registers / packs + (p < registers % packs ? 1 : 0);
+    const int count = std::min(size * kLanes, job.soundingCount - done);
+    fn(job.packs + p * kSlot, job.sounding + done, count, size);
+    done += count;
+  }
+}
+
+// The whole mix over lane set L: the packs rendered, then the groups summed in the
+// canonical order.
 template <class L, int K>
 void MixSounding(const VoiceMixJob& job) {
   constexpr int kLanes = L::kWidth;
@@ -227,15 +275,9 @@ void MixSounding(const VoiceMixJob& job) {
       for (int n = 0; n < job.frames; ++n) column[n * kGroupSize] = 0.0;
     }
   }
-  const int registers = (job.soundingCount + kLanes - 1) / kLanes;
-  const int packs = (registers + K - 1) / K;
-  int done = 0;
-  for (int p = 0; p < packs; ++p) {
-    const int size = registers / packs + (p < registers % packs ? 1 : 0);
-    const int count = std::min(size * kLanes, job.soundingCount - done);
-    RenderPack<L, K>(job, job.sounding + done, count, size, rank);
-    done += count;
-  }
+  ForEachPack<L, K>(job, [&](unsigned char* slot, const int* indices, int count, int registers) {
+    WithPackOf<L, K>(registers, [&]<class P>() { P::Render(job, indices, count, rank, slot); });
+  });
 
   using G = WideLanes<L, kGroupSize / kLanes>;  // one group's four lanes
   typename G::F64 gainLeft[kGroupCount], gainRight[kGroupCount];
@@ -258,6 +300,13 @@ void MixSounding(const VoiceMixJob& job) {
     job.left[n] = (l[0] + l[2]) + (l[1] + l[3]);
     job.right[n] = (r[0] + r[2]) + (r[1] + r[3]);
   }
+}
+
+template <class L, int K>
+void SettleSounding(const VoiceMixJob& job) {
+  ForEachPack<L, K>(job, [&](unsigned char* slot, const int* indices, int count, int registers) {
+    WithPackOf<L, K>(registers, [&]<class P>() { P::Settle(job, indices, count, slot); });
+  });
 }
 
 }  // namespace engine

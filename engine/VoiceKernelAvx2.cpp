@@ -7,5 +7,6 @@
 namespace engine {
 
 void MixSoundingAvx2(const VoiceMixJob& job) { MixSounding<Avx2Lanes, 4>(job); }
+void SettleSoundingAvx2(const VoiceMixJob& job) { SettleSounding<Avx2Lanes, 4>(job); }
 
 }  // namespace engine

@@ -142,10 +142,11 @@ struct LadderLanes {
     }
   }
 
-  // New coefficients in the lanes of `changed`, for codes c (table ends beyond the range).
+  // New coefficients in the lanes of `changed`, for codes c (table ends beyond the range;
+  // a code that is not a number reads the first entry instead of far outside the table).
   TESVAR_LANES_INLINE void Derive(M changed, F c) {
-    const F i = L::Select(c < L::Broadcast(0.0), L::Broadcast(0.0),
-                          L::Select(c > L::Broadcast(kMaxPitchCode), L::Broadcast(kMaxPitchCode), c));
+    const F i = L::Select(c >= L::Broadcast(0.0),
+                          L::Select(c > L::Broadcast(kMaxPitchCode), L::Broadcast(kMaxPitchCode), c), L::Broadcast(0.0));
     const typename L::I32 index = L::Truncate(i);
     const F newG = L::Gather(tableG, index);
     const F newK = feedback * L::Gather(tableQ, index);

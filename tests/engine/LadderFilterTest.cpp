@@ -67,6 +67,15 @@ TEST(LadderFilter, CutoffBeyondTheTableUsesTheEnds) {
   EXPECT_EQ(under.G(), bottom.G());
 }
 
+// A cutoff that is not a number (no parameter gives one today) reads inside the tables
+// and leaves the output a number.
+TEST(LadderFilter, CutoffThatIsNotANumberReadsInsideTheTables) {
+  LadderFilter f = MakeFilter(44100.0, 6000, 0.5, true);
+  f.SetCutoffTarget(std::numeric_limits<double>::quiet_NaN());
+  f.PresetCutoff();
+  for (int i = 0; i < 64; ++i) EXPECT_TRUE(std::isfinite(f.Process(i % 2 != 0 ? 0.5 : -0.5, 0)));
+}
+
 TEST(LadderFilter, SaturatorIsSoftOddAndBounded) {
   EXPECT_EQ(LadderFilter::Saturate(0.0), 0.0);
   EXPECT_NEAR(LadderFilter::Saturate(0.1), 0.1, 1e-4);  // about y for small y

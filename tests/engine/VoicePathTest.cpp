@@ -177,6 +177,74 @@ TEST(VoicePathTest, EveryPathAndBlockSizeRendersTheScalarSamples) {
   std::printf("compared %d renders with the scalar path (best path here: %s)\n", compared, VoicePathName(best));
 }
 
+// The voice path keeps its lanes between host blocks. Every change between blocks (any
+// parameter, the pedal, all notes off, a reset, a chord capture, reading a voice) must
+// reach the voices exactly as if the lanes were loaded afresh for every block; a second
+// loop told to switch to its own path before every block (which writes the lanes back)
+// is the reference. Blocks of 7 and 13 samples end inside control ticks.
+std::vector<double> RenderWithChanges(VoicePath path, int block, bool reloadEveryBlock) {
+  auto loop = std::make_unique<RenderLoop>();
+  loop->SetVoicePath(path);
+  loop->ResetEngine(44100.0);
+  Patch patch(11);
+  patch.ApplyTo(*loop);
+  Patch::Set(*loop, 6, 7);    // 64 voices
+  Patch::Set(*loop, 28, 12);  // EG2 sustain
+  loop->FinishConstruction();
+  ScriptedMidi midi;
+  const int total = 12000;
+  for (int at = 5, k = 0; at < total; at += 97, ++k) {
+    midi.Add(at, 0x90, static_cast<std::uint8_t>(40 + (k * 7) % 40), 100);
+    if (k % 3 != 0) midi.Add(at + 300, 0x80, static_cast<std::uint8_t>(40 + (k * 7) % 40), 0);
+  }
+  loop->SetTickSource(&midi);
+  std::vector<double> out(2 * static_cast<std::size_t>(total));
+  std::vector<double> left(block), right(block);
+  for (int pos = 0, b = 0; pos < total; pos += block, ++b) {
+    if (reloadEveryBlock) loop->SetVoicePath(loop->GetVoicePath());
+    switch (b % 9) {
+      case 0: {
+        int index = 7 + static_cast<int>(patch.Uniform() * 37);
+        if (index == 34 || index == 5 || index == 6) index = 16;  // mode and grid changes silence the notes
+        const auto& p = kParams[index];
+        Patch::Set(*loop, index, p.min + static_cast<int>(patch.Uniform() * (p.max - p.min + 0.99)));
+        break;
+      }
+      case 1: loop->SetHold(b % 4 == 1); break;
+      case 2: EXPECT_GE(loop->GetVoice(b % 64).Note(), 0); break;
+      case 3: loop->SetPitchBend(patch.Uniform() * 2.0 - 1.0); break;
+      case 4: loop->CaptureChord(); break;
+      case 5: loop->ResetEngine(44100.0); break;
+      case 6: if (b % 90 == 6) loop->AllNotesOff(); break;
+      case 7: Patch::Set(*loop, 16, static_cast<int>(patch.Uniform() * 63)); break;  // cutoff
+      default: break;
+    }
+    const int frames = std::min(block, total - pos);
+    double* outputs[2] = {left.data(), right.data()};
+    loop->RenderBlock(outputs, frames);
+    for (int i = 0; i < frames; ++i) {
+      out[2 * (pos + i)] = left[i];
+      out[2 * (pos + i) + 1] = right[i];
+    }
+  }
+  loop->SetTickSource(nullptr);
+  return out;
+}
+
+TEST(VoicePathTest, ChangesBetweenBlocksReachTheVoicesTheLanesHold) {
+  for (VoicePath path : {VoicePath::kScalar, VoicePath::kSse2, VoicePath::kAvx2}) {
+    if (static_cast<int>(path) > static_cast<int>(BestVoicePath())) continue;
+    for (int block : {7, 13}) {
+      SCOPED_TRACE(std::string(VoicePathName(path)) + " block " + std::to_string(block));
+      const std::vector<double> reference = RenderWithChanges(path, block, true);
+      double peak = 0.0;
+      for (double v : reference) peak = std::max(peak, std::fabs(v));
+      ASSERT_GT(peak, 1e-3);
+      EXPECT_EQ(FirstDifference(reference, RenderWithChanges(path, block, false)), -1);
+    }
+  }
+}
+
 // A voice that no longer sounds (its amplifier envelope idle) but whose group still
 // renders keeps its state: the filter envelope it stopped in, its phases, its filter.
 TEST(VoicePathTest, SilentVoicesOfASoundingGroupAreLeftAlone) {
