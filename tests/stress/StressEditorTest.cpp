@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/Layout.h"
 #include "editor/Panel.h"
 #include "editor/PanelCommands.h"
 #include "editor/PanelLayout.h"
@@ -69,7 +70,12 @@ class EditorActor : public StressActor {
       const int dy = Below(random, 2) != 0 ? 1 + Below(random, 12) : -1 - Below(random, 12);
       if (Drag(Shown(Below(random, 52)), dy, 1 + Below(random, 6))) ++turns;
     } else {
-      if (Drag(Shown(panel::kViewSwitch), 0, 1)) ++viewSwitches;
+      // The view hot spot belongs to both views, so it has no registry key: click its pixels.
+      const bool before = PlugOf(host_).GetPanel().AltView();
+      for (const panel::Place& place : panel::BothViewPlaces()) {
+        if (place.number == -panel::kViewSwitch) Click((place.x + place.right) / 2, (place.y + place.bottom) / 2);
+      }
+      if (PlugOf(host_).GetPanel().AltView() != before) ++viewSwitches;
     }
   }
 
@@ -92,6 +98,13 @@ class EditorActor : public StressActor {
       if (control != nullptr && !control->IsHidden()) return control;
     }
     return nullptr;
+  }
+
+  void Click(int x, int y) {
+    IMouseMod left;
+    left.left = true;
+    Graphics().OnButtonPress(x, y, left, false);
+    Graphics().OnButtonRelease(x, y, left);
   }
 
   // A left press at the control's centre, `moves` pointer moves of dy pixels with a timer
@@ -148,6 +161,7 @@ TEST_F(StressEditorTest, TheEditorBesideEveryThread) {
   EXPECT_EQ(counters.goodFilesRefused, 0) << "good program and bank files refused";
   EXPECT_GT(editor.opens, 0);
   EXPECT_GT(editor.keys + editor.turns, 0);
+  EXPECT_GT(editor.viewSwitches, 0);
   EXPECT_LT(PeakAfterEveryNoteOff(host), 1e-4) << "a note kept sounding after its note off";
 
   std::printf("stress editor: %ld blocks, %ld notes, %ld parameter changes, %ld program switches;\n"
