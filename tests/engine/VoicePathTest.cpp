@@ -72,6 +72,27 @@ class Patch {
   std::uint32_t state_;
 };
 
+// Renders `total` samples in blocks of `block` samples into one interleaved stereo vector,
+// calling between(pos, b) before block b (which starts at sample pos).
+template <class Between>
+std::vector<double> RenderBlocks(RenderLoop& loop, TickSource& midi, int total, int block, Between&& between) {
+  loop.SetTickSource(&midi);
+  std::vector<double> out(2 * static_cast<std::size_t>(total));
+  std::vector<double> left(block), right(block);
+  for (int pos = 0, b = 0; pos < total; pos += block, ++b) {
+    between(pos, b);
+    const int frames = std::min(block, total - pos);
+    double* outputs[2] = {left.data(), right.data()};
+    loop.RenderBlock(outputs, frames);
+    for (int i = 0; i < frames; ++i) {
+      out[2 * (pos + i)] = left[i];
+      out[2 * (pos + i) + 1] = right[i];
+    }
+  }
+  loop.SetTickSource(nullptr);
+  return out;
+}
+
 struct Session {
   std::uint32_t seed;
   int mode;
@@ -104,10 +125,7 @@ std::vector<double> Render(VoicePath path, const Session& s, int block) {
   for (int k = 0; k < 9; ++k) midi.Add(third + 20 + 31 * k, 0x90, static_cast<std::uint8_t>(60 + 2 * k), 100);
   midi.Add(2 * third, 0xB0, 64, 0);
   for (int k = 0; k < 9; ++k) midi.Add(2 * third + 3 * k, 0x80, static_cast<std::uint8_t>(60 + 2 * k), 0);
-  loop->SetTickSource(&midi);
-  std::vector<double> out(2 * static_cast<std::size_t>(total));
-  std::vector<double> left(block), right(block);
-  for (int pos = 0; pos < total; pos += block) {
+  return RenderBlocks(*loop, midi, total, block, [&](int pos, int) {
     if (pos % 512 == 0) {
       switch ((pos / 512) % 8) {
         case 2: Patch::Set(*loop, 9, (pos / 4096) % 3); break;   // DCO1 wave between ticks
@@ -119,16 +137,7 @@ std::vector<double> Render(VoicePath path, const Session& s, int block) {
         default: break;
       }
     }
-    const int frames = std::min(block, total - pos);
-    double* outputs[2] = {left.data(), right.data()};
-    loop->RenderBlock(outputs, frames);
-    for (int i = 0; i < frames; ++i) {
-      out[2 * (pos + i)] = left[i];
-      out[2 * (pos + i) + 1] = right[i];
-    }
-  }
-  loop->SetTickSource(nullptr);
-  return out;
+  });
 }
 
 // The first sample where two renders differ, or -1.
@@ -197,10 +206,7 @@ std::vector<double> RenderWithChanges(VoicePath path, int block, bool reloadEver
     midi.Add(at, 0x90, static_cast<std::uint8_t>(40 + (k * 7) % 40), 100);
     if (k % 3 != 0) midi.Add(at + 300, 0x80, static_cast<std::uint8_t>(40 + (k * 7) % 40), 0);
   }
-  loop->SetTickSource(&midi);
-  std::vector<double> out(2 * static_cast<std::size_t>(total));
-  std::vector<double> left(block), right(block);
-  for (int pos = 0, b = 0; pos < total; pos += block, ++b) {
+  return RenderBlocks(*loop, midi, total, block, [&](int, int b) {
     if (reloadEveryBlock) loop->SetVoicePath(loop->GetVoicePath());
     switch (b % 9) {
       case 0: {
@@ -219,16 +225,7 @@ std::vector<double> RenderWithChanges(VoicePath path, int block, bool reloadEver
       case 7: Patch::Set(*loop, 16, static_cast<int>(patch.Uniform() * 63)); break;  // cutoff
       default: break;
     }
-    const int frames = std::min(block, total - pos);
-    double* outputs[2] = {left.data(), right.data()};
-    loop->RenderBlock(outputs, frames);
-    for (int i = 0; i < frames; ++i) {
-      out[2 * (pos + i)] = left[i];
-      out[2 * (pos + i) + 1] = right[i];
-    }
-  }
-  loop->SetTickSource(nullptr);
-  return out;
+  });
 }
 
 TEST(VoicePathTest, ChangesBetweenBlocksReachTheVoicesTheLanesHold) {
