@@ -199,11 +199,8 @@ void RenderLoop::MixVoices(double* left, double* right, int count) {
   if (soundingStale_) FindSounding();
   // The outputs arrive cleared: with no voice sounding there is nothing to add.
   if (soundingCount_ == 0) return;
-  VoiceMixJob job;
-  job.voices = pool_.All().data();
+  VoiceMixJob job = SoundingJob();
   job.isSounding = isSounding_;
-  job.sounding = sounding_;
-  job.soundingCount = soundingCount_;
   job.groups = groups_;
   job.groupCount = groupCount_;
   job.patch = &settings_.patch;
@@ -211,7 +208,6 @@ void RenderLoop::MixVoices(double* left, double* right, int count) {
   job.gainRight = pan_.right;
   job.tables = Wavetables::Get().Data();
   job.scratch = mixScratch_;
-  job.packs = packs_;
   for (int done = 0; done < count; done += job.frames) {
     job.frames = std::min(count - done, kMixChunk);
     job.left = left + done;
@@ -225,12 +221,16 @@ void RenderLoop::MixVoices(double* left, double* right, int count) {
 void RenderLoop::Settle() {
   if (!packsLive_) return;
   packsLive_ = false;
+  kernel_.settle(SoundingJob());
+}
+
+VoiceMixJob RenderLoop::SoundingJob() {
   VoiceMixJob job;
   job.voices = pool_.All().data();
   job.sounding = sounding_;
   job.soundingCount = soundingCount_;
   job.packs = packs_;
-  kernel_.settle(job);
+  return job;
 }
 
 void RenderLoop::EndBlock(int frames) { source_->EndBlock(frames); }

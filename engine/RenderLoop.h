@@ -144,6 +144,8 @@ class RenderLoop {
   // The voice path's live packs written back to the voices: before anything reads or
   // changes a voice or the patch.
   void Settle();
+  // A voice path job for the sounding voices and their packs (the rest left to the caller).
+  VoiceMixJob SoundingJob();
 
   EngineSettings settings_;
   Modulation modulation_;
