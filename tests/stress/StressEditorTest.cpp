@@ -54,6 +54,9 @@ class EditorActor : public StressActor {
     } else if (!open_) {
       open_ = host_.Dispatch(vst::effEditOpen, 0, 0, &parent_) != 0;
       opens += open_ ? 1 : 0;
+      // A short run (a sanitizer build manages a few dozen steps) may never roll the
+      // view switch below, so the first open always switches views once.
+      if (open_ && opens == 1) SwitchView();
     } else if (roll < 8) {
       host_.Dispatch(vst::effEditClose);
       open_ = false;
@@ -70,12 +73,7 @@ class EditorActor : public StressActor {
       const int dy = Below(random, 2) != 0 ? 1 + Below(random, 12) : -1 - Below(random, 12);
       if (Drag(Shown(Below(random, 52)), dy, 1 + Below(random, 6))) ++turns;
     } else {
-      // The view hot spot belongs to both views, so it has no registry key: click its pixels.
-      const bool before = PlugOf(host_).GetPanel().AltView();
-      for (const panel::Place& place : panel::BothViewPlaces()) {
-        if (place.number == -panel::kViewSwitch) Click((place.x + place.right) / 2, (place.y + place.bottom) / 2);
-      }
-      if (PlugOf(host_).GetPanel().AltView() != before) ++viewSwitches;
+      SwitchView();
     }
   }
 
@@ -98,6 +96,15 @@ class EditorActor : public StressActor {
       if (control != nullptr && !control->IsHidden()) return control;
     }
     return nullptr;
+  }
+
+  // The view hot spot belongs to both views, so it has no registry key: click its pixels.
+  void SwitchView() {
+    const bool before = PlugOf(host_).GetPanel().AltView();
+    for (const panel::Place& place : panel::BothViewPlaces()) {
+      if (place.number == -panel::kViewSwitch) Click((place.x + place.right) / 2, (place.y + place.bottom) / 2);
+    }
+    if (PlugOf(host_).GetPanel().AltView() != before) ++viewSwitches;
   }
 
   void Click(int x, int y) {
