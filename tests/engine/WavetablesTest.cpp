@@ -1,9 +1,9 @@
 // Wavetable contents: harmonic counts, window, square and stacked-square derivations.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <numbers>
+#include <thread>
 #include <vector>
 
 #include "engine/dsp/Wavetables.h"
@@ -24,17 +24,26 @@ double Harmonic(const double* table, int j) {
   return 2.0 * std::sqrt(re * re + im * im) / kN;
 }
 
-TEST(Wavetables, BuildsQuicklyOnFirstUse) {
-  // Each test runs in its own process under ctest, so this is normally the first build.
-  const auto start = std::chrono::steady_clock::now();
-  Wavetables::Get();
-  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  RecordProperty("build_ms", std::to_string(ms));
-#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-  EXPECT_LT(ms, 100.0);  // about 10 ms in an optimised build
-#else
-  EXPECT_LT(ms, 1500.0);  // unoptimised and sanitizer builds
-#endif
+TEST(Wavetables, FirstUseFromManyThreadsBuildsOneWholeStore) {
+  // Each test runs in its own process under ctest, so this is normally the first build:
+  // every instance may ask for the store at once, and all must see the same, finished one.
+  // (Its build time is measured by the engine benchmark.)
+  constexpr int kThreads = 4;
+  std::vector<const Wavetables*> seen(kThreads, nullptr);
+  std::vector<double> quarter(kThreads, 0.0);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) {
+    threads.emplace_back([&seen, &quarter, i] {
+      const Wavetables& w = Wavetables::Get();
+      seen[static_cast<std::size_t>(i)] = &w;
+      quarter[static_cast<std::size_t>(i)] = w.Table(kWaveSaw, 0)[kN / 4];
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  for (int i = 0; i < kThreads; ++i) {
+    EXPECT_EQ(seen[static_cast<std::size_t>(i)], &Wavetables::Get()) << "thread " << i;
+    EXPECT_NEAR(quarter[static_cast<std::size_t>(i)], std::numbers::pi / 4, 0.01) << "thread " << i;
+  }
 }
 
 TEST(Wavetables, HarmonicCountsHalveEveryTwoTables) {
