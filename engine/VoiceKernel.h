@@ -185,8 +185,8 @@ struct VoicePack {
     double* place[kVoices];
     const int stride = job.frames * kGroupSize;
     for (int i = 0; i < kVoices; ++i) {
-      const int j = indices[i < count ? i : 0];
-      place[i] = i < count ? job.scratch + rank[j / kGroupSize] * stride + j % kGroupSize : nullptr;
+      place[i] = nullptr;  // the spare lanes' samples are dropped
+      if (i < count) place[i] = job.scratch + rank[indices[i] / kGroupSize] * stride + indices[i] % kGroupSize;
     }
     // A register of consecutive voices of one group is set down whole.
     double* whole[W::kRegisters];
