@@ -80,15 +80,22 @@ struct EnvelopeLanes {
 
   // Lane values from plain arrays of kWidth levels and stages.
   void Load(const double* levels, const EnvelopeStage* stages, const EnvelopeSettings& s) {
-    double st[L::kWidth], co[L::kWidth], ta[L::kWidth];
-    for (int i = 0; i < L::kWidth; ++i) {
-      const int stage = static_cast<int>(stages[i]) & 3;
-      st[i] = stage;
-      co[i] = s.stageCoefficient[stage];
-      ta[i] = s.stageTarget[stage];
-    }
+    double st[L::kWidth];
+    for (int i = 0; i < L::kWidth; ++i) st[i] = static_cast<int>(stages[i]) & 3;
     level = L::Load(levels);
     stage = L::Load(st);
+    ApplySettings(s);
+  }
+  // Each lane's coefficient and target for its stage, from the settings: after Load, and
+  // when the settings change while the lanes run.
+  void ApplySettings(const EnvelopeSettings& s) {
+    double st[L::kWidth], co[L::kWidth], ta[L::kWidth];
+    L::Store(st, stage);
+    for (int i = 0; i < L::kWidth; ++i) {
+      const int k = static_cast<int>(st[i]);
+      co[i] = s.stageCoefficient[k];
+      ta[i] = s.stageTarget[k];
+    }
     coefficient = L::Load(co);
     target = L::Load(ta);
   }

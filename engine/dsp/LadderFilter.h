@@ -104,11 +104,17 @@ struct LadderLanes {
     delta = L::Load(v[4]);
     smoothed = L::Load(v[5]);
     code = L::Load(v[6]);
-    smoother.SetCoefficients(s.smootherB0, s.smootherB1, s.smootherC1, s.smootherC2);
     smoother.x1 = L::Load(v[7]);
     smoother.x2 = L::Load(v[8]);
     smoother.y1 = L::Load(v[9]);
     smoother.y2 = L::Load(v[10]);
+    ApplySettings(s);
+  }
+
+  // What the lanes take from the settings, and the coefficients of each lane's code: after
+  // Load, and when the settings change while the lanes run.
+  void ApplySettings(const LadderSettings& s) {
+    smoother.SetCoefficients(s.smootherB0, s.smootherB1, s.smootherC1, s.smootherC2);
     target = L::Broadcast(s.cutoffTarget);
     feedback = L::Broadcast(s.feedback);
     gain = L::Broadcast(s.gain);

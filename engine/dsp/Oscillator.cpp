@@ -32,7 +32,7 @@ void OscillatorState::SetPitch(int p, double width, const OscillatorSettings& s,
   pulse = s.wave == kWaveSquare && x < 1.0;
   // x = 1 puts the second read half a cycle away (2^26 phase units).
   phase2 = static_cast<std::uint32_t>(phase + static_cast<std::uint32_t>(x * 67108864.0)) & kPhaseMask;
-  tableIndex = Oscillator::TableForIncrement(static_cast<std::int32_t>(increment));
+  tableIndex = rates.table[code];
 }
 
 Oscillator::Oscillator() : rates_(RateTables::For(44100.0)) {
@@ -45,15 +45,6 @@ void Oscillator::SetSampleRate(double sampleRate, int randomBits) {
   state_.DrawStartPhase(randomBits);
 }
 
-int Oscillator::TableForIncrement(std::int32_t increment) {
-  double s = static_cast<double>(increment >> 16);
-  int n = 0;
-  while (s > 1.0) {
-    s *= 0.7071067811865476;
-    ++n;
-  }
-  return std::min(n, Wavetables::kTablesPerSet - 1);
-}
 
 double Oscillator::Render() {
   if (settings_.wave == kWaveOff) return 0.0;

@@ -60,29 +60,40 @@ struct OscillatorLanes {
   // Without a pulse lane the second phase is not read: it is advanced by `skipped` steps
   // at Save instead of every sample (the same value: both wrap modulo 2^27).
   std::uint32_t skipped = 0;
+  // Each lane's table and pulse mode, for the reads (they change only at Load).
+  std::int32_t tableIndex[L::kWidth] = {};
+  bool pulseLane[L::kWidth] = {};
 
   void Load(const OscillatorState* const* states, const OscillatorSettings& s) {
-    std::int32_t ph[L::kWidth], ph2[L::kWidth], inc[L::kWidth], first[L::kWidth], second[L::kWidth];
-    bool pu[L::kWidth];
+    std::int32_t ph[L::kWidth], ph2[L::kWidth], inc[L::kWidth];
     anyPulse = false;
     for (int i = 0; i < L::kWidth; ++i) {
       const OscillatorState& o = *states[i];
       ph[i] = static_cast<std::int32_t>(o.phase);
       ph2[i] = static_cast<std::int32_t>(o.phase2);
       inc[i] = static_cast<std::int32_t>(o.increment);
-      // The first read: the sawtooth in pulse mode, else the table of the settings' wave.
-      first[i] = ((o.pulse ? kWaveSaw : s.wave) * Wavetables::kTablesPerSet + o.tableIndex) * Wavetables::kTableSize;
-      second[i] = o.tableIndex * Wavetables::kTableSize;
-      pu[i] = o.pulse;
+      tableIndex[i] = o.tableIndex;
+      pulseLane[i] = o.pulse;
       anyPulse = anyPulse || o.pulse;
     }
     phase = L::LoadInt(ph);
     phase2 = L::LoadInt(ph2);
     increment = L::LoadInt(inc);
+    pulse = L::LoadMask(pulseLane);
+    skipped = 0;
+    ApplySettings(s);
+  }
+  // The reads for the settings' wave: after Load, and when the wave changes while the lanes
+  // run.
+  void ApplySettings(const OscillatorSettings& s) {
+    std::int32_t first[L::kWidth], second[L::kWidth];
+    for (int i = 0; i < L::kWidth; ++i) {
+      // The first read: the sawtooth in pulse mode, else the table of the settings' wave.
+      first[i] = ((pulseLane[i] ? kWaveSaw : s.wave) * Wavetables::kTablesPerSet + tableIndex[i]) * Wavetables::kTableSize;
+      second[i] = tableIndex[i] * Wavetables::kTableSize;
+    }
     firstRead = L::LoadInt(first);
     secondRead = L::LoadInt(second);
-    pulse = L::LoadMask(pu);
-    skipped = 0;
   }
   void Save(OscillatorState* const* states) const {
     std::int32_t ph[L::kWidth], ph2[L::kWidth], inc[L::kWidth];
@@ -90,9 +101,13 @@ struct OscillatorLanes {
     L::StoreInt(ph2, phase2);
     L::StoreInt(inc, increment);
     for (int i = 0; i < L::kWidth; ++i) {
-      states[i]->phase = static_cast<std::uint32_t>(ph[i]);
+      OscillatorState& o = *states[i];
+      o.phase = static_cast<std::uint32_t>(ph[i]);
       const std::uint32_t step = skipped * static_cast<std::uint32_t>(inc[i]);
-      states[i]->phase2 = (static_cast<std::uint32_t>(ph2[i]) + step) & OscillatorState::kPhaseMask;
+      o.phase2 = (static_cast<std::uint32_t>(ph2[i]) + step) & OscillatorState::kPhaseMask;
+      o.increment = static_cast<std::uint32_t>(inc[i]);
+      o.tableIndex = tableIndex[i];
+      o.pulse = pulseLane[i];
     }
   }
 
@@ -143,10 +158,6 @@ class Oscillator {
   std::uint32_t SecondPhase() const { return state_.phase2; }
   std::int32_t Increment() const { return static_cast<std::int32_t>(state_.increment); }
   double SampleRate() const { return rates_->sampleRate; }
-
-  // Table for a phase step: the first t with step/sqrt(2)^t <= 1 entry per sample
-  // (step = increment >> 16 in table entries), at most 21.
-  static int TableForIncrement(std::int32_t increment);
 
  private:
   std::shared_ptr<const RateTables> rates_;

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <numbers>
 
+#include "engine/dsp/Wavetables.h"
+
 namespace engine {
 
 RateTables::RateTables(double rate) : sampleRate(rate) {
@@ -17,6 +19,7 @@ RateTables::RateTables(double rate) : sampleRate(rate) {
     const double step = std::min(std::trunc(f * kPhaseUnits / rate),
                                  static_cast<double>(std::numeric_limits<std::int32_t>::max()));
     increment[c] = static_cast<std::int32_t>(step);
+    table[c] = static_cast<std::uint8_t>(Wavetables::TableForIncrement(increment[c]));
     const double w = f * std::numbers::pi / rate;
     ladderW[c] = w;
     ladderG[c] = w / (w + 2.0);

@@ -17,6 +17,9 @@ struct RateTables {
   double sampleRate = 44100.0;
   // Phase units (2^27 per cycle) per sample for each pitch code 0 ... 17280.
   std::array<std::int32_t, kPitchCodeCount> increment{};
+  // The wavetable each increment reads (Wavetables::TableForIncrement), so that a pitch
+  // change at the control tick looks its table up instead of searching for it.
+  std::array<std::uint8_t, kPitchCodeCount> table{};
   // Ladder: W[c] = f(c)*pi/sampleRate, and each stage's gain G = W/(W + 2) and state
   // feedback R = (W - 2)/(W + 2) from it.
   std::array<double, kPitchCodeCount> ladderW{};

@@ -20,6 +20,16 @@ int Wavetables::HarmonicCount(int t) {
   return static_cast<int>(RoundHalfAway(1024.0 / a));
 }
 
+int Wavetables::TableForIncrement(int increment) {
+  double s = static_cast<double>(increment >> 16);
+  int n = 0;
+  while (s > 1.0) {
+    s *= 0.7071067811865476;
+    ++n;
+  }
+  return std::min(n, kTablesPerSet - 1);
+}
+
 Wavetables::Wavetables() : data_(static_cast<long>(kSets) * kTablesPerSet * kTableSize, 0.0) {
   constexpr int n = kTableSize;
   // sin(2*pi*j*k/2048) only takes 2048 distinct values: index (j*k) mod 2048 reads them from

@@ -38,6 +38,10 @@ class Wavetables {
   // Harmonics in table t: 1024, 724, 512, ... 2, 1, 1, 1.
   static int HarmonicCount(int t);
 
+  // Table for a phase step (2^27 units per cycle): the first t with step/sqrt(2)^t <= 1
+  // entry per sample (step = increment >> 16 in table entries), at most 21.
+  static int TableForIncrement(int increment);
+
  private:
   Wavetables();
   double* Mutable(int wave, int t) {

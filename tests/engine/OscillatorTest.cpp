@@ -20,11 +20,18 @@ std::int32_t ExpectedIncrement(int code, double rate) {
 }
 
 TEST(RateTables, IncrementsFollowPitchAndRate) {
-  for (double rate : {44100.0, 48000.0, 96000.0}) {
+  for (double rate : {1000.0, 44100.0, 48000.0, 96000.0, 768000.0}) {
     auto tables = RateTables::For(rate);
     EXPECT_EQ(tables->sampleRate, rate);
     for (int code : {0, 1, 6000, 8832, 12345, 17280}) {
+      if (rate < 2000.0) break;  // the top steps are clamped there (below)
       EXPECT_EQ(tables->increment[code], ExpectedIncrement(code, rate)) << "rate " << rate << " code " << code;
+    }
+    // The stored table choice is the search's answer for every code's increment, the
+    // clamped ones included.
+    for (int code = 0; code < kPitchCodeCount; ++code) {
+      ASSERT_EQ(tables->table[code], Wavetables::TableForIncrement(tables->increment[code]))
+          << "rate " << rate << " code " << code;
     }
   }
   // Note 69 at 44100 Hz: 440 * 2^27 / 44100 = 1339133.79...
@@ -46,14 +53,14 @@ TEST(RateTables, OneImmutableSetPerRate) {
 }
 
 TEST(Oscillator, TableSelectionKeepsHarmonicsBelowNyquist) {
-  EXPECT_EQ(Oscillator::TableForIncrement(0), 0);
-  EXPECT_EQ(Oscillator::TableForIncrement((1 << 17) - 1), 0);  // under 2 entries per sample
-  EXPECT_EQ(Oscillator::TableForIncrement(3 << 16), 4);        // 3 -> 2.12 -> 1.5 -> 1.06 -> 0.75
-  EXPECT_EQ(Oscillator::TableForIncrement(2047 << 16), 21);
-  EXPECT_EQ(Oscillator::TableForIncrement(INT32_MAX), 21);
+  EXPECT_EQ(Wavetables::TableForIncrement(0), 0);
+  EXPECT_EQ(Wavetables::TableForIncrement((1 << 17) - 1), 0);  // under 2 entries per sample
+  EXPECT_EQ(Wavetables::TableForIncrement(3 << 16), 4);        // 3 -> 2.12 -> 1.5 -> 1.06 -> 0.75
+  EXPECT_EQ(Wavetables::TableForIncrement(2047 << 16), 21);
+  EXPECT_EQ(Wavetables::TableForIncrement(INT32_MAX), 21);
   int previous = 0;
   for (std::int32_t inc = 0; inc < (1 << 27); inc += 4099) {
-    const int t = Oscillator::TableForIncrement(inc);
+    const int t = Wavetables::TableForIncrement(inc);
     ASSERT_GE(t, previous);
     previous = t;
     // Highest harmonic times the (truncated) step in entries stays near half the table; the
@@ -79,7 +86,7 @@ TEST(Oscillator, PitchUsesOffsetsAndClampsToTheTable) {
   EXPECT_EQ(osc.Increment(), tables->increment[0]);
   osc.SetPitch(30000, 1.0);
   EXPECT_EQ(osc.Increment(), tables->increment[17280]);
-  EXPECT_EQ(osc.TableIndex(), Oscillator::TableForIncrement(tables->increment[17280]));
+  EXPECT_EQ(osc.TableIndex(), Wavetables::TableForIncrement(tables->increment[17280]));
 }
 
 TEST(Oscillator, StartsInTheFirstHalfCycle) {
