@@ -84,16 +84,18 @@ void ProcessWith(const EngineSettings& s, BrigadeDelay& chorus, BrigadeDelay* en
 
 }  // namespace
 
-void Effects::ProcessBlock(const EngineSettings& settings, double* left, double* right, int frames) {
-  if (settings.effectsMode < 1 || settings.effectsMode > 3 || frames <= 0) return;
+bool Effects::ProcessBlock(const EngineSettings& settings, double* left, double* right, int frames) {
+  if (settings.effectsMode < 1 || settings.effectsMode > 3) return false;
+  if (frames <= 0) return true;
 #if defined(__SSE2__)
   // The phaser's two-lane array measured faster than its vector form (the same samples).
   if (vectorLanes_ && settings.effectsMode != 2) {
     ProcessWith<Sse2Lanes>(settings, chorus_, ensemble_, phaser_, left, right, frames);
-    return;
+    return true;
   }
 #endif
   ProcessWith<ArrayLanes<2>>(settings, chorus_, ensemble_, phaser_, left, right, frames);
+  return true;
 }
 
 }  // namespace engine

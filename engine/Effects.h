@@ -32,8 +32,9 @@ class Effects {
   // plain doubles, with the same samples either way.
   void SetLanes(bool vector) { vectorLanes_ = vector; }
 
-  // `frames` stereo samples of the mix in place, through the effect the settings select.
-  void ProcessBlock(const EngineSettings& settings, double* left, double* right, int frames);
+  // `frames` stereo samples of the mix in place, through the effect the settings select;
+  // false (samples untouched) when the effects are off.
+  bool ProcessBlock(const EngineSettings& settings, double* left, double* right, int frames);
 
   // One stereo sample of the mix, in place.
   void Process(const EngineSettings& settings, double& left, double& right) { ProcessBlock(settings, &left, &right, 1); }

@@ -36,42 +36,14 @@ double EngineSettings::EffectsLfoStep(double speed) {
   return (2.0 * speed * speed * 14.7 + 0.3) / 1000.0;
 }
 
-SettingsFollowUp EngineSettings::Apply(int index, double v, double e) {
-  SettingsFollowUp next;
+bool EngineSettings::ApplyToPatch(int index, double v, double e) {
   const int i = static_cast<int>(v);
   switch (index) {
-    case kVolume:
-      outputLevel = 0.5 * e;
-      next.updateOutputGain = true;
-      break;
-    case kTune: tuneOffset = 128.0 * v; break;
-    case kBend: bendRange = 128.0 * v; break;
-    case kWheelFrequency: wheelLfoStep = 2.0 * v / 1000.0; break;
-    case kWheelDestination: wheelToFilter = e >= 0.5; break;
-    case kMode:
-      if (i != mode) {
-        mode = i;
-        next.reconfigureVoices = true;
-      }
-      break;
-    case kVoices:
-      voicesSetting = voicesParameter = i;
-      next.reconfigureVoices = true;
-      break;
-    case kSpread:
-      spread = e;
-      next.updatePanGains = true;
-      break;
     case kDco1Octave: patch.dco1.SetOctave(ListIndex(v, 2)); break;
     case kDco1Waveform:
       dco1Waveform = i;
       pwmActive = i == 2;
       patch.dco1.SetWaveCode(i > 0 ? kWaveSquare : kWaveSaw);
-      break;
-    case kDco1PulseWidth: pulseDepth = 0.85 * e; break;
-    case kDco1PwmFrequency:
-      pwmOwnLfo = e > 0.0;
-      pwmLfoStep = (2.0 * (0.5 * e * e) * 14.7 + 0.3) / 1000.0;
       break;
     case kDco2Octave:
       // The stacked-square count follows the octave.
@@ -111,6 +83,46 @@ SettingsFollowUp EngineSettings::Apply(int index, double v, double e) {
     case kEg2Decay: patch.eg2.SetDecay(e); break;
     case kEg2Sustain: patch.eg2.SetSustain(e); break;
     case kEg2Release: patch.eg2.SetRelease(e); break;
+    default: return false;
+  }
+  return true;
+}
+
+SettingsFollowUp EngineSettings::Apply(int index, double v, double e) {
+  SettingsFollowUp next;
+  if (ApplyToPatch(index, v, e)) {
+    next.voicePatch = true;
+    return next;
+  }
+  const int i = static_cast<int>(v);
+  switch (index) {
+    case kVolume:
+      outputLevel = 0.5 * e;
+      next.updateOutputGain = true;
+      break;
+    case kTune: tuneOffset = 128.0 * v; break;
+    case kBend: bendRange = 128.0 * v; break;
+    case kWheelFrequency: wheelLfoStep = 2.0 * v / 1000.0; break;
+    case kWheelDestination: wheelToFilter = e >= 0.5; break;
+    case kMode:
+      if (i != mode) {
+        mode = i;
+        next.reconfigureVoices = true;
+      }
+      break;
+    case kVoices:
+      voicesSetting = voicesParameter = i;
+      next.reconfigureVoices = true;
+      break;
+    case kSpread:
+      spread = e;
+      next.updatePanGains = true;
+      break;
+    case kDco1PulseWidth: pulseDepth = 0.85 * e; break;
+    case kDco1PwmFrequency:
+      pwmOwnLfo = e > 0.0;
+      pwmLfoStep = (2.0 * (0.5 * e * e) * 14.7 + 0.3) / 1000.0;
+      break;
     case kMgFrequency: mgLfoStep = (2.0 * std::pow(e, 1.5) * 14.7 + 0.3) / 1000.0; break;
     case kMgDelay: mgDelayStep = 1.0 / (1500.0 * e + 1.0); break;
     case kMgDco: mgPitchDepth = 128.0 * e * e * e; break;

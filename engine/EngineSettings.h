@@ -11,6 +11,7 @@ struct SettingsFollowUp {
   bool reconfigureVoices = false;  // mode or voices setting changed: ReconfigureVoices
   bool updatePanGains = false;     // spread changed: UpdatePanGains
   bool updateOutputGain = false;   // output level changed: gain = level * unison gain
+  bool voicePatch = false;         // the voice patch changed: the running voices take it
 };
 
 // DCO2 wave code: waveform 0 is off (5), 2 is a plain square (1), 1 is the stacked-square
@@ -73,6 +74,8 @@ struct EngineSettings {
   // position and i = v truncated: updates the fields above and the voice patch. Out-of-range
   // indices do nothing. Runs on the caller's thread under the plug-in lock; no allocation.
   SettingsFollowUp Apply(int index, double v, double e);
+  // The part of Apply for the parameters the voice patch holds; false for any other index.
+  bool ApplyToPatch(int index, double v, double e);
 
   // The resting cutoff from the two knobs, into the patch as a whole pitch code.
   void SetBaseCutoff();

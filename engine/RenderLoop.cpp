@@ -21,13 +21,24 @@ VoicePath PathFromEnvironment() {
 }  // namespace
 
 RenderLoop::RenderLoop() {
+  job_.voices = pool_.All().data();
+  job_.isSounding = sounding_.Flags();
+  job_.sounding = sounding_.List();
+  job_.groups = sounding_.Groups();
+  job_.patch = &settings_.patch;
+  job_.modulation = &modulation_.Values();
+  job_.gainLeft = pan_.left;
+  job_.gainRight = pan_.right;
+  job_.tables = Wavetables::Get().Data();
+  job_.scratch = mixScratch_;
+  job_.packs = packs_;
   SetVoicePath(PathFromEnvironment());
   // Defaults until the product pushes its parameters: Poly, one voice, centred.
   ReconfigureVoices();
 }
 
 void RenderLoop::SetVoicePath(VoicePath path) {
-  Settle();
+  ReleasePacks();
   path_ = AvailableVoicePath(path);
   kernel_ = KernelFor(path_);
   effects_.SetLanes(path_ != VoicePath::kScalar);
@@ -42,19 +53,19 @@ void RenderLoop::SetTickSource(TickSource* source) { source_ = source != nullptr
 
 bool RenderLoop::ResetEngine(double sampleRate) {
   if (!(sampleRate >= 1000.0 && sampleRate <= 1e6)) return false;
-  Settle();
   // The next block starts a tick; events still waiting keep their place in time.
   events_.LowerOffsets(clock_.TickPosition());
   clock_.Reset();
   clock_.SetTickLength(static_cast<int>(sampleRate) / 1000);
   if (sampleRate == sampleRate_) return true;  // same rate: voices keep sounding
+  ReleasePacks();
   sampleRate_ = sampleRate;
   bend_ = 0.0;
   wheel_ = 0.0;
   allocator_.ResetNoteCounter();
   settings_.patch.SetSampleRate(sampleRate);
   pool_.Restart();
-  soundingStale_ = true;
+  UpdateSounding();
   effects_.SetSampleRate(sampleRate);
   // Modulation fully on. The delay step keeps what "MG Delay" set: resetting it to 1 here
   // would lose the knob after every rate change (hosts set the rate after pushing values).
@@ -63,8 +74,9 @@ bool RenderLoop::ResetEngine(double sampleRate) {
 }
 
 void RenderLoop::ApplyParameter(int index, double v, double e) {
-  Settle();  // the packs hold patch values
   const SettingsFollowUp next = settings_.Apply(index, v, e);
+  // The packs take a changed patch before they next run.
+  if (next.voicePatch) patchChanged_ = true;
   if (next.reconfigureVoices) {
     ReconfigureVoices();  // also pan and output gain
     return;
@@ -74,7 +86,7 @@ void RenderLoop::ApplyParameter(int index, double v, double e) {
 }
 
 void RenderLoop::ReconfigureVoices() {
-  Settle();
+  ReleasePacks();
   if (constructed_) AllNotesOff();
   layout_ = ComputeVoiceLayout(KeyModeFromIndex(settings_.mode), settings_.voicesParameter,
                                allocator_.Chord().size);
@@ -82,7 +94,7 @@ void RenderLoop::ReconfigureVoices() {
   // the parameter keeps what the host sent and the next layout starts from it again.
   settings_.voicesSetting = layout_.voicesSetting;
   allocator_.SetLayout(layout_);
-  soundingStale_ = true;
+  UpdateSounding();
   UpdateOutputGain();
   UpdatePanGains();
 }
@@ -90,21 +102,17 @@ void RenderLoop::ReconfigureVoices() {
 void RenderLoop::UpdatePanGains() { engine::UpdatePanGains(layout_, settings_.spread, pan_); }
 
 void RenderLoop::AllNotesOff() {
-  Settle();
+  ReleasePacks();
   notes_->ClearHeldKeys();
   events_.Clear();
   allocator_.AllNotesOff();
-  soundingStale_ = true;
 }
 
 void RenderLoop::RenderBlock(double** outputs, int frames) {
+  // Every span writes all its samples (Render): the outputs need no clearing first.
   outLeft_ = outputs != nullptr ? outputs[0] : nullptr;
   outRight_ = outputs != nullptr ? outputs[1] : nullptr;
   if (outLeft_ == nullptr || outRight_ == nullptr) outLeft_ = outRight_ = nullptr;
-  if (outLeft_ != nullptr && frames > 0) {
-    std::fill(outLeft_, outLeft_ + frames, 0.0);
-    std::fill(outRight_, outRight_ + frames, 0.0);
-  }
   clock_.RunBlock(*this, events_, frames);
   outLeft_ = outRight_ = nullptr;
 }
@@ -114,19 +122,26 @@ void RenderLoop::TakeMessages(int tickStart, int tickEnd) {
 }
 
 void RenderLoop::ControlTick() {
-  Settle();
   source_->OnControlTick();
-  const ModulationValues& mod = modulation_.Tick(settings_, bend_, wheel_);
-  // Only the voices in use follow; those above T keep stale state and stay silent.
-  for (int j = 0; j < layout_.total; ++j) pool_[j].UpdateControl(mod, settings_.patch);
-  soundingStale_ = true;
+  modulation_.Tick(settings_, bend_, wheel_);
+  // Only the sounding voices follow (in their packs); active voices above T keep stale
+  // state and stay silent.
+  if (sounding_.Count() > 0) {
+    MakePacksLive();
+    const std::uint64_t idle = kernel_.tick(job_);
+    if (idle != 0) {
+      ReleasePacks();
+      pool_.EndSound(idle);
+      UpdateSounding();
+    }
+  }
   effects_.Tick(settings_);
 }
 
 void RenderLoop::FireEvent(const VoiceEvent& event) {
-  // A note on, a note off (a mono mode's return to a held key) or the pedal may start a voice.
-  Settle();
-  soundingStale_ = true;
+  // The voices change: a note on, a note off (a mono mode's return to a held key) or the
+  // pedal may also start one.
+  ReleasePacks();
   const int note = event.data1 & 0x7F;
   switch (event.status & 0xF0) {
     case 0xB0:
@@ -145,6 +160,7 @@ void RenderLoop::FireEvent(const VoiceEvent& event) {
     default:
       break;
   }
+  UpdateSounding();
 }
 
 void RenderLoop::NoteOn(int note, int velocity) {
@@ -164,8 +180,10 @@ void RenderLoop::Render(int start, int count) {
   if (outLeft_ == nullptr) return;
   double* left = outLeft_ + start;
   double* right = outRight_ + start;
-  MixVoices(left, right, count);
-  effects_.ProcessBlock(settings_, left, right, count);
+  const bool voices = MixVoices(left, right, count);
+  const bool effect = effects_.ProcessBlock(settings_, left, right, count);
+  // Silence stays +0.0 through the gain and the check below.
+  if (!voices && !effect) return;
   // The delay lines' tails pass through the subnormal range for a few samples on their
   // way to 0; none of that reaches the host. (NaN is not masked here: the recursive
   // filters already refuse it, and a test would see one that slipped through.)
@@ -178,59 +196,49 @@ void RenderLoop::Render(int start, int count) {
   }
 }
 
-void RenderLoop::FindSounding() {
-  Settle();
-  // Voices above the grid's total may still be active from before a reconfiguration; they
-  // stay silent and unchanged.
-  soundingCount_ = 0;
-  groupCount_ = 0;
-  for (int g = 0; g < kGroupCount; ++g) {
-    const int before = soundingCount_;
-    for (int i = g * kGroupSize; i < (g + 1) * kGroupSize; ++i) {
-      isSounding_[i] = i < layout_.total && pool_[i].IsActive();
-      if (isSounding_[i]) sounding_[soundingCount_++] = i;
-    }
-    if (soundingCount_ > before) groups_[groupCount_++] = g;
-  }
-  soundingStale_ = false;
+void RenderLoop::UpdateSounding() {
+  const std::uint64_t mask = pool_.ActiveMask() & SoundingVoices::GridMask(layout_.total);
+  if (mask == sounding_.Mask()) return;
+  // The packs were built for the old set.
+  ReleasePacks();
+  sounding_.Set(mask);
+  job_.soundingCount = sounding_.Count();
+  job_.groupCount = sounding_.GroupCount();
 }
 
-void RenderLoop::MixVoices(double* left, double* right, int count) {
-  if (soundingStale_) FindSounding();
-  // The outputs arrive cleared: with no voice sounding there is nothing to add.
-  if (soundingCount_ == 0) return;
-  VoiceMixJob job = SoundingJob();
-  job.isSounding = isSounding_;
-  job.groups = groups_;
-  job.groupCount = groupCount_;
-  job.patch = &settings_.patch;
-  job.gainLeft = pan_.left;
-  job.gainRight = pan_.right;
-  job.tables = Wavetables::Get().Data();
-  job.scratch = mixScratch_;
-  for (int done = 0; done < count; done += job.frames) {
-    job.frames = std::min(count - done, kMixChunk);
-    job.left = left + done;
-    job.right = right + done;
-    job.resume = packsLive_;
-    kernel_.mix(job);
+bool RenderLoop::MixVoices(double* left, double* right, int count) {
+  if (sounding_.Count() == 0) {
+    std::fill(left, left + count, 0.0);
+    std::fill(right, right + count, 0.0);
+    return false;
+  }
+  MakePacksLive();
+  for (int done = 0; done < count; done += job_.frames) {
+    job_.frames = std::min(count - done, kMixChunk);
+    job_.left = left + done;
+    job_.right = right + done;
+    kernel_.mix(job_);
+  }
+  return true;
+}
+
+void RenderLoop::MakePacksLive() {
+  if (!packsLive_) {
+    kernel_.load(job_);
     packsLive_ = true;
+  } else if (patchChanged_) {
+    kernel_.patch(job_);
   }
+  patchChanged_ = false;
 }
 
-void RenderLoop::Settle() {
-  if (!packsLive_) return;
+void RenderLoop::SavePacks() {
+  if (packsLive_) kernel_.save(job_);
+}
+
+void RenderLoop::ReleasePacks() {
+  SavePacks();
   packsLive_ = false;
-  kernel_.settle(SoundingJob());
-}
-
-VoiceMixJob RenderLoop::SoundingJob() {
-  VoiceMixJob job;
-  job.voices = pool_.All().data();
-  job.sounding = sounding_;
-  job.soundingCount = soundingCount_;
-  job.packs = packs_;
-  return job;
 }
 
 void RenderLoop::EndBlock(int frames) { source_->EndBlock(frames); }

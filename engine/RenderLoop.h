@@ -9,6 +9,7 @@
 #include "engine/EngineSettings.h"
 #include "engine/Modulation.h"
 #include "engine/NoteServices.h"
+#include "engine/SoundingVoices.h"
 #include "engine/TickSource.h"
 #include "engine/VoiceAllocator.h"
 #include "engine/VoiceEventQueue.h"
@@ -23,6 +24,11 @@ namespace engine {
 // thread under the plug-in lock, which the audio thread also holds while rendering, so
 // the two never overlap. Nothing here allocates after construction except ResetEngine
 // (the effect delays take memory for a new sample rate).
+//
+// The sounding voices live in the voice path's packs from the span they start sounding in
+// until something outside the packs must read or change them: a voice event, all notes off,
+// a reset, a new grid, a state read (GetVoice), or one of them falling silent. Control ticks
+// and parameter changes reach the packs where they are.
 class RenderLoop {
  public:
   RenderLoop();
@@ -74,7 +80,7 @@ class RenderLoop {
   void AllNotesOff();
   // Sustain pedal (from the voice events) and the panel's HOLD share one flag.
   void SetHold(bool on) {
-    Settle();
+    ReleasePacks();
     allocator_.SetSustain(on);
   }
   bool Hold() const { return allocator_.Sustain(); }
@@ -82,10 +88,7 @@ class RenderLoop {
   // Chord memory: captured from the held voices (answers false, memory kept, when none is
   // held), restored from a state (at most 63 offsets kept, each limited to 0 ... 127).
   // The caller reconfigures afterwards (setting "Mode" to Chord does it).
-  bool CaptureChord() {
-    Settle();
-    return allocator_.CaptureChord();
-  }
+  bool CaptureChord() { return allocator_.CaptureChord(); }  // notes and held flags: never in the packs
   void SetChordMemory(const int* offsets, int count) { allocator_.SetChordMemory(offsets, count); }
   void ClearChordMemory() { allocator_.ClearChordMemory(); }
   const ChordMemory& Chord() const { return allocator_.Chord(); }
@@ -97,18 +100,18 @@ class RenderLoop {
   double PitchBend() const { return bend_; }
   double ModWheel() const { return wheel_; }
 
-  // The voices, their state brought up to date. Writable ones (for tests) make the mix
-  // look at their flags afresh.
-  std::span<Voice> Voices() {
-    Settle();
-    soundingStale_ = true;
+  // The voices, their state brought up to date (the packs keep running).
+  std::span<const Voice> Voices() {
+    SavePacks();
     return pool_.All();
   }
   const VoicePatch& Patch() const { return settings_.patch; }
   const Voice& GetVoice(int index) {
-    Settle();
+    SavePacks();
     return pool_[index];
   }
+  // The sounding voices: active and inside the grid.
+  const SoundingVoices& Sounding() const { return sounding_; }
   const VoiceLayout& Layout() const { return layout_; }
   const PanGains& Gains() const { return pan_; }
   double OutputGain() const { return outputGain_; }
@@ -136,16 +139,19 @@ class RenderLoop {
 
   void NoteOn(int note, int velocity);
   void NoteOff(int note);
-  // The voice mix of samples start ... start+count-1 into the outputs.
-  void MixVoices(double* left, double* right, int count);
-  // The sounding voices and their groups, from the voices' flags and the grid's total
-  // (after settling the packs of the previous ones).
-  void FindSounding();
-  // The voice path's live packs written back to the voices: before anything reads or
-  // changes a voice or the patch.
-  void Settle();
-  // A voice path job for the sounding voices and their packs (the rest left to the caller).
-  VoiceMixJob SoundingJob();
+  // The voice mix of samples start ... start+count-1 into the outputs; false when no voice
+  // sounds (the samples are then +0.0).
+  bool MixVoices(double* left, double* right, int count);
+  // The sounding set from the pool's active voices and the grid (packs released first
+  // when it changes).
+  void UpdateSounding();
+  // The packs loaded for the sounding voices if they are not, and a changed patch brought
+  // into them.
+  void MakePacksLive();
+  // The packs' state written back to the voices; the packs keep running.
+  void SavePacks();
+  // Written back and let go: before anything changes a voice or the sounding set.
+  void ReleasePacks();
 
   EngineSettings settings_;
   Modulation modulation_;
@@ -169,16 +175,12 @@ class RenderLoop {
   double* outRight_ = nullptr;
   VoicePath path_ = VoicePath::kScalar;
   VoiceKernel kernel_;
-  // The sounding voices, found again only after something that may start or end a voice
-  // (control tick, voice event, reset, new grid): spans between those reuse the lists.
-  bool soundingStale_ = true;
-  int soundingCount_ = 0;
-  int groupCount_ = 0;
-  bool isSounding_[kVoiceCount] = {};
-  int sounding_[kVoiceCount] = {};
-  int groups_[kGroupCount] = {};
-  // The sounding voices' state lives in the packs (the voices' own copies are behind).
+  SoundingVoices sounding_;
+  // The packs hold the sounding voices' state (the voices' own copies may be behind).
   bool packsLive_ = false;
+  // The patch changed since the packs took it.
+  bool patchChanged_ = false;
+  VoicePackJob job_;
   alignas(kLivePackAlign) unsigned char packs_[kLivePackBytes];
   // The voices' samples of one piece of a span, by group.
   alignas(32) double mixScratch_[kMixScratch] = {};

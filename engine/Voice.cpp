@@ -1,7 +1,7 @@
 // Voice note handling and control updates.
 #include "engine/Voice.h"
 
-#include "engine/VoiceKernel.h"
+#include "engine/VoicePack.h"
 #include "engine/dsp/Lanes.h"
 
 namespace engine {
@@ -17,12 +17,17 @@ void Voice::Restart(StartPhases* phases) {
   eg2_ = EnvelopeState{};
 }
 
-void Voice::UpdatePitch(const ModulationValues& mod, const VoicePatch& patch) {
+void Voice::FollowModulation(const ModulationValues& mod, const VoicePatch& patch, OscillatorState& dco1,
+                             OscillatorState& dco2, double& filterModulation) const {
   const int p = static_cast<int>(basePitch_ + unisonDetune_ + mod.pitch);
-  dco1_.SetPitch(p, 1.0 - mod.pulseAmount, patch.dco1, patch.Rates());
+  dco1.SetPitch(p, 1.0 - mod.pulseAmount, patch.dco1, patch.Rates());
   // DCO2 always runs at full width: its wave code 1 is a plain square.
-  dco2_.SetPitch(p + patch.dco2Detune, 1.0, patch.dco2, patch.Rates());
-  filterModulation_ = patch.keyboardTracking * keyOffset_ + mod.filter;
+  dco2.SetPitch(p + patch.dco2Detune, 1.0, patch.dco2, patch.Rates());
+  filterModulation = patch.keyboardTracking * keyOffset_ + mod.filter;
+}
+
+void Voice::UpdatePitch(const ModulationValues& mod, const VoicePatch& patch) {
+  FollowModulation(mod, patch, dco1_, dco2_, filterModulation_);
 }
 
 void Voice::NoteOn(int note, int basePitch, int unisonDetune, const ModulationValues& mod, const VoicePatch& patch) {

@@ -38,6 +38,14 @@ class Voice {
   // Control tick for a voice in use: pitch, pulse width and filter tracking follow the
   // modulation; the voice goes inactive once its amplifier envelope is idle.
   void UpdateControl(const ModulationValues& mod, const VoicePatch& patch);
+  // The control tick's arithmetic on its own, for the voice's note and the modulation: both
+  // oscillators' pitch and pulse width set in dco1 and dco2 (their phases are read, so they
+  // must hold this voice's current ones) and the filter tracking into filterModulation. The
+  // render loop runs it on the copies its lanes hold.
+  void FollowModulation(const ModulationValues& mod, const VoicePatch& patch, OscillatorState& dco1,
+                        OscillatorState& dco2, double& filterModulation) const;
+  // The render loop found the amplifier envelope idle at a control tick (in its lanes).
+  void EndSound() { active_ = false; }
 
   // One sample on the scalar path; an inactive voice answers 0 and advances nothing. The
   // render loop renders whole spans of sounding voices side by side (VoiceKernel.h), with the

@@ -1,6 +1,7 @@
 // The scalar and SSE2 voice paths and the choice among the paths.
 #include "engine/VoiceKernel.h"
 
+#include "engine/VoicePacks.h"
 #include "engine/dsp/Lanes.h"
 #if defined(__SSE2__)
 #include "engine/dsp/LanesSse2.h"
@@ -9,8 +10,7 @@
 namespace engine {
 
 #if defined(TESVAR_HAVE_AVX2_KERNEL)
-void MixSoundingAvx2(const VoiceMixJob& job);
-void SettleSoundingAvx2(const VoiceMixJob& job);
+VoiceKernel Avx2Kernel();
 #endif
 
 namespace {
@@ -54,12 +54,12 @@ const char* VoicePathName(VoicePath path) {
 VoiceKernel KernelFor(VoicePath path) {
   switch (AvailableVoicePath(path)) {
 #if defined(TESVAR_HAVE_AVX2_KERNEL)
-    case VoicePath::kAvx2: return {&MixSoundingAvx2, &SettleSoundingAvx2};
+    case VoicePath::kAvx2: return Avx2Kernel();
 #endif
 #if defined(__SSE2__)
-    case VoicePath::kSse2: return {&MixSounding<Sse2Lanes, 6>, &SettleSounding<Sse2Lanes, 6>};
+    case VoicePath::kSse2: return PackKernel<Sse2Lanes, 6>();
 #endif
-    default: return {&MixSounding<ScalarLanes, 4>, &SettleSounding<ScalarLanes, 4>};
+    default: return PackKernel<ScalarLanes, 4>();
   }
 }
 

@@ -36,6 +36,12 @@ class VoicePool final : public VoiceBank {
   // new start phases from this pool's own generator.
   void Restart();
 
+  // Bit v is set while voice v is active: kept as voices start (StartNote) and fall silent
+  // (EndSound, Restart), so that nobody scans the voices to find them.
+  std::uint64_t ActiveMask() const { return activeMask_; }
+  // The voices of `mask` were found with their amplifier envelope idle at a control tick.
+  void EndSound(std::uint64_t mask);
+
   Voice& operator[](int voice) { return voices_[voice]; }
   const Voice& operator[](int voice) const { return voices_[voice]; }
   std::span<Voice> All() { return voices_; }
@@ -44,6 +50,7 @@ class VoicePool final : public VoiceBank {
   std::array<Voice, kVoiceCount> voices_;
   // Kept here in 64 bits: the voice's own int stamp would wrap after 2^31 note starts.
   std::array<std::int64_t, kVoiceCount> stamps_{};
+  std::uint64_t activeMask_ = 0;
   NoteServices* notes_;
   const ModulationValues* modulation_;
   const VoicePatch* patch_;

@@ -1,0 +1,190 @@
+// A pack of voices side by side over a lane set, one lane per voice: the per-sample voice
+// path, and the moves of the voices' state into the lanes and back.
+#pragma once
+
+#include "engine/Modulation.h"
+#include "engine/SoundingVoices.h"
+#include "engine/Voice.h"
+#include "engine/dsp/Lanes.h"
+
+namespace engine {
+
+// Spans are mixed in pieces of at most this many samples. The mix scratch holds one piece
+// of every group's four voices: voice 4g+k's sample n at g's place * kGroupStride + 4n + k.
+inline constexpr int kMixChunk = 64;
+inline constexpr int kGroupStride = kMixChunk * kGroupSize;
+inline constexpr int kMixScratch = kGroupCount * kGroupStride;
+
+// Every operation is lane by lane, so a lane computes exactly its voice's samples whatever
+// shares the pack; lanes past the pack's voices run its last voice again and write nothing.
+// The pack stays in the render loop's memory while its voices sound: loaded when they start
+// sounding, saved back when something outside must read or change them, and in between it
+// follows the control ticks (Tick) and the patch (ApplyPatch) in place.
+template <class W>
+struct VoicePack {
+  using F = typename W::F64;
+  static constexpr int kVoices = W::kWidth;
+
+  EnvelopeLanes<W> eg1;
+  EnvelopeLanes<W> eg2;
+  OscillatorLanes<W> dco1;
+  OscillatorLanes<W> dco2;
+  LadderLanes<W> vcf;
+  F filterModulation;
+  // Shared by all lanes.
+  F depth, decay1, sustain1, decay2, sustain2, zero;
+  bool dco1On = true, dco2On = true, ampFromEg2 = true;
+  const double* tables = nullptr;
+  // Where the samples go (Place): lane i's at place[i] + 4n (null for the spare lanes);
+  // whole[r] when register r holds four consecutive voices of one group, stored at once.
+  double* place[kVoices] = {};
+  double* whole[W::kRegisters] = {};
+
+  void Load(Voice* const* v, const VoicePatch& p, const double* wavetables) {
+    tables = wavetables;
+    double level1[kVoices], level2[kVoices], tracking[kVoices];
+    EnvelopeStage stage1[kVoices], stage2[kVoices];
+    const OscillatorState* o1[kVoices];
+    const OscillatorState* o2[kVoices];
+    const LadderState* f[kVoices];
+    for (int i = 0; i < kVoices; ++i) {
+      level1[i] = v[i]->eg1_.level;
+      stage1[i] = v[i]->eg1_.stage;
+      level2[i] = v[i]->eg2_.level;
+      stage2[i] = v[i]->eg2_.stage;
+      tracking[i] = v[i]->filterModulation_;
+      o1[i] = &v[i]->dco1_;
+      o2[i] = &v[i]->dco2_;
+      f[i] = &v[i]->vcf_;
+    }
+    eg1.Load(level1, stage1, p.eg1);
+    eg2.Load(level2, stage2, p.eg2);
+    dco1.Load(o1, p.dco1);
+    dco2.Load(o2, p.dco2);
+    vcf.Load(f, p.vcf);
+    filterModulation = W::Load(tracking);
+    ApplyShared(p);
+  }
+
+  // A changed patch into running lanes: the same lane values Save and Load would give.
+  void ApplyPatch(const VoicePatch& p) {
+    eg1.ApplySettings(p.eg1);
+    eg2.ApplySettings(p.eg2);
+    dco1.ApplySettings(p.dco1);
+    dco2.ApplySettings(p.dco2);
+    vcf.ApplySettings(p.vcf);
+    ApplyShared(p);
+  }
+
+  // Writes every lane back (lanes that run one voice hold the same state).
+  void Save(Voice* const* v) const {
+    double level1[kVoices], level2[kVoices];
+    EnvelopeStage stage1[kVoices], stage2[kVoices];
+    OscillatorState* o1[kVoices];
+    OscillatorState* o2[kVoices];
+    LadderState* f[kVoices];
+    eg1.Save(level1, stage1);
+    eg2.Save(level2, stage2);
+    double tracking[kVoices];
+    W::Store(tracking, filterModulation);
+    for (int i = 0; i < kVoices; ++i) {
+      v[i]->eg1_.level = level1[i];
+      v[i]->eg1_.stage = stage1[i];
+      v[i]->eg2_.level = level2[i];
+      v[i]->eg2_.stage = stage2[i];
+      v[i]->filterModulation_ = tracking[i];
+      o1[i] = &v[i]->dco1_;
+      o2[i] = &v[i]->dco2_;
+      f[i] = &v[i]->vcf_;
+    }
+    dco1.Save(o1);
+    dco2.Save(o2);
+    vcf.Save(f);
+  }
+
+  // The control tick of the lanes' voices (Voice::UpdateControl on each): pitch, pulse width
+  // and filter tracking follow the modulation. idle[i] tells whether lane i's amplifier
+  // envelope is idle, so that its voice stops sounding.
+  void Tick(Voice* const* v, const ModulationValues& mod, const VoicePatch& p, bool* idle) {
+    OscillatorState s1[kVoices], s2[kVoices];
+    OscillatorState* o1[kVoices];
+    OscillatorState* o2[kVoices];
+    for (int i = 0; i < kVoices; ++i) {
+      o1[i] = &s1[i];
+      o2[i] = &s2[i];
+    }
+    dco1.Save(o1);
+    dco2.Save(o2);
+    double tracking[kVoices];
+    for (int i = 0; i < kVoices; ++i) v[i]->FollowModulation(mod, p, s1[i], s2[i], tracking[i]);
+    dco1.Load(o1, p.dco1);
+    dco2.Load(o2, p.dco2);
+    filterModulation = W::Load(tracking);
+    double stage[kVoices];
+    W::Store(stage, p.vcaUsesEg2 ? eg2.stage : eg1.stage);
+    for (int i = 0; i < kVoices; ++i) idle[i] = stage[i] == static_cast<double>(EnvelopeStage::kIdle);
+  }
+
+  // One sample: envelopes, oscillators, filter, amplifier.
+  TESVAR_LANES_INLINE F Sample() {
+    eg1.Step(decay1, sustain1);
+    eg2.Step(decay2, sustain2);
+    // Cutoff modulation in whole pitch codes (truncated toward zero).
+    const F m = W::ToF64(W::Truncate(depth * eg1.level + filterModulation));
+    const F osc2 = dco2On ? dco2.Render(tables) : zero;
+    const F osc1 = dco1On ? dco1.Render(tables) : zero;
+    return vcf.Process(osc2 + osc1, m) * (ampFromEg2 ? eg2.level : eg1.level);
+  }
+
+  // The places of the pack's `count` voices (ascending indices) in `scratch`, whose groups
+  // sit at rank[g] (their order among the sounding groups).
+  void Place(double* scratch, const int* indices, int count, const int* rank) {
+    constexpr int kLanes = W::Lane::kWidth;
+    for (int i = 0; i < kVoices; ++i) {
+      place[i] = nullptr;  // the spare lanes' samples are dropped
+      if (i < count) place[i] = scratch + rank[indices[i] / kGroupSize] * kGroupStride + indices[i] % kGroupSize;
+    }
+    for (int r = 0; r < W::kRegisters; ++r) {
+      const int first = r * kLanes;
+      bool consecutive = first + kLanes <= count && indices[first] % kLanes == 0;
+      for (int i = 1; consecutive && i < kLanes; ++i) consecutive = indices[first + i] == indices[first] + i;
+      whole[r] = consecutive ? place[first] : nullptr;
+    }
+  }
+
+  // Renders `frames` samples (1 ... kMixChunk) to the places.
+  void Render(int frames) {
+    using L = typename W::Lane;
+    constexpr int kLanes = L::kWidth;
+    for (int n = 0; n < frames; ++n) {
+      const F s = Sample();
+      const int at = n * kGroupSize;
+      for (int r = 0; r < W::kRegisters; ++r) {
+        if (whole[r] != nullptr) {
+          L::Store(whole[r] + at, s.v[r]);
+        } else {
+          double lanes[kLanes];
+          L::Store(lanes, s.v[r]);
+          for (int i = 0; i < kLanes; ++i) {
+            if (place[r * kLanes + i] != nullptr) place[r * kLanes + i][at] = lanes[i];
+          }
+        }
+      }
+    }
+  }
+
+ private:
+  void ApplyShared(const VoicePatch& p) {
+    zero = W::Broadcast(0.0);
+    depth = W::Broadcast(p.envelopeDepth);
+    decay1 = W::Broadcast(p.eg1.stageCoefficient[2]);
+    sustain1 = W::Broadcast(p.eg1.sustain);
+    decay2 = W::Broadcast(p.eg2.stageCoefficient[2]);
+    sustain2 = W::Broadcast(p.eg2.sustain);
+    dco1On = p.dco1.wave != kWaveOff;
+    dco2On = p.dco2.wave != kWaveOff;
+    ampFromEg2 = p.vcaUsesEg2;
+  }
+};
+
+}  // namespace engine
