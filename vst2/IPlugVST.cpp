@@ -173,6 +173,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
       return 0;
     case vst::effMainsChanged:
       if (value != 0) {
+        midiAsked_ = false;  // the next process call asks the host for MIDI again
         ActivationChanged(true);
       } else {
         ActivationChanged(false);

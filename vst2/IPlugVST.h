@@ -67,6 +67,9 @@ class IPlugVST : public IPlugBase {
   std::intptr_t StringToParameter(int index, const char* text);
   std::intptr_t PinProperties(bool input, int index, vst::VstPinProperties* out);
   void ProcessEvents(const vst::VstEvents* events);
+  // Asks the host to keep sending MIDI, at the first process call after construction and
+  // after each resume.
+  void AskForMidi();
   void SetSpeakerArrangement(const vst::VstSpeakerArrangement* arrangement, bool input);
   std::intptr_t CanDo(const char* text);
   void UpdateSpeakerArrangements();
@@ -80,6 +83,7 @@ class IPlugVST : public IPlugBase {
   ChunkBuffer programChunk_;
   std::uint32_t hostExtensions_ = 0;
   bool adapted_ = false;
+  bool midiAsked_ = false;
   bool vendorTested_ = false;
   bool vendorWantsProgramChunks_ = false;
 };

@@ -35,9 +35,18 @@ void ForEachPiece(int frames, int blockSize, Fn fn) {
 
 }  // namespace
 
+void IPlugVST::AskForMidi() {
+  // Once per activation, not per block: a host call on every block is a fixed cost that
+  // small blocks pay many times over, and hosts reset their MIDI routing at resume, the
+  // point after which this asks again.
+  if (!DoesMidi() || midiAsked_) return;
+  midiAsked_ = true;
+  CallHost(vst::audioMasterWantMidi);
+}
+
 void IPlugVST::ProcessSingle(float** inputs, float** outputs, int frames, bool accumulate) {
   platform::Guard guard(Lock());
-  if (DoesMidi()) CallHost(vst::audioMasterWantMidi);
+  AskForMidi();
   if (frames <= 0 || BlockSize() <= 0) return;
   ForEachPiece(frames, BlockSize(), [&](int done, int piece) {
     ForEachConnected(*this, true, inputs, [&](ChannelRecord& channel, float* in) {
@@ -65,7 +74,7 @@ void IPlugVST::ProcessSingle(float** inputs, float** outputs, int frames, bool a
 
 void IPlugVST::ProcessDouble(double** inputs, double** outputs, int frames) {
   platform::Guard guard(Lock());
-  if (DoesMidi()) CallHost(vst::audioMasterWantMidi);
+  AskForMidi();
   if (frames <= 0 || BlockSize() <= 0) return;
   ForEachPiece(frames, BlockSize(), [&](int done, int piece) {
     // Host buffers are used in place; a missing input reads silence from the scratch.

@@ -1,5 +1,6 @@
 // The three process entries through the entry point: conversion, accumulation, blocks
 // longer than announced, and no allocation on the audio thread.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <thread>
@@ -36,6 +37,26 @@ TEST(HostProcessTest, ReplacingAccumulatingAndDoubleAgree) {
       ASSERT_TRUE(std::isfinite(lc[s]));
     }
   }
+}
+
+// The host is asked to keep sending MIDI at the first process call of each activation,
+// through whichever entry, and not again on every block.
+TEST(HostProcessTest, MidiIsAskedForOncePerActivation) {
+  auto host = LoadPlugin();
+  ASSERT_TRUE(host);
+  const auto asked = [&] { return std::count(host->requests.begin(), host->requests.end(), vst::audioMasterWantMidi); };
+  std::vector<float> left, right;
+  std::vector<double> dl, dr;
+  EXPECT_EQ(asked(), 0);
+  for (int block = 0; block < 20; ++block) host->ProcessReplacing(left, right, 32);
+  host->ProcessDouble(dl, dr, 32);
+  host->ProcessAccumulating(left, right, 32);
+  EXPECT_EQ(asked(), 1);
+  host->Dispatch(vst::effMainsChanged, 0, 0);
+  host->Dispatch(vst::effMainsChanged, 0, 1);
+  EXPECT_EQ(asked(), 1);
+  for (int block = 0; block < 5; ++block) host->ProcessDouble(dl, dr, 64);
+  EXPECT_EQ(asked(), 2);
 }
 
 TEST(HostProcessTest, BlocksLongerThanAnnouncedAreRenderedInPieces) {
