@@ -4,6 +4,8 @@
 
 #include "engine/dsp/Lanes.h"
 
+#include <limits>
+
 namespace engine {
 
 enum class EnvelopeStage : int { kIdle = 0, kAttack = 1, kDecay = 2, kRelease = 3 };
@@ -77,6 +79,10 @@ template <class L>
 struct EnvelopeLanes {
   using F = typename L::F64;
   F level, stage, coefficient, target;
+  // The levels that end each lane's stage: at or above `ceiling` (1 in attack), at or below
+  // `floor` (kSilentLevel in decay and release); NaN, which no comparison meets, where the
+  // stage has no such end. The same test as comparing stage and level, with half the work.
+  F ceiling, floor;
 
   // Lane values from plain arrays of kWidth levels and stages.
   void Load(const double* levels, const EnvelopeStage* stages, const EnvelopeSettings& s) {
@@ -89,15 +95,20 @@ struct EnvelopeLanes {
   // Each lane's coefficient and target for its stage, from the settings: after Load, and
   // when the settings change while the lanes run.
   void ApplySettings(const EnvelopeSettings& s) {
-    double st[L::kWidth], co[L::kWidth], ta[L::kWidth];
+    constexpr double kNever = std::numeric_limits<double>::quiet_NaN();
+    double st[L::kWidth], co[L::kWidth], ta[L::kWidth], hi[L::kWidth], lo[L::kWidth];
     L::Store(st, stage);
     for (int i = 0; i < L::kWidth; ++i) {
       const int k = static_cast<int>(st[i]);
       co[i] = s.stageCoefficient[k];
       ta[i] = s.stageTarget[k];
+      hi[i] = k == 1 ? 1.0 : kNever;
+      lo[i] = k >= 2 ? EnvelopeSettings::kSilentLevel : kNever;
     }
     coefficient = L::Load(co);
     target = L::Load(ta);
+    ceiling = L::Load(hi);
+    floor = L::Load(lo);
   }
   void Save(double* levels, EnvelopeStage* stages) const {
     double st[L::kWidth];
@@ -112,14 +123,17 @@ struct EnvelopeLanes {
     // Idle lanes rest at level 0 with coefficient and target 0, so the update leaves them
     // exactly where they are.
     level = level + (target - level) * coefficient;
-    const M reached = (stage == L::Broadcast(1.0)) & (level >= L::Broadcast(1.0));
-    const M ended = (stage >= L::Broadcast(2.0)) & (level <= L::Broadcast(EnvelopeSettings::kSilentLevel));
+    const M reached = level >= ceiling;  // the attack's end: on to decay
+    const M ended = level <= floor;      // a decay or release at silence: idle
     if (L::Any(reached | ended)) {
       const F zero = L::Broadcast(0.0);
+      const F never = L::Broadcast(std::numeric_limits<double>::quiet_NaN());
       level = L::Select(reached, L::Broadcast(1.0), L::Select(ended, zero, level));
       stage = L::Select(reached, L::Broadcast(2.0), L::Select(ended, zero, stage));
       coefficient = L::Select(reached, decayCoefficient, L::Select(ended, zero, coefficient));
       target = L::Select(reached, sustain, L::Select(ended, zero, target));
+      ceiling = L::Select(reached | ended, never, ceiling);
+      floor = L::Select(reached, L::Broadcast(EnvelopeSettings::kSilentLevel), L::Select(ended, never, floor));
     }
   }
 };

@@ -81,8 +81,7 @@ class Filter {
 // FlushNonNormal over lanes: zero, subnormal, infinite and NaN lanes become 0.
 template <class L>
 TESVAR_LANES_INLINE typename L::F64 FlushLanes(typename L::F64 x) {
-  const typename L::F64 a = L::Abs(x);
-  return L::Select((a >= L::Broadcast(DBL_MIN)) & (a <= L::Broadcast(DBL_MAX)), x, L::Broadcast(0.0));
+  return L::Keep(L::IsNormal(x), x);
 }
 
 // Filter::Process over lanes: one section per lane, coefficients shared, the same operations

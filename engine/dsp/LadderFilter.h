@@ -85,6 +85,9 @@ struct LadderLanes {
   F target, feedback, gain;
   bool mode24 = false;
   bool wholeTarget = true;
+  // Some lane's smoothed cutoff differs from the target: only the smoother moves either,
+  // so this is found again only after it has run or the target has changed.
+  bool gliding = false;
   const double* tableG = nullptr;
   const double* tableR = nullptr;
   const double* tableQ = nullptr;
@@ -126,6 +129,7 @@ struct LadderLanes {
     const F zero = L::Broadcast(0.0);
     g = r = k = g4 = norm = zero;
     Derive(zero == zero, code);
+    gliding = L::Any(smoothed != target);
   }
 
   void Save(LadderState* const* states) const {
@@ -169,8 +173,7 @@ struct LadderLanes {
 
   // Adds the dither to a normal value, zeroes anything else (zero, subnormal, infinite, NaN).
   static TESVAR_LANES_INLINE F Dither(F v, F d) {
-    const F a = L::Abs(v);
-    return L::Select((a >= L::Broadcast(DBL_MIN)) & (a <= L::Broadcast(DBL_MAX)), v + d, L::Broadcast(0.0));
+    return L::Keep(L::IsNormal(v), v + d);
   }
 
   // The soft clipper of the feedback path: odd, about y for small y, +-5 beyond |y| = 15.
@@ -182,23 +185,24 @@ struct LadderLanes {
 
   // One sample; m = cutoff modulation in whole pitch codes, added to the smoothed cutoff.
   TESVAR_LANES_INLINE F Process(F x, F m) {
-    const M gliding = smoothed != target;
-    const bool anyGliding = L::Any(gliding);
+    const bool anyGliding = gliding;
     if (anyGliding) {
+      const M lanes = smoothed != target;
       BiquadLanes<L> next = smoother;
       const F y = next.Process(target);
-      smoother.x1 = L::Select(gliding, next.x1, smoother.x1);
-      smoother.x2 = L::Select(gliding, next.x2, smoother.x2);
-      smoother.y1 = L::Select(gliding, next.y1, smoother.y1);
-      smoother.y2 = L::Select(gliding, next.y2, smoother.y2);
-      smoothed = L::Select(gliding, y, smoothed);
+      smoother.x1 = L::Select(lanes, next.x1, smoother.x1);
+      smoother.x2 = L::Select(lanes, next.x2, smoother.x2);
+      smoother.y1 = L::Select(lanes, next.y1, smoother.y1);
+      smoother.y2 = L::Select(lanes, next.y2, smoother.y2);
+      smoothed = L::Select(lanes, y, smoothed);
+      gliding = L::Any(smoothed != target);
     }
     const F wanted = m + smoothed;
     // Codes beyond the tables read the end entries; clamping first keeps the rounding in
     // range without changing which entry is read. Then rounding half away from zero, which
     // leaves whole numbers as they are: at rest on a whole target, m + cutoff is one.
-    const F clamped = L::Select(wanted < L::Broadcast(-1.0), L::Broadcast(-1.0),
-                                L::Select(wanted > L::Broadcast(17281.0), L::Broadcast(17281.0), wanted));
+    // Max(-1, Min(17281, w)): -1 below, 17281 above, w itself otherwise (NaN included).
+    const F clamped = L::Max(L::Broadcast(-1.0), L::Min(L::Broadcast(17281.0), wanted));
     F c = clamped;
     if (anyGliding || !wholeTarget) {
       const F whole = L::ToF64(L::Truncate(clamped));

@@ -4,6 +4,7 @@
 // does, lane by lane, so all sets compute the same numbers.
 #pragma once
 
+#include <cfloat>
 #include <cstdint>
 #include <cstring>
 
@@ -22,8 +23,10 @@ namespace engine {
 //   F64: + - * /, unary -, < <= > >= == != (giving Mask), Broadcast(x)
 //   Mask: & | and Not; Any
 //   I32: + and & (wrapping), >> (logical), Broadcast(x)
-//   Select(mask, a, b), Abs, Gather(base, index), Truncate (toward 0), ToF64,
-//   Load/Store of kWidth values from/to plain arrays.
+//   Select(mask, a, b), Keep(mask, a) (a where the mask is set, +0.0 elsewhere),
+//   Min(a, b) (a < b ? a : b), Max(a, b) (a > b ? a : b), Abs, IsNormal (a mask of the
+//   normal finite values: not zero, subnormal, infinite or NaN), Gather(base, index),
+//   Truncate (toward 0), ToF64, Load/Store of kWidth values from/to plain arrays.
 template <int N>
 struct ArrayLanes {
   static constexpr int kWidth = N;
@@ -111,6 +114,18 @@ struct ArrayLanes {
     for (int i = 0; i < N; ++i) a.v[i] = m.v[i] ? a.v[i] : b.v[i];
     return a;
   }
+  static F64 Keep(Mask m, F64 a) {
+    for (int i = 0; i < N; ++i) a.v[i] = m.v[i] ? a.v[i] : 0.0;
+    return a;
+  }
+  static F64 Min(F64 a, F64 b) {
+    for (int i = 0; i < N; ++i) a.v[i] = a.v[i] < b.v[i] ? a.v[i] : b.v[i];
+    return a;
+  }
+  static F64 Max(F64 a, F64 b) {
+    for (int i = 0; i < N; ++i) a.v[i] = a.v[i] > b.v[i] ? a.v[i] : b.v[i];
+    return a;
+  }
   static F64 Abs(F64 a) {
     // Clears the sign bit, as the vector sets do (fabs would too, but this keeps -0.0 and
     // NaN handling identical by construction).
@@ -121,6 +136,12 @@ struct ArrayLanes {
       std::memcpy(&a.v[i], &bits, sizeof bits);
     }
     return a;
+  }
+  static Mask IsNormal(F64 a) {
+    const F64 m = Abs(a);
+    Mask r;
+    for (int i = 0; i < N; ++i) r.v[i] = m.v[i] >= DBL_MIN && m.v[i] <= DBL_MAX;
+    return r;
   }
   static F64 Gather(const double* base, I32 index) {
     F64 r;
@@ -270,9 +291,26 @@ struct WideLanes {
     TESVAR_WIDE_EACH a.v[r] = L::Select(m.v[r], a.v[r], b.v[r]);
     return a;
   }
+  static F64 Keep(Mask m, F64 a) {
+    TESVAR_WIDE_EACH a.v[r] = L::Keep(m.v[r], a.v[r]);
+    return a;
+  }
+  static F64 Min(F64 a, F64 b) {
+    TESVAR_WIDE_EACH a.v[r] = L::Min(a.v[r], b.v[r]);
+    return a;
+  }
+  static F64 Max(F64 a, F64 b) {
+    TESVAR_WIDE_EACH a.v[r] = L::Max(a.v[r], b.v[r]);
+    return a;
+  }
   static F64 Abs(F64 a) {
     TESVAR_WIDE_EACH a.v[r] = L::Abs(a.v[r]);
     return a;
+  }
+  static Mask IsNormal(F64 a) {
+    Mask m;
+    TESVAR_WIDE_EACH m.v[r] = L::IsNormal(a.v[r]);
+    return m;
   }
   static F64 Gather(const double* base, I32 index) {
     F64 a;

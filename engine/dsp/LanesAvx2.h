@@ -47,7 +47,19 @@ struct Avx2Lanes {
   static Mask Not(Mask m) { return {_mm256_xor_pd(m.v, _mm256_castsi256_pd(_mm256_set1_epi32(-1)))}; }
   static bool Any(Mask m) { return _mm256_movemask_pd(m.v) != 0; }
   static F64 Select(Mask m, F64 a, F64 b) { return {_mm256_blendv_pd(b.v, a.v, m.v)}; }
+  static F64 Keep(Mask m, F64 a) { return {_mm256_and_pd(m.v, a.v)}; }
+  // VMINPD and VMAXPD answer their second operand unless the first compares less (greater).
+  static F64 Min(F64 a, F64 b) { return {_mm256_min_pd(a.v, b.v)}; }
+  static F64 Max(F64 a, F64 b) { return {_mm256_max_pd(a.v, b.v)}; }
   static F64 Abs(F64 a) { return {_mm256_andnot_pd(_mm256_set1_pd(-0.0), a.v)}; }
+  // On the bits of |a|: adding 2^52 carries the exponents of infinity and NaN into the sign
+  // and leaves those of zero and subnormals below 2^53, so one signed compare finds the
+  // normal finite values.
+  static Mask IsNormal(F64 a) {
+    const __m256i bits = _mm256_castpd_si256(_mm256_andnot_pd(_mm256_set1_pd(-0.0), a.v));
+    const __m256i shifted = _mm256_add_epi64(bits, _mm256_set1_epi64x(std::int64_t{1} << 52));
+    return {_mm256_castsi256_pd(_mm256_cmpgt_epi64(shifted, _mm256_set1_epi64x((std::int64_t{1} << 53) - 1)))};
+  }
   // The masked form with every lane on: the same instruction, without the unmasked form's
   // undefined source register.
   static F64 Gather(const double* base, I32 index) {

@@ -3,6 +3,7 @@
 
 #include <emmintrin.h>
 
+#include <cfloat>
 #include <cstdint>
 
 namespace engine {
@@ -44,7 +45,15 @@ struct Sse2Lanes {
   static Mask Not(Mask m) { return {_mm_xor_pd(m.v, _mm_castsi128_pd(_mm_set1_epi32(-1)))}; }
   static bool Any(Mask m) { return _mm_movemask_pd(m.v) != 0; }
   static F64 Select(Mask m, F64 a, F64 b) { return {_mm_or_pd(_mm_and_pd(m.v, a.v), _mm_andnot_pd(m.v, b.v))}; }
+  static F64 Keep(Mask m, F64 a) { return {_mm_and_pd(m.v, a.v)}; }
+  // MINPD and MAXPD answer their second operand unless the first compares less (greater).
+  static F64 Min(F64 a, F64 b) { return {_mm_min_pd(a.v, b.v)}; }
+  static F64 Max(F64 a, F64 b) { return {_mm_max_pd(a.v, b.v)}; }
   static F64 Abs(F64 a) { return {_mm_andnot_pd(_mm_set1_pd(-0.0), a.v)}; }
+  static Mask IsNormal(F64 a) {
+    const __m128d m = _mm_andnot_pd(_mm_set1_pd(-0.0), a.v);
+    return {_mm_and_pd(_mm_cmpge_pd(m, _mm_set1_pd(DBL_MIN)), _mm_cmple_pd(m, _mm_set1_pd(DBL_MAX)))};
+  }
   static F64 Gather(const double* base, I32 index) {
     const int i0 = _mm_cvtsi128_si32(index.v);
     const int i1 = _mm_cvtsi128_si32(_mm_shuffle_epi32(index.v, 1));

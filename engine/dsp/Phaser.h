@@ -94,8 +94,7 @@ struct PhaserLanes {
 
   // Adds the dither to a normal value, zeroes anything else.
   static TESVAR_LANES_INLINE F Dither(F v, F d) {
-    const F a = L2::Abs(v);
-    return L2::Select((a >= L2::Broadcast(DBL_MIN)) & (a <= L2::Broadcast(DBL_MAX)), v + d, L2::Broadcast(0.0));
+    return L2::Keep(L2::IsNormal(v), v + d);
   }
 
   TESVAR_LANES_INLINE F Process(F in, F mix) {
