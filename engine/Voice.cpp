@@ -17,17 +17,11 @@ void Voice::Restart(StartPhases* phases) {
   eg2_ = EnvelopeState{};
 }
 
-void Voice::FollowModulation(const ModulationValues& mod, const VoicePatch& patch, OscillatorState& dco1,
-                             OscillatorState& dco2, double& filterModulation) const {
-  const int p = static_cast<int>(basePitch_ + unisonDetune_ + mod.pitch);
-  dco1.SetPitch(p, 1.0 - mod.pulseAmount, patch.dco1, patch.Rates());
-  // DCO2 always runs at full width: its wave code 1 is a plain square.
-  dco2.SetPitch(p + patch.dco2Detune, 1.0, patch.dco2, patch.Rates());
-  filterModulation = patch.keyboardTracking * keyOffset_ + mod.filter;
-}
-
 void Voice::UpdatePitch(const ModulationValues& mod, const VoicePatch& patch) {
-  FollowModulation(mod, patch, dco1_, dco2_, filterModulation_);
+  const int p = ControlPitch(mod);
+  dco1_.SetPitch(p, Dco1Width(mod), patch.dco1, patch.Rates());
+  dco2_.SetPitch(p + patch.dco2Detune, kDco2Width, patch.dco2, patch.Rates());
+  filterModulation_ = FilterTracking(mod, patch);
 }
 
 void Voice::NoteOn(int note, int basePitch, int unisonDetune, const ModulationValues& mod, const VoicePatch& patch) {

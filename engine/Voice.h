@@ -38,12 +38,17 @@ class Voice {
   // Control tick for a voice in use: pitch, pulse width and filter tracking follow the
   // modulation; the voice goes inactive once its amplifier envelope is idle.
   void UpdateControl(const ModulationValues& mod, const VoicePatch& patch);
-  // The control tick's arithmetic on its own, for the voice's note and the modulation: both
-  // oscillators' pitch and pulse width set in dco1 and dco2 (their phases are read, so they
-  // must hold this voice's current ones) and the filter tracking into filterModulation. The
-  // render loop runs it on the copies its lanes hold.
-  void FollowModulation(const ModulationValues& mod, const VoicePatch& patch, OscillatorState& dco1,
-                        OscillatorState& dco2, double& filterModulation) const;
+  // The control tick's inputs, for the render loop's packs to apply as UpdateControl does:
+  // the pitch code both oscillators start from (DCO2 adds the patch's detune), and the
+  // filter tracking.
+  int ControlPitch(const ModulationValues& mod) const { return static_cast<int>(basePitch_ + unisonDetune_ + mod.pitch); }
+  double FilterTracking(const ModulationValues& mod, const VoicePatch& patch) const {
+    return patch.keyboardTracking * keyOffset_ + mod.filter;
+  }
+  // The oscillators' pulse widths at a tick, the same for every voice: DCO2 always runs at
+  // full width (its wave code 1 is a plain square).
+  static double Dco1Width(const ModulationValues& mod) { return 1.0 - mod.pulseAmount; }
+  static constexpr double kDco2Width = 1.0;
   // The render loop found the amplifier envelope idle at a control tick (in its lanes).
   void EndSound() { active_ = false; }
 

@@ -106,19 +106,15 @@ struct VoicePack {
   // and filter tracking follow the modulation. idle[i] tells whether lane i's amplifier
   // envelope is idle, so that its voice stops sounding.
   void Tick(Voice* const* v, const ModulationValues& mod, const VoicePatch& p, bool* idle) {
-    OscillatorState s1[kVoices], s2[kVoices];
-    OscillatorState* o1[kVoices];
-    OscillatorState* o2[kVoices];
-    for (int i = 0; i < kVoices; ++i) {
-      o1[i] = &s1[i];
-      o2[i] = &s2[i];
-    }
-    dco1.Save(o1);
-    dco2.Save(o2);
+    int pitch1[kVoices], pitch2[kVoices];
     double tracking[kVoices];
-    for (int i = 0; i < kVoices; ++i) v[i]->FollowModulation(mod, p, s1[i], s2[i], tracking[i]);
-    dco1.Load(o1, p.dco1);
-    dco2.Load(o2, p.dco2);
+    for (int i = 0; i < kVoices; ++i) {
+      pitch1[i] = v[i]->ControlPitch(mod);
+      pitch2[i] = pitch1[i] + p.dco2Detune;
+      tracking[i] = v[i]->FilterTracking(mod, p);
+    }
+    dco1.SetPitch(pitch1, OscillatorWidth::For(Voice::Dco1Width(mod), p.dco1), p.dco1, p.Rates());
+    dco2.SetPitch(pitch2, OscillatorWidth::For(Voice::kDco2Width, p.dco2), p.dco2, p.Rates());
     filterModulation = W::Load(tracking);
     double stage[kVoices];
     W::Store(stage, p.vcaUsesEg2 ? eg2.stage : eg1.stage);

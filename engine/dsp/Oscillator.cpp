@@ -23,18 +23,6 @@ void OscillatorState::DrawStartPhase(int randomBits) {
   increment = 0;
 }
 
-void OscillatorState::SetPitch(int p, double width, const OscillatorSettings& s, const RateTables& rates) {
-  const long c = static_cast<long>(p) + s.pitchOffset;
-  const int code = c < 0 ? 0 : (c > kMaxPitchCode ? kMaxPitchCode : static_cast<int>(c));
-  increment = static_cast<std::uint32_t>(rates.increment[code]);
-  // NaN widths count as 0 (a closed pulse) rather than reaching the phase arithmetic.
-  const double x = width >= 0.0 ? std::min(width, 1.0) : 0.0;
-  pulse = s.wave == kWaveSquare && x < 1.0;
-  // x = 1 puts the second read half a cycle away (2^26 phase units).
-  phase2 = static_cast<std::uint32_t>(phase + static_cast<std::uint32_t>(x * 67108864.0)) & kPhaseMask;
-  tableIndex = rates.table[code];
-}
-
 Oscillator::Oscillator() : rates_(RateTables::For(44100.0)) {
   Wavetables::Get();
   state_.DrawStartPhase(0);

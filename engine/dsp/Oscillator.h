@@ -28,6 +28,21 @@ struct OscillatorSettings {
   void SetIntervalOffset(int code);
 };
 
+// What a pitch change takes from the pulse width, the same for every oscillator in one
+// position at one tick: where the second read sits and whether pulse mode is on.
+struct OscillatorWidth {
+  std::uint32_t offset = 0;  // phase units from the first read to the second
+  bool pulse = false;
+
+  // Width x limited to 0 ... 1 (NaN counts as 0, a closed pulse): 1 = plain square and
+  // the second read half a cycle (2^26 phase units) away; pulse mode only below 1 and only
+  // for wave code 1.
+  static OscillatorWidth For(double width, const OscillatorSettings& s) {
+    const double x = width >= 0.0 ? (width < 1.0 ? width : 1.0) : 0.0;
+    return {static_cast<std::uint32_t>(x * 67108864.0), s.wave == kWaveSquare && x < 1.0};
+  }
+};
+
 // One oscillator's own state.
 struct OscillatorState {
   static constexpr std::uint32_t kPhaseMask = (1u << 27) - 1;
@@ -42,11 +57,24 @@ struct OscillatorState {
   // second phase and increment cleared.
   void DrawStartPhase(int randomBits);
 
-  // Control rate: pitch code p (any int; clamped to the table) plus the settings' offset,
-  // and pulse width x (limited to 0 ... 1; 1 = plain square, smaller = narrower pulse, used
-  // with wave code 1 only).
-  void SetPitch(int p, double width, const OscillatorSettings& s, const RateTables& rates);
+  // Control rate: pitch code p (any int) plus the settings' offset, and pulse width
+  // (OscillatorWidth::For).
+  void SetPitch(int p, double width, const OscillatorSettings& s, const RateTables& rates) {
+    SetPitch(p, OscillatorWidth::For(width, s), s, rates);
+  }
+  void SetPitch(int p, const OscillatorWidth& width, const OscillatorSettings& s, const RateTables& rates) {
+    const int code = TableCode(p, s);
+    increment = static_cast<std::uint32_t>(rates.increment[code]);
+    pulse = width.pulse;
+    phase2 = (phase + width.offset) & kPhaseMask;
+    tableIndex = rates.table[code];
+  }
 
+  // The rate tables' entry for pitch code p plus the settings' offset: clamped to 0 ... 17280.
+  static int TableCode(int p, const OscillatorSettings& s) {
+    const long c = static_cast<long>(p) + s.pitchOffset;
+    return c < 0 ? 0 : (c > kMaxPitchCode ? kMaxPitchCode : static_cast<int>(c));
+  }
 };
 
 // The per-sample read over lanes. An oscillator that is off answers 0 and keeps its phases;
@@ -94,6 +122,24 @@ struct OscillatorLanes {
     }
     firstRead = L::LoadInt(first);
     secondRead = L::LoadInt(second);
+  }
+  // Control rate: lane i to pitch code p[i] (OscillatorState::SetPitch on each lane).
+  void SetPitch(const int* p, const OscillatorWidth& width, const OscillatorSettings& s, const RateTables& rates) {
+    std::int32_t ph[L::kWidth], ph2[L::kWidth], inc[L::kWidth];
+    L::StoreInt(ph, phase);
+    for (int i = 0; i < L::kWidth; ++i) {
+      const int code = OscillatorState::TableCode(p[i], s);
+      inc[i] = rates.increment[code];
+      tableIndex[i] = rates.table[code];
+      pulseLane[i] = width.pulse;
+      ph2[i] = static_cast<std::int32_t>((static_cast<std::uint32_t>(ph[i]) + width.offset) & OscillatorState::kPhaseMask);
+    }
+    increment = L::LoadInt(inc);
+    phase2 = L::LoadInt(ph2);
+    pulse = L::LoadMask(pulseLane);
+    anyPulse = width.pulse;
+    skipped = 0;
+    ApplySettings(s);
   }
   void Save(OscillatorState* const* states) const {
     std::int32_t ph[L::kWidth], ph2[L::kWidth], inc[L::kWidth];
