@@ -68,11 +68,13 @@ void Voice::UpdateControl(const ModulationValues& mod, const VoicePatch& patch) 
 
 double Voice::Render(const VoicePatch& patch) {
   if (!active_) return 0.0;
-  VoicePack<WideLanes<ScalarLanes, 1>> pack;
+  VoiceLanes<ScalarLanes> lanes;
   Voice* self = this;
-  pack.Load(&self, patch, Wavetables::Get().Data());
-  const double s = pack.Sample().v[0].v[0];
-  pack.Save(&self);
+  lanes.Load(&self, patch);
+  const VoiceSwitches on = VoiceSwitches::For(patch);
+  const double s = lanes.Sample(on, lanes.dco1.anyPulse, lanes.dco2.anyPulse, Wavetables::Get().Data()).v[0];
+  lanes.Skip(on, 1);
+  lanes.Save(&self);
   return s;
 }
 

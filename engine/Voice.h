@@ -8,8 +8,8 @@
 
 namespace engine {
 
-template <class W>
-struct VoicePack;
+template <class L>
+struct VoiceLanes;
 
 // A voice's own state; what all voices share is the VoicePatch each operation is given.
 // Driven by the render loop and the voice allocator: Restart on the dispatcher thread,
@@ -73,8 +73,8 @@ class Voice {
   const EnvelopeState& AmpEnvelope(const VoicePatch& patch) const { return patch.vcaUsesEg2 ? eg2_ : eg1_; }
 
  private:
-  template <class W>
-  friend struct VoicePack;
+  template <class L>
+  friend struct VoiceLanes;
 
   void UpdatePitch(const ModulationValues& mod, const VoicePatch& patch);
 

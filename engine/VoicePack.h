@@ -1,5 +1,6 @@
-// A pack of voices side by side over a lane set, one lane per voice: the per-sample voice
-// path, and the moves of the voices' state into the lanes and back.
+// Voices side by side over a lane set, one lane per voice: the per-sample voice path, the
+// packs the render loop keeps of it, and the moves of the voices' state into the lanes and
+// back.
 #pragma once
 
 #include "engine/Modulation.h"
@@ -15,33 +16,36 @@ inline constexpr int kMixChunk = 64;
 inline constexpr int kGroupStride = kMixChunk * kGroupSize;
 inline constexpr int kMixScratch = kGroupCount * kGroupStride;
 
-// Every operation is lane by lane, so a lane computes exactly its voice's samples whatever
-// shares the pack; lanes past the pack's voices run its last voice again and write nothing.
-// The pack stays in the render loop's memory while its voices sound: loaded when they start
-// sounding, saved back when something outside must read or change them, and in between it
-// follows the control ticks (Tick) and the patch (ApplyPatch) in place.
-template <class W>
-struct VoicePack {
-  using F = typename W::F64;
-  static constexpr int kVoices = W::kWidth;
+// The patch's switches of the per-sample path, read once per span.
+struct VoiceSwitches {
+  bool dco1On = true;
+  bool dco2On = true;
+  bool ampFromEg2 = true;
+  bool slope24 = false;
+  bool wholeCutoff = true;
 
-  EnvelopeLanes<W> eg1;
-  EnvelopeLanes<W> eg2;
-  OscillatorLanes<W> dco1;
-  OscillatorLanes<W> dco2;
-  LadderLanes<W> vcf;
+  static VoiceSwitches For(const VoicePatch& p) {
+    return {p.dco1.wave != kWaveOff, p.dco2.wave != kWaveOff, p.vcaUsesEg2, p.vcf.mode24, p.vcf.wholeTarget};
+  }
+};
+
+// The whole per-sample voice path over lane set L, one lane per voice. Every operation is
+// lane by lane, so a lane computes exactly its voice's samples whatever shares the set.
+template <class L>
+struct VoiceLanes {
+  using F = typename L::F64;
+  static constexpr int kVoices = L::kWidth;
+
+  EnvelopeLanes<L> eg1;
+  EnvelopeLanes<L> eg2;
+  OscillatorLanes<L> dco1;
+  OscillatorLanes<L> dco2;
+  LadderLanes<L> vcf;
   F filterModulation;
   // Shared by all lanes.
-  F depth, decay1, sustain1, decay2, sustain2, zero;
-  bool dco1On = true, dco2On = true, ampFromEg2 = true;
-  const double* tables = nullptr;
-  // Where the samples go (Place): lane i's at place[i] + 4n (null for the spare lanes);
-  // whole[r] when register r holds four consecutive voices of one group, stored at once.
-  double* place[kVoices] = {};
-  double* whole[W::kRegisters] = {};
+  F depth, decay1, sustain1, decay2, sustain2;
 
-  void Load(Voice* const* v, const VoicePatch& p, const double* wavetables) {
-    tables = wavetables;
+  void Load(Voice* const* v, const VoicePatch& p) {
     double level1[kVoices], level2[kVoices], tracking[kVoices];
     EnvelopeStage stage1[kVoices], stage2[kVoices];
     const OscillatorState* o1[kVoices];
@@ -62,7 +66,7 @@ struct VoicePack {
     dco1.Load(o1, p.dco1);
     dco2.Load(o2, p.dco2);
     vcf.Load(f, p.vcf);
-    filterModulation = W::Load(tracking);
+    filterModulation = L::Load(tracking);
     ApplyShared(p);
   }
 
@@ -78,15 +82,14 @@ struct VoicePack {
 
   // Writes every lane back (lanes that run one voice hold the same state).
   void Save(Voice* const* v) const {
-    double level1[kVoices], level2[kVoices];
+    double level1[kVoices], level2[kVoices], tracking[kVoices];
     EnvelopeStage stage1[kVoices], stage2[kVoices];
     OscillatorState* o1[kVoices];
     OscillatorState* o2[kVoices];
     LadderState* f[kVoices];
     eg1.Save(level1, stage1);
     eg2.Save(level2, stage2);
-    double tracking[kVoices];
-    W::Store(tracking, filterModulation);
+    L::Store(tracking, filterModulation);
     for (int i = 0; i < kVoices; ++i) {
       v[i]->eg1_.level = level1[i];
       v[i]->eg1_.stage = stage1[i];
@@ -115,32 +118,81 @@ struct VoicePack {
     }
     dco1.SetPitch(pitch1, OscillatorWidth::For(Voice::Dco1Width(mod), p.dco1), p.dco1, p.Rates());
     dco2.SetPitch(pitch2, OscillatorWidth::For(Voice::kDco2Width, p.dco2), p.dco2, p.Rates());
-    filterModulation = W::Load(tracking);
+    filterModulation = L::Load(tracking);
     double stage[kVoices];
-    W::Store(stage, p.vcaUsesEg2 ? eg2.stage : eg1.stage);
+    L::Store(stage, p.vcaUsesEg2 ? eg2.stage : eg1.stage);
     for (int i = 0; i < kVoices; ++i) idle[i] = stage[i] == static_cast<double>(EnvelopeStage::kIdle);
   }
 
-  // One sample: envelopes, oscillators, filter, amplifier.
-  TESVAR_LANES_INLINE F Sample() {
+  // One sample: envelopes, oscillators, filter, amplifier. The switches and each
+  // oscillator's pulse mode come from the caller's registers; after the samples the caller
+  // counts them into the oscillators (Skip).
+  TESVAR_LANES_INLINE F Sample(const VoiceSwitches& on, bool pulse1, bool pulse2, const double* tables) {
     eg1.Step(decay1, sustain1);
     eg2.Step(decay2, sustain2);
     // Cutoff modulation in whole pitch codes (truncated toward zero).
-    const F m = W::ToF64(W::Truncate(depth * eg1.level + filterModulation));
-    const F osc2 = dco2On ? dco2.Render(tables) : zero;
-    const F osc1 = dco1On ? dco1.Render(tables) : zero;
-    return vcf.Process(osc2 + osc1, m) * (ampFromEg2 ? eg2.level : eg1.level);
+    const F m = L::ToF64(L::Truncate(depth * eg1.level + filterModulation));
+    const F zero = L::Broadcast(0.0);
+    const F osc2 = on.dco2On ? dco2.Render(tables, pulse2) : zero;
+    const F osc1 = on.dco1On ? dco1.Render(tables, pulse1) : zero;
+    return vcf.Process(osc2 + osc1, m, on.slope24, on.wholeCutoff) * (on.ampFromEg2 ? eg2.level : eg1.level);
   }
+  // The oscillators' part of `samples` samples just rendered.
+  void Skip(const VoiceSwitches& on, int samples) {
+    if (on.dco1On) dco1.Skip(samples);
+    if (on.dco2On) dco2.Skip(samples);
+  }
+
+ private:
+  void ApplyShared(const VoicePatch& p) {
+    depth = L::Broadcast(p.envelopeDepth);
+    decay1 = L::Broadcast(p.eg1.stageCoefficient[2]);
+    sustain1 = L::Broadcast(p.eg1.sustain);
+    decay2 = L::Broadcast(p.eg2.stageCoefficient[2]);
+    sustain2 = L::Broadcast(p.eg2.sustain);
+  }
+};
+
+// R registers of L side by side as one lane set (WideLanes: every operation over all R
+// registers at once, so that the processor works on R recursions together). The pack stays
+// in the render loop's memory while its voices sound: loaded when they start sounding,
+// saved back when something outside must read or change them, and in between it follows
+// the control ticks (Tick) and the patch (ApplyPatch) in place. Lanes past the pack's
+// voices run its last voice again and write nothing.
+template <class L, int R>
+struct VoicePack {
+  using W = WideLanes<L, R>;
+  static constexpr int kVoices = W::kWidth;
+
+  VoiceLanes<W> lanes;
+  VoiceSwitches switches;
+  const double* tables = nullptr;
+  // Where the samples go (Place): lane i's at place[i] + 4n (null for the spare lanes);
+  // whole[r] when register r holds four consecutive voices of one group, stored at once.
+  double* place[kVoices] = {};
+  double* whole[R] = {};
+
+  void Load(Voice* const* v, const VoicePatch& p, const double* wavetables) {
+    tables = wavetables;
+    lanes.Load(v, p);
+    switches = VoiceSwitches::For(p);
+  }
+  void ApplyPatch(const VoicePatch& p) {
+    lanes.ApplyPatch(p);
+    switches = VoiceSwitches::For(p);
+  }
+  void Save(Voice* const* v) const { lanes.Save(v); }
+  void Tick(Voice* const* v, const ModulationValues& mod, const VoicePatch& p, bool* idle) { lanes.Tick(v, mod, p, idle); }
 
   // The places of the pack's `count` voices (ascending indices) in `scratch`, whose groups
   // sit at rank[g] (their order among the sounding groups).
   void Place(double* scratch, const int* indices, int count, const int* rank) {
-    constexpr int kLanes = W::Lane::kWidth;
+    constexpr int kLanes = L::kWidth;
     for (int i = 0; i < kVoices; ++i) {
       place[i] = nullptr;  // the spare lanes' samples are dropped
       if (i < count) place[i] = scratch + rank[indices[i] / kGroupSize] * kGroupStride + indices[i] % kGroupSize;
     }
-    for (int r = 0; r < W::kRegisters; ++r) {
+    for (int r = 0; r < R; ++r) {
       const int first = r * kLanes;
       bool consecutive = first + kLanes <= count && indices[first] % kLanes == 0;
       for (int i = 1; consecutive && i < kLanes; ++i) consecutive = indices[first + i] == indices[first] + i;
@@ -150,36 +202,27 @@ struct VoicePack {
 
   // Renders `frames` samples (1 ... kMixChunk) to the places.
   void Render(int frames) {
-    using L = typename W::Lane;
     constexpr int kLanes = L::kWidth;
+    // The switches in registers for the whole loop (memory could change under any store).
+    const VoiceSwitches on = switches;
+    const bool pulse1 = lanes.dco1.anyPulse;
+    const bool pulse2 = lanes.dco2.anyPulse;
     for (int n = 0; n < frames; ++n) {
-      const F s = Sample();
+      const typename W::F64 s = lanes.Sample(on, pulse1, pulse2, tables);
       const int at = n * kGroupSize;
-      for (int r = 0; r < W::kRegisters; ++r) {
+      for (int r = 0; r < R; ++r) {
         if (whole[r] != nullptr) {
           L::Store(whole[r] + at, s.v[r]);
         } else {
-          double lanes[kLanes];
-          L::Store(lanes, s.v[r]);
+          double samples[kLanes];
+          L::Store(samples, s.v[r]);
           for (int i = 0; i < kLanes; ++i) {
-            if (place[r * kLanes + i] != nullptr) place[r * kLanes + i][at] = lanes[i];
+            if (place[r * kLanes + i] != nullptr) place[r * kLanes + i][at] = samples[i];
           }
         }
       }
     }
-  }
-
- private:
-  void ApplyShared(const VoicePatch& p) {
-    zero = W::Broadcast(0.0);
-    depth = W::Broadcast(p.envelopeDepth);
-    decay1 = W::Broadcast(p.eg1.stageCoefficient[2]);
-    sustain1 = W::Broadcast(p.eg1.sustain);
-    decay2 = W::Broadcast(p.eg2.stageCoefficient[2]);
-    sustain2 = W::Broadcast(p.eg2.sustain);
-    dco1On = p.dco1.wave != kWaveOff;
-    dco2On = p.dco2.wave != kWaveOff;
-    ampFromEg2 = p.vcaUsesEg2;
+    lanes.Skip(on, frames);
   }
 };
 

@@ -11,7 +11,7 @@
 
 namespace engine {
 
-// Calls fn.template operator()<VoicePack<WideLanes<L, registers>>>() for 1 <= registers <= R.
+// Calls fn.template operator()<VoicePack<L, registers>>() for 1 <= registers <= R.
 template <class L, int R, class Fn>
 void WithPackOf(int registers, Fn&& fn) {
   if constexpr (R > 1) {
@@ -20,7 +20,7 @@ void WithPackOf(int registers, Fn&& fn) {
       return;
     }
   }
-  fn.template operator()<VoicePack<WideLanes<L, R>>>();
+  fn.template operator()<VoicePack<L, R>>();
 }
 
 // The sounding voices in packs of up to K registers of L, as even as can be (five
@@ -32,11 +32,11 @@ void WithPackOf(int registers, Fn&& fn) {
 template <class L, int K, class Fn>
 void ForEachPack(const VoicePackJob& job, Fn&& fn) {
   constexpr int kLanes = L::kWidth;
-  constexpr std::size_t kSlot = (sizeof(VoicePack<WideLanes<L, K>>) + kLivePackAlign - 1) / kLivePackAlign * kLivePackAlign;
+  constexpr std::size_t kSlot = (sizeof(VoicePack<L, K>) + kLivePackAlign - 1) / kLivePackAlign * kLivePackAlign;
   constexpr int kMostPacks = (kVoiceCount / kLanes + K - 1) / K;
   static_assert(kMostPacks * kSlot <= kLivePackBytes, "the live packs do not fit");
-  static_assert(alignof(VoicePack<WideLanes<L, K>>) <= kLivePackAlign);
-  static_assert(std::is_trivially_destructible_v<VoicePack<WideLanes<L, K>>>);
+  static_assert(alignof(VoicePack<L, K>) <= kLivePackAlign);
+  static_assert(std::is_trivially_destructible_v<VoicePack<L, K>>);
   const int registers = (job.soundingCount + kLanes - 1) / kLanes;
   const int packs = (registers + K - 1) / K;
   int done = 0;

@@ -184,7 +184,10 @@ struct LadderLanes {
   }
 
   // One sample; m = cutoff modulation in whole pitch codes, added to the smoothed cutoff.
-  TESVAR_LANES_INLINE F Process(F x, F m) {
+  TESVAR_LANES_INLINE F Process(F x, F m) { return Process(x, m, mode24, wholeTarget); }
+  // The same with the settings' slope and target kind passed in (a loop keeps them in
+  // registers).
+  TESVAR_LANES_INLINE F Process(F x, F m, bool slope24, bool wholeCutoff) {
     const bool anyGliding = gliding;
     if (anyGliding) {
       const M lanes = smoothed != target;
@@ -204,7 +207,7 @@ struct LadderLanes {
     // Max(-1, Min(17281, w)): -1 below, 17281 above, w itself otherwise (NaN included).
     const F clamped = L::Max(L::Broadcast(-1.0), L::Min(L::Broadcast(17281.0), wanted));
     F c = clamped;
-    if (anyGliding || !wholeTarget) {
+    if (anyGliding || !wholeCutoff) {
       const F whole = L::ToF64(L::Truncate(clamped));
       const F rest = clamped - whole;
       c = L::Select(rest >= L::Broadcast(0.5), whole + L::Broadcast(1.0),
@@ -231,7 +234,7 @@ struct LadderLanes {
     const F u4 = g * o3;
     const F o4 = a4 + u4;
     s4 = u4 - r * o4;
-    return (mode24 ? y : o2) * gain;
+    return (slope24 ? y : o2) * gain;
   }
 };
 

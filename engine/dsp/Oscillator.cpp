@@ -39,7 +39,8 @@ double Oscillator::Render() {
   OscillatorLanes<ScalarLanes> lanes;
   OscillatorState* state = &state_;
   lanes.Load(&state, settings_);
-  const double out = lanes.Render(Wavetables::Get().Data()).v[0];
+  const double out = lanes.Render(Wavetables::Get().Data(), lanes.anyPulse).v[0];
+  lanes.Skip(1);
   lanes.Save(&state);
   return out;
 }

@@ -86,7 +86,8 @@ struct OscillatorLanes {
   typename L::Mask pulse;
   bool anyPulse = false;
   // Without a pulse lane the second phase is not read: it is advanced by `skipped` steps
-  // at Save instead of every sample (the same value: both wrap modulo 2^27).
+  // at Save instead of every sample (the same value: both wrap modulo 2^27). Render leaves
+  // the count to its caller (Skip), so that a loop of samples adds it once.
   std::uint32_t skipped = 0;
   // Each lane's table and pulse mode, for the reads (they change only at Load).
   std::int32_t tableIndex[L::kWidth] = {};
@@ -157,19 +158,21 @@ struct OscillatorLanes {
     }
   }
 
-  // One sample from the store `tables` (Wavetables::Data()).
-  TESVAR_LANES_INLINE typename L::F64 Render(const double* tables) {
+  // One sample from the store `tables` (Wavetables::Data()); pulseMode is anyPulse (passed
+  // in so that a loop keeps it in a register). Call Skip(samples) after the samples.
+  TESVAR_LANES_INLINE typename L::F64 Render(const double* tables, bool pulseMode) {
     typename L::F64 out = L::Gather(tables, firstRead + (phase >> 16));
     const I mask = L::BroadcastInt(static_cast<std::int32_t>(OscillatorState::kPhaseMask));
-    if (anyPulse) {
+    if (pulseMode) {
       const typename L::F64 second = L::Gather(tables, secondRead + (phase2 >> 16));
       out = L::Select(pulse, (out - second) * L::Broadcast(0.5), out);
       phase2 = (phase2 + increment) & mask;
-    } else {
-      ++skipped;
     }
     phase = (phase + increment) & mask;
     return out;
+  }
+  void Skip(int samples) {
+    if (!anyPulse) skipped += static_cast<std::uint32_t>(samples);
   }
 };
 
