@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/IPlugBase.h"
-#include "engine/VoiceCounts.h"
+#include "engine/VoiceLayout.h"
 #include "resources/ParameterInfo.h"
 
 namespace {
@@ -29,16 +29,15 @@ void FormatVolume(double value, char* text) {
 void FormatTune(double value, char* text) { std::snprintf(text, kParamTextSize, "%.0f", 50.0 * value); }
 
 void FormatVoicesPoly(double value, char* text) {
-  std::snprintf(text, kParamTextSize, "Polyphony: %i", kPolyPolyphony[VoicesIndex(value)]);
+  engine::FormatVoicesText(engine::KeyMode::kPoly, VoicesIndex(value), text, kParamTextSize);
 }
 
 void FormatVoicesChord(double value, char* text) {
-  std::snprintf(text, kParamTextSize, "Polyphony: %i", kChordPolyphony[VoicesIndex(value)]);
+  engine::FormatVoicesText(engine::KeyMode::kChord, VoicesIndex(value), text, kParamTextSize);
 }
 
 void FormatVoicesUnison(double value, char* text) {
-  const int v = VoicesIndex(value);
-  std::snprintf(text, kParamTextSize, "Voices: %i / Poly: %i", kUnisonVoicesPerNote[v], kUnisonPolyphony[v]);
+  engine::FormatVoicesText(engine::KeyMode::kUnison, VoicesIndex(value), text, kParamTextSize);
 }
 
 void BuildParameterTable(IPlugBase& plug) {
