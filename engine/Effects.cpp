@@ -32,20 +32,20 @@ void Effects::SetSampleRate(double sampleRate) {
 
 void Effects::Tick(const EngineSettings& s) {
   switch (s.effectsMode) {
-    case 1:
+    case EffectsMode::kChorus:
       effectsLfo_.step = s.effectsLfoStep;
       effectsLfo_.Advance();
       // Between base and base + 0.2: a delay of about 22.5 ... 29.5 ms at base 0.5.
       chorus_.SetRate(s.chorusModAmount * effectsLfo_.unipolar * 0.2 + chorus_.BaseRate());
       break;
-    case 2: {
+    case EffectsMode::kPhaser: {
       effectsLfo_.step = s.effectsLfoStep;
       effectsLfo_.Advance();
       const double u = effectsLfo_.unipolar;
       phaser_.Update(s.phaserModAmount * u * u, s.phaserFeedback);
       break;
     }
-    case 3: {
+    case EffectsMode::kEnsemble: {
       ensembleLfo1_.step = s.ensembleStep1;
       ensembleLfo2_.step = s.ensembleStep2;
       ensembleLfo1_.Advance();
@@ -65,36 +65,41 @@ void Effects::Tick(const EngineSettings& s) {
       }
       break;
     }
-    default: break;
+    case EffectsMode::kOff: break;
   }
 }
 
 namespace {
 
+// The delay-line effects over the two-lane set L2.
 template <class L2>
-void ProcessWith(const EngineSettings& s, BrigadeDelay& chorus, BrigadeDelay* ensemble, Phaser& phaser, double* left,
-                 double* right, int frames) {
-  switch (s.effectsMode) {
-    case 1: EffectsBlock<L2>::Chorus(chorus, s.chorusMix, left, right, frames); break;
-    case 2: EffectsBlock<L2>::Phase(phaser, s.phaserMix, left, right, frames); break;
-    case 3: EffectsBlock<L2>::Ensemble(ensemble, left, right, frames); break;
-    default: break;
+void DelayEffect(const EngineSettings& s, BrigadeDelay& chorus, BrigadeDelay* ensemble, double* left, double* right,
+                 int frames) {
+  if (s.effectsMode == EffectsMode::kChorus) {
+    EffectsBlock<L2>::Chorus(chorus, s.chorusMix, left, right, frames);
+  } else {
+    EffectsBlock<L2>::Ensemble(ensemble, left, right, frames);
   }
 }
 
 }  // namespace
 
 bool Effects::ProcessBlock(const EngineSettings& settings, double* left, double* right, int frames) {
-  if (settings.effectsMode < 1 || settings.effectsMode > 3) return false;
+  if (settings.effectsMode == EffectsMode::kOff) return false;
   if (frames <= 0) return true;
+  // The phaser runs on the two-lane array on every path: it measured faster than its vector
+  // form (the same samples).
+  if (settings.effectsMode == EffectsMode::kPhaser) {
+    EffectsBlock<ArrayLanes<2>>::Phase(phaser_, settings.phaserMix, left, right, frames);
+    return true;
+  }
 #if defined(__SSE2__)
-  // The phaser's two-lane array measured faster than its vector form (the same samples).
-  if (vectorLanes_ && settings.effectsMode != 2) {
-    ProcessWith<Sse2Lanes>(settings, chorus_, ensemble_, phaser_, left, right, frames);
+  if (vectorLanes_) {
+    DelayEffect<Sse2Lanes>(settings, chorus_, ensemble_, left, right, frames);
     return true;
   }
 #endif
-  ProcessWith<ArrayLanes<2>>(settings, chorus_, ensemble_, phaser_, left, right, frames);
+  DelayEffect<ArrayLanes<2>>(settings, chorus_, ensemble_, left, right, frames);
   return true;
 }
 

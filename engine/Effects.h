@@ -8,8 +8,6 @@
 
 namespace engine {
 
-enum class EffectsMode : int { kOff = 0, kChorus = 1, kPhaser = 2, kEnsemble = 3 };
-
 // Owned by the product. SetSampleRate on the dispatcher thread (it allocates the delay
 // cells); Tick once per control tick and Process per sample on the audio thread. Switching
 // modes clears nothing: delay cells and phaser states keep their contents.

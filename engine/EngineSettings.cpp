@@ -20,6 +20,10 @@ int ListIndex(double v, int last) {
 
 }  // namespace
 
+EffectsMode EffectsModeFromIndex(int index) {
+  return index >= 0 && index <= 3 ? static_cast<EffectsMode>(index) : EffectsMode::kOff;
+}
+
 int Dco2WaveCode(int waveform, int octave) {
   if (waveform == 0) return 5;
   if (waveform == 2) return 1;
@@ -128,12 +132,12 @@ SettingsFollowUp EngineSettings::Apply(int index, double v, double e) {
     case kMgDco: mgPitchDepth = 128.0 * e * e * e; break;
     case kMgVcf: mgFilterDepth = 3968.0 * e * e; break;
     case kEffectsMode:
-      effectsMode = i;
-      if (effectsMode == 1 || effectsMode == 2) effectsLfoStep = EffectsLfoStep(effectsSpeed);
+      effectsMode = EffectsModeFromIndex(i);
+      if (UsesEffectsLfo()) effectsLfoStep = EffectsLfoStep(effectsSpeed);
       break;
     case kEffectsSpeed:
       effectsSpeed = v;
-      if (effectsMode == 1 || effectsMode == 2) effectsLfoStep = EffectsLfoStep(effectsSpeed);
+      if (UsesEffectsLfo()) effectsLfoStep = EffectsLfoStep(effectsSpeed);
       break;
     case kPhaserFeedback: phaserFeedback = v; break;
     case kPhaserModAmount: phaserModAmount = v; break;

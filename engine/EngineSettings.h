@@ -14,6 +14,11 @@ struct SettingsFollowUp {
   bool voicePatch = false;         // the voice patch changed: the running voices take it
 };
 
+// "Effects Mode": the effect after the voice mix.
+enum class EffectsMode : int { kOff = 0, kChorus = 1, kPhaser = 2, kEnsemble = 3 };
+// The parameter's value as a mode; anything outside 0 ... 3 is off.
+EffectsMode EffectsModeFromIndex(int index);
+
 // DCO2 wave code: waveform 0 is off (5), 2 is a plain square (1), 1 is the stacked-square
 // sawtooth, four squares at 16' (2), three at 8' (3), two at 4' (4).
 int Dco2WaveCode(int waveform, int octave);
@@ -56,7 +61,7 @@ struct EngineSettings {
   double mgPitchDepth = 0.0;    // pitch code, 0 ... 128
   double mgFilterDepth = 0.0;   // pitch code, 0 ... 3968
   // Effects.
-  int effectsMode = 0;  // 0 off, 1 chorus, 2 phaser, 3 ensemble
+  EffectsMode effectsMode = EffectsMode::kOff;
   double effectsSpeed = 0.15;
   double effectsLfoStep = 0.0003;  // chorus and phaser LFO, per tick
   double phaserFeedback = -0.3;
@@ -85,6 +90,8 @@ struct EngineSettings {
   static double BaseCutoff(double cutoffKnob, double egIntensityKnob);
   // The effects LFO step for a speed/intensity value: (2*x*x*14.7 + 0.3)/1000.
   static double EffectsLfoStep(double speed);
+  // The chorus and the phaser run on the effects LFO; its step follows the speed only then.
+  bool UsesEffectsLfo() const { return effectsMode == EffectsMode::kChorus || effectsMode == EffectsMode::kPhaser; }
 };
 
 }  // namespace engine
