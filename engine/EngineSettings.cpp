@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/ParamIndex.h"
+#include "engine/dsp/ControlLfo.h"
 #include "engine/dsp/Pitch.h"
 
 namespace engine {
@@ -106,7 +107,7 @@ SettingsFollowUp EngineSettings::Apply(int index, double v, double e) {
       break;
     case kTune: tuneOffset = 128.0 * v; break;
     case kBend: bendRange = 128.0 * v; break;
-    case kWheelFrequency: wheelLfoStep = 2.0 * v / 1000.0; break;
+    case kWheelFrequency: wheelLfoStep = ControlLfo::StepForHz(v); break;
     case kWheelDestination: wheelToFilter = e >= 0.5; break;
     case kMode:
       if (i != mode) {
@@ -144,8 +145,8 @@ SettingsFollowUp EngineSettings::Apply(int index, double v, double e) {
     case kPhaserMix: phaserMix = v; break;
     case kChorusModAmount: chorusModAmount = v; break;
     case kChorusMix: chorusMix = v; break;
-    case kEnsembleRate1: ensembleStep1 = 2.0 * v / 1000.0; break;
-    case kEnsembleRate2: ensembleStep2 = 2.0 * v / 1000.0; break;
+    case kEnsembleRate1: ensembleStep1 = ControlLfo::StepForHz(v); break;
+    case kEnsembleRate2: ensembleStep2 = ControlLfo::StepForHz(v); break;
     case kLfoBalance: lfoBalance = v; break;
     default: break;  // the reserved 44 ... 50 do nothing
   }
