@@ -34,13 +34,8 @@ class Effects {
   // false (samples untouched) when the effects are off.
   bool ProcessBlock(const EngineSettings& settings, double* left, double* right, int frames);
 
-  // One stereo sample of the mix, in place.
-  void Process(const EngineSettings& settings, double& left, double& right) { ProcessBlock(settings, &left, &right, 1); }
-
   const BrigadeDelay& Chorus() const { return chorus_; }
   const BrigadeDelay& Ensemble(int k) const { return ensemble_[k]; }
-  const Phaser& GetPhaser() const { return phaser_; }
-  const ControlLfo& EffectsLfo() const { return effectsLfo_; }
 
  private:
   BrigadeDelay chorus_;

@@ -98,7 +98,6 @@ class RenderLoop {
   void SetPitchBend(double bend) { bend_ = bend; }
   void SetModWheel(double wheel) { wheel_ = wheel; }
   double PitchBend() const { return bend_; }
-  double ModWheel() const { return wheel_; }
 
   // The voices, their state brought up to date (the packs keep running).
   std::span<const Voice> Voices() {
@@ -116,7 +115,6 @@ class RenderLoop {
   const PanGains& Gains() const { return pan_; }
   double OutputGain() const { return outputGain_; }
   const Modulation& GetModulation() const { return modulation_; }
-  const Effects& GetEffects() const { return effects_; }
   const ControlClock& Clock() const { return clock_; }
   const VoiceAllocator& Allocator() const { return allocator_; }
   int PendingEvents() const { return events_.Size(); }

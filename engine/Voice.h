@@ -59,12 +59,10 @@ class Voice {
 
   bool IsActive() const { return active_; }
   bool IsKeyDown() const { return keyDown_; }
-  bool IsSustained() const { return sustained_; }
   bool IsHeld() const { return held_; }
   int Note() const { return note_; }
   int BasePitch() const { return basePitch_; }
   int UnisonDetune() const { return unisonDetune_; }
-  double FilterModulation() const { return filterModulation_; }
   const OscillatorState& Dco1() const { return dco1_; }
   const OscillatorState& Dco2() const { return dco2_; }
   const LadderState& Vcf() const { return vcf_; }

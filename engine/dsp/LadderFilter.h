@@ -265,8 +265,6 @@ class LadderFilter {
   double Normaliser() const { return Coefficients().norm; }
   double Gain() const { return settings_.gain; }
   double SmoothedCutoff() const { return state_.smoothedCutoff; }
-  double CutoffTarget() const { return settings_.cutoffTarget; }
-  bool Is24dB() const { return settings_.mode24; }
   double SampleRate() const { return settings_.rates->sampleRate; }
 
   static double Saturate(double y);

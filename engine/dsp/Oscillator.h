@@ -199,7 +199,6 @@ class Oscillator {
   double Render();
 
   int WaveCode() const { return settings_.wave; }
-  int OctaveIndex() const { return settings_.octaveIndex; }
   int PitchOffset() const { return settings_.pitchOffset; }
   bool PulseMode() const { return state_.pulse; }
   int TableIndex() const { return state_.tableIndex; }

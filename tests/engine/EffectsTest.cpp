@@ -167,7 +167,7 @@ TEST(Effects, EnsembleCarriesNoDrySignal) {
   double early = 0.0, late = 0.0;
   for (int i = 0; i < 2 * delay; ++i) {
     double l = i == 0 ? 1.0 : 0.0, r = l;
-    fx.Process(s, l, r);
+    fx.ProcessBlock(s, &l, &r, 1);
     if (i < delay - 10) {
       early = std::max(early, std::fabs(l));
     } else {
@@ -185,13 +185,13 @@ TEST(Effects, OffAndChorusMixZeroPassTheDrySignal) {
   fx.SetSampleRate(44100.0);
   EngineSettings off = EffectsSettings(0, 0.5);
   double l = 0.25, r = -0.5;
-  fx.Process(off, l, r);
+  fx.ProcessBlock(off, &l, &r, 1);
   EXPECT_EQ(l, 0.25);
   EXPECT_EQ(r, -0.5);
   EngineSettings chorus = EffectsSettings(1, 0.5);
   chorus.Apply(40, 0.0, 0.0);
   fx.Tick(chorus);
-  fx.Process(chorus, l, r);
+  fx.ProcessBlock(chorus, &l, &r, 1);
   EXPECT_EQ(l, 0.25);
   EXPECT_EQ(r, -0.5);
 }
