@@ -264,51 +264,91 @@ TEST(RenderLoopTest, SpreadPansTheTwoVoicesOfADuoApart) {
   EXPECT_GT(right, 1.0);
 }
 
-// The mix equals each voice rendered on its own and scaled by its pan gains, summed in the
-// canonical order (lane j % 4 over the groups in order, then (lane 0 + lane 2) + (lane 1 +
-// lane 3)), bit for bit on every path: the order no longer depends on which voices sound.
-TEST(RenderLoopTest, MixIsTheSumOfThePannedVoicesInTheCanonicalOrder) {
+// The mix equals a plain loop over copies of the voices: each rendered on its own
+// (Voice::Render), updated at every control tick (Voice::UpdateControl) with the loop's own
+// modulation, scaled by its pan gains and summed in the canonical order (lane j % 4 over
+// the groups in order, then (lane 0 + lane 2) + (lane 1 + lane 3)), bit for bit on every
+// path, through a dozen ticks with a parameter of the voice patch changed before each and
+// voices falling silent on the way. The packs keep the voices between ticks and blocks;
+// the plain loop shows they end up exactly where the voices' own code would.
+TEST(RenderLoopTest, MixIsThePlainVoiceLoopThroughTicksAndParameterChanges) {
+  struct Case {
+    int mode;      // "Mode": 0 Poly, 1 Chord, 2 Unison
+    int setting;   // "Voices"
+    int count;     // notes played
+    std::vector<int> released;  // long before the check: silent, leaving gaps
+    std::vector<int> fading;    // just before it: they fall silent during the check
+  };
+  const std::vector<Case> cases = {
+      {0, 4, 1, {}, {}},
+      {0, 4, 4, {}, {2}},
+      {0, 4, 7, {}, {}},
+      {0, 4, 9, {}, {8}},
+      {0, 4, 11, {0, 2, 3, 6, 9}, {4}},
+      {0, 4, 16, {1, 4, 5, 6, 7, 8, 12, 14}, {0, 15}},
+      {0, 7, 40, {3, 9, 10, 11, 30}, {20, 21}},  // 64 voices, some stolen
+      {2, 5, 5, {1}, {3}},                       // unison, 4 voices per note
+      {1, 4, 6, {2}, {}},                        // chords of three
+  };
+  // Voice-patch parameters (plain value ranges) changed one per tick.
+  struct Change {
+    int index;
+    double min, max;
+  };
+  const Change changes[] = {{16, 0, 63}, {17, 0, 7}, {22, 0, 15}, {9, 0, 2},  {19, -7, 7}, {13, 0, 4},
+                            {15, 0, 7},  {27, 0, 15}, {20, 0, 1}, {18, 0, 1}, {12, 0, 2},  {23, 0, 15}};
+  constexpr int kTicks = 12;
   for (VoicePath path : {VoicePath::kScalar, VoicePath::kSse2, VoicePath::kAvx2}) {
-    // Some notes released and silent before the mix is checked, so that the sounding voices
-    // leave gaps in their groups and do not start a group.
-    struct Notes {
-      int count;
-      std::vector<int> released;
-    };
-    for (const Notes& notes : {Notes{1, {}}, Notes{4, {}}, Notes{7, {}}, Notes{9, {}}, Notes{11, {0, 2, 3, 6, 9}},
-                               Notes{16, {1, 4, 5, 6, 7, 8, 12, 14}}}) {
-      SCOPED_TRACE(std::string(VoicePathName(path)) + ", " + std::to_string(notes.count) + " notes, " +
-                   std::to_string(notes.released.size()) + " released");
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(VoicePathName(path)) + ", mode " + std::to_string(c.mode) + ", " +
+                   std::to_string(c.count) + " notes, " + std::to_string(c.released.size()) + " released");
       auto loop = MakeLoop();
       loop->SetVoicePath(path);
-      Set(*loop, 6, 4, 0, 7);    // Poly, 16 voices
+      const int chord[2] = {4, 7};
+      loop->SetChordMemory(chord, 2);
+      Set(*loop, 5, c.mode, 0, 2);
+      Set(*loop, 6, c.setting, 0, 7);
       Set(*loop, 7, 0.8, 0, 1);  // spread
       Set(*loop, 17, 5, 0, 7);   // resonance
       Set(*loop, 16, 40, 0, 63);
+      Set(*loop, 21, 6, 0, 15);  // EG1 attack: the filter still sweeps
       TestMidiQueue midi;
       std::vector<TimedMessage> messages;
-      for (int k = 0; k < notes.count; ++k) {
-        messages.push_back({k * 3, 0x90, static_cast<std::uint8_t>(40 + 5 * k), 90});
-      }
-      for (int k : notes.released) messages.push_back({100 + k, 0x80, static_cast<std::uint8_t>(40 + 5 * k), 0});
-      Play(*loop, midi, messages, {44}, 44 * 400);
-      Play(*loop, midi, {}, {1}, 1);  // runs the tick; the next 43 samples have none
+      for (int k = 0; k < c.count; ++k) messages.push_back({k * 3, 0x90, static_cast<std::uint8_t>(40 + k), 90});
+      for (int k : c.released) messages.push_back({100 + k, 0x80, static_cast<std::uint8_t>(40 + k), 0});
+      for (int k : c.fading) messages.push_back({44 * 40 - 60, 0x80, static_cast<std::uint8_t>(40 + k), 0});
+      Play(*loop, midi, messages, {44}, 44 * 40);
+      Play(*loop, midi, {}, {1}, 1);  // runs a tick: the copies start right after it
       std::vector<Voice> copies(loop->Voices().begin(), loop->Voices().end());
-      const Stereo out = Play(*loop, midi, {}, {43}, 43);
       int sounding = 0;
-      for (int i = 0; i < 43; ++i) {
+      for (const Voice& v : copies) sounding += v.IsActive() ? 1 : 0;
+      ASSERT_GT(sounding, 0);
+      int fell = 0;
+      for (int i = 1; i < kTicks * 44; ++i) {
+        const bool tick = i % 44 == 0;
+        if (tick) {
+          const Change& change = changes[(i / 44) % 12];
+          const double v = change.min + (change.max - change.min) * ((i / 44) * 7 % 11) / 10.0;
+          Set(*loop, change.index, std::round(v), change.min, change.max);
+        }
+        const Stereo out = Play(*loop, midi, {}, {1}, 1);
         double left[4] = {}, right[4] = {};
         for (int j = 0; j < loop->Layout().total; ++j) {
-          if (i == 0 && copies[j].IsActive()) ++sounding;
+          if (tick) {
+            const bool was = copies[j].IsActive();
+            copies[j].UpdateControl(loop->GetModulation().Values(), loop->Patch());
+            fell += was && !copies[j].IsActive() ? 1 : 0;
+          }
           if (!copies[j].IsActive()) continue;
           const double v = copies[j].Render(loop->Patch());
           left[j % 4] += v * loop->Gains().left[j];
           right[j % 4] += v * loop->Gains().right[j];
         }
-        ASSERT_EQ(out.left[i], ((left[0] + left[2]) + (left[1] + left[3])) * loop->OutputGain()) << i;
-        ASSERT_EQ(out.right[i], ((right[0] + right[2]) + (right[1] + right[3])) * loop->OutputGain()) << i;
+        ASSERT_EQ(out.left[0], ((left[0] + left[2]) + (left[1] + left[3])) * loop->OutputGain()) << "sample " << i;
+        ASSERT_EQ(out.right[0], ((right[0] + right[2]) + (right[1] + right[3])) * loop->OutputGain()) << "sample " << i;
       }
-      EXPECT_EQ(sounding, notes.count - static_cast<int>(notes.released.size()));
+      EXPECT_EQ(fell > 0, !c.fading.empty());
+      for (int j = 0; j < kVoiceCount; ++j) ASSERT_EQ(loop->GetVoice(j).IsActive(), copies[j].IsActive()) << j;
     }
   }
 }

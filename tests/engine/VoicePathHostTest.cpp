@@ -1,5 +1,5 @@
 // Through the built plug-in, as a host drives it: every factory program, in Poly, Chord
-// and Unison, at 44100, 48000 and 96000 Hz and in blocks of 1, 64 and 512 frames, renders
+// and Unison, at 44100, 48000 and 96000 Hz and in blocks of 1, 64, 512 and 4096 frames, renders
 // the same samples on the SIMD paths as on the scalar path (double-precision process
 // calls). A path the processor lacks falls back to the best below it.
 #include <gtest/gtest.h>
@@ -84,7 +84,7 @@ TEST(VoicePathHostTest, EveryFactoryProgramSoundsTheSameOnEveryPath) {
       if (kShortSweep && rate != 44100.0) continue;
       // Per block size: the shell reads a bend at the next control tick it dispatches, so a
       // host block that splits a tick moves the bend by a tick, on every path alike.
-      for (int block : {1, 64, 512}) {
+      for (int block : {1, 64, 512, 4096}) {
         const std::vector<double> reference = PlayBank("scalar", bank, rate, block);
         double peak = 0.0;
         for (double v : reference) peak = std::max(peak, std::fabs(v));
