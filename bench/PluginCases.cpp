@@ -33,7 +33,7 @@ double Case::Median() const {
   return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
-int AvailablePaths() { return __builtin_cpu_supports("avx2") ? 3 : 2; }
+int AvailablePaths() { return __builtin_cpu_supports("avx512f") ? 4 : __builtin_cpu_supports("avx2") ? 3 : 2; }
 
 std::unique_ptr<Case> Prepare(const std::string& library, int path, int notes, int effect, int block) {
   auto c = std::make_unique<Case>();

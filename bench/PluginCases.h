@@ -12,7 +12,7 @@ namespace bench {
 
 inline constexpr double kRate = 44100.0;
 inline constexpr const char* kEffects[] = {"off", "chorus", "phaser", "ensemble"};
-inline constexpr const char* kPaths[] = {"scalar", "sse2", "avx2"};
+inline constexpr const char* kPaths[] = {"scalar", "sse2", "avx2", "avx512"};
 // Case::path for instruments that are not ours.
 inline constexpr int kOtherInstrument = -1;
 // Case::path for a build of ours left on its own choice of path.

@@ -12,9 +12,9 @@ namespace {
 
 VoicePath PathFromEnvironment() {
   const char* name = std::getenv("TESVAR_VOICE_PATH");
-  if (name == nullptr) return BestVoicePath();
-  if (std::strcmp(name, "scalar") == 0) return VoicePath::kScalar;
-  if (std::strcmp(name, "sse2") == 0) return AvailableVoicePath(VoicePath::kSse2);
+  for (VoicePath path : kVoicePaths) {
+    if (name != nullptr && std::strcmp(name, VoicePathName(path)) == 0) return AvailableVoicePath(path);
+  }
   return BestVoicePath();
 }
 

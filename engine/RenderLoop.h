@@ -52,7 +52,7 @@ class RenderLoop {
   double SampleRate() const { return sampleRate_; }
 
   // The voice and effect path: the processor's best at construction, or the one named by
-  // the environment variable TESVAR_VOICE_PATH ("scalar", "sse2", "avx2"; for comparing
+  // the environment variable TESVAR_VOICE_PATH ("scalar", "sse2", "avx2", "avx512"; for comparing
   // them). All paths give the same samples; a path the processor lacks falls back to the
   // best below it.
   void SetVoicePath(VoicePath path);

@@ -9,14 +9,15 @@
 
 namespace engine {
 
-#if defined(TESVAR_HAVE_AVX2_KERNEL)
+#if defined(TESVAR_HAVE_WIDE_KERNELS)
 VoiceKernel Avx2Kernel();
+VoiceKernel Avx512Kernel();
 #endif
 
 namespace {
 
 bool HasAvx2() {
-#if defined(TESVAR_HAVE_AVX2_KERNEL)
+#if defined(TESVAR_HAVE_WIDE_KERNELS)
   // The compiler's check includes the operating system's support for the wide registers.
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2");
@@ -25,10 +26,19 @@ bool HasAvx2() {
 #endif
 }
 
+bool HasAvx512() {
+#if defined(TESVAR_HAVE_WIDE_KERNELS)
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx512f");
+#else
+  return false;
+#endif
+}
+
 }  // namespace
 
 VoicePath BestVoicePath() {
-  static const VoicePath best = HasAvx2() ? VoicePath::kAvx2
+  static const VoicePath best = HasAvx512() ? VoicePath::kAvx512 : HasAvx2() ? VoicePath::kAvx2
 #if defined(__SSE2__)
                                           : VoicePath::kSse2;
 #else
@@ -45,6 +55,7 @@ VoicePath AvailableVoicePath(VoicePath wanted) {
 
 const char* VoicePathName(VoicePath path) {
   switch (path) {
+    case VoicePath::kAvx512: return "avx512";
     case VoicePath::kAvx2: return "avx2";
     case VoicePath::kSse2: return "sse2";
     default: return "scalar";
@@ -53,8 +64,9 @@ const char* VoicePathName(VoicePath path) {
 
 VoiceKernel KernelFor(VoicePath path) {
   switch (AvailableVoicePath(path)) {
-#if defined(TESVAR_HAVE_AVX2_KERNEL)
+#if defined(TESVAR_HAVE_WIDE_KERNELS)
     case VoicePath::kAvx2: return Avx2Kernel();
+    case VoicePath::kAvx512: return Avx512Kernel();
 #endif
 #if defined(__SSE2__)
     case VoicePath::kSse2: return PackKernel<Sse2Lanes, 6>();

@@ -21,9 +21,10 @@ namespace engine {
 // not depend on which voices share its pack), each voice's samples are set down at its
 // place in its group, and the groups are summed afterwards.
 
-enum class VoicePath : int { kScalar = 0, kSse2 = 1, kAvx2 = 2 };
+enum class VoicePath : int { kScalar = 0, kSse2 = 1, kAvx2 = 2, kAvx512 = 3 };
+inline constexpr VoicePath kVoicePaths[] = {VoicePath::kScalar, VoicePath::kSse2, VoicePath::kAvx2, VoicePath::kAvx512};
 
-// The most capable path this processor runs (AVX2 only in 64-bit x86 builds).
+// The most capable path this processor runs (AVX2 and AVX-512 only in 64-bit x86 builds).
 VoicePath BestVoicePath();
 // `wanted`, or the best available path below it.
 VoicePath AvailableVoicePath(VoicePath wanted);

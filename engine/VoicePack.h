@@ -167,10 +167,14 @@ struct VoicePack {
   VoiceLanes<W> lanes;
   VoiceSwitches switches;
   const double* tables = nullptr;
+  // The lanes in chunks of at most a group's size (a register, or a quarter of a register
+  // of eight lanes).
+  static constexpr int kChunk = L::kWidth < kGroupSize ? L::kWidth : kGroupSize;
+  static constexpr int kChunks = kVoices / kChunk;
   // Where the samples go (Place): lane i's at place[i] + 4n (null for the spare lanes);
-  // whole[r] when register r holds four consecutive voices of one group, stored at once.
+  // whole[c] when chunk c holds consecutive voices of one group, stored at once.
   double* place[kVoices] = {};
-  double* whole[R] = {};
+  double* whole[kChunks] = {};
 
   void Load(Voice* const* v, const VoicePatch& p, const double* wavetables) {
     tables = wavetables;
@@ -187,22 +191,22 @@ struct VoicePack {
   // The places of the pack's `count` voices (ascending indices) in `scratch`, whose groups
   // sit at rank[g] (their order among the sounding groups).
   void Place(double* scratch, const int* indices, int count, const int* rank) {
-    constexpr int kLanes = L::kWidth;
     for (int i = 0; i < kVoices; ++i) {
       place[i] = nullptr;  // the spare lanes' samples are dropped
       if (i < count) place[i] = scratch + rank[indices[i] / kGroupSize] * kGroupStride + indices[i] % kGroupSize;
     }
-    for (int r = 0; r < R; ++r) {
-      const int first = r * kLanes;
-      bool consecutive = first + kLanes <= count && indices[first] % kLanes == 0;
-      for (int i = 1; consecutive && i < kLanes; ++i) consecutive = indices[first + i] == indices[first] + i;
-      whole[r] = consecutive ? place[first] : nullptr;
+    for (int c = 0; c < kChunks; ++c) {
+      const int first = c * kChunk;
+      bool consecutive = first + kChunk <= count && indices[first] % kChunk == 0;
+      for (int i = 1; consecutive && i < kChunk; ++i) consecutive = indices[first + i] == indices[first] + i;
+      whole[c] = consecutive ? place[first] : nullptr;
     }
   }
 
   // Renders `frames` samples (1 ... kMixChunk) to the places.
   void Render(int frames) {
     constexpr int kLanes = L::kWidth;
+    constexpr int kPerRegister = kLanes / kChunk;
     // The switches in registers for the whole loop (memory could change under any store).
     const VoiceSwitches on = switches;
     const bool pulse1 = lanes.dco1.anyPulse;
@@ -211,13 +215,20 @@ struct VoicePack {
       const typename W::F64 s = lanes.Sample(on, pulse1, pulse2, tables);
       const int at = n * kGroupSize;
       for (int r = 0; r < R; ++r) {
-        if (whole[r] != nullptr) {
+        if (kPerRegister == 1 && whole[r] != nullptr) {
           L::Store(whole[r] + at, s.v[r]);
-        } else {
-          double samples[kLanes];
-          L::Store(samples, s.v[r]);
-          for (int i = 0; i < kLanes; ++i) {
-            if (place[r * kLanes + i] != nullptr) place[r * kLanes + i][at] = samples[i];
+          continue;
+        }
+        double samples[kLanes];
+        L::Store(samples, s.v[r]);
+        for (int h = 0; h < kPerRegister; ++h) {
+          const int c = r * kPerRegister + h;
+          if (whole[c] != nullptr) {
+            for (int i = 0; i < kChunk; ++i) whole[c][at + i] = samples[h * kChunk + i];
+            continue;
+          }
+          for (int i = 0; i < kChunk; ++i) {
+            if (place[c * kChunk + i] != nullptr) place[c * kChunk + i][at] = samples[h * kChunk + i];
           }
         }
       }

@@ -83,13 +83,23 @@ void LoadPacks(const VoicePackJob& job) {
   });
 }
 
+// Four lanes for one group's sums: registers of L side by side, or L's own four-lane set
+// when its registers are wider than a group.
+template <class L, bool kWide = (L::kWidth > kGroupSize)>
+struct GroupLanesOf {
+  using Type = WideLanes<L, kGroupSize / L::kWidth>;
+};
+template <class L>
+struct GroupLanesOf<L, true> {
+  using Type = typename L::Group;
+};
+
 // The packs rendered, then the groups summed in the canonical order.
 template <class L, int K>
 void MixPacks(const VoicePackJob& job) {
-  constexpr int kLanes = L::kWidth;
   ForEachPack<L, K>(job, [&]<class P>(unsigned char* slot, const int*, int) { LivePack<P>(slot).Render(job.frames); });
 
-  using G = WideLanes<L, kGroupSize / kLanes>;  // one group's four lanes
+  using G = typename GroupLanesOf<L>::Type;  // one group's four lanes
   typename G::F64 gainLeft[kGroupCount], gainRight[kGroupCount];
   for (int q = 0; q < job.groupCount; ++q) {
     gainLeft[q] = G::Load(job.gainLeft + job.groups[q] * kGroupSize);

@@ -10,7 +10,7 @@ namespace engine_test {
 //   out[2n + i] = Min(a, b), out[3n + i] = Max(a, b).
 template <class L>
 void ProbeLanes(const double* a, const double* b, int n, double* out) {
-  for (int i = 0; i + L::kWidth <= n; i += L::kWidth) {
+  for (int i = 0; i + L::kWidth <= n; i += L::kWidth) {  // n: a multiple of 16
     const typename L::F64 x = L::Load(a + i);
     const typename L::F64 y = L::Load(b + i);
     const typename L::Mask normal = L::IsNormal(x);
@@ -21,8 +21,10 @@ void ProbeLanes(const double* a, const double* b, int n, double* out) {
   }
 }
 
-// The AVX2 set's results (LaneProbeAvx2.cpp, compiled for AVX2; call only where the
-// processor has it).
+// The AVX2 set's results (LaneProbeAvx2.cpp, compiled for AVX2), and the AVX-512 set's
+// twice, alone and as two registers side by side, into out and out + 4n
+// (LaneProbeAvx512.cpp); call each only where the processor has its set.
 void ProbeAvx2Lanes(const double* a, const double* b, int n, double* out);
+void ProbeAvx512Lanes(const double* a, const double* b, int n, double* out);
 
 }  // namespace engine_test

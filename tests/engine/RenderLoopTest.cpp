@@ -298,7 +298,7 @@ TEST(RenderLoopTest, MixIsThePlainVoiceLoopThroughTicksAndParameterChanges) {
   const Change changes[] = {{16, 0, 63}, {17, 0, 7}, {22, 0, 15}, {9, 0, 2},  {19, -7, 7}, {13, 0, 4},
                             {15, 0, 7},  {27, 0, 15}, {20, 0, 1}, {18, 0, 1}, {12, 0, 2},  {23, 0, 15}};
   constexpr int kTicks = 12;
-  for (VoicePath path : {VoicePath::kScalar, VoicePath::kSse2, VoicePath::kAvx2}) {
+  for (VoicePath path : kVoicePaths) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(VoicePathName(path)) + ", mode " + std::to_string(c.mode) + ", " +
                    std::to_string(c.count) + " notes, " + std::to_string(c.released.size()) + " released");

@@ -89,7 +89,7 @@ TEST(VoicePathHostTest, EveryFactoryProgramSoundsTheSameOnEveryPath) {
         double peak = 0.0;
         for (double v : reference) peak = std::max(peak, std::fabs(v));
         ASSERT_GT(peak, 0.01) << file;
-        for (const char* path : {"sse2", "avx2"}) {
+        for (const char* path : {"sse2", "avx2", "avx512"}) {
           const std::vector<double> render = PlayBank(path, bank, rate, block);
           ASSERT_EQ(render.size(), reference.size());
           std::size_t differ = 0, first = render.size();

@@ -176,7 +176,7 @@ TEST(VoicePathTest, EveryPathAndBlockSizeRendersTheScalarSamples) {
         for (int block : {1, 7, 64, 512, 4096}) {
           const bool aligned = 512 % block == 0;
           const std::vector<double> scalar = block == 512 ? reference : Render(VoicePath::kScalar, s, block);
-          for (VoicePath path : {VoicePath::kScalar, VoicePath::kSse2, VoicePath::kAvx2}) {
+          for (VoicePath path : kVoicePaths) {
             if (static_cast<int>(path) > static_cast<int>(best)) continue;
             if (path == VoicePath::kScalar && (block == 512 || !aligned)) continue;
             const std::vector<double> render = path == VoicePath::kScalar ? scalar : Render(path, s, block);
@@ -248,7 +248,7 @@ TEST(VoicePathTest, ChangesBetweenBlocksReachTheVoicesTheLanesHold) {
     double peak = 0.0;
     for (double v : reference) peak = std::max(peak, std::fabs(v));
     ASSERT_GT(peak, 1e-3) << "block " << block;
-    for (VoicePath path : {VoicePath::kScalar, VoicePath::kSse2, VoicePath::kAvx2}) {
+    for (VoicePath path : kVoicePaths) {
       if (static_cast<int>(path) > static_cast<int>(BestVoicePath())) continue;
       EXPECT_EQ(FirstDifference(reference, RenderWithChanges(path, block, false)), -1)
           << VoicePathName(path) << " block " << block;
@@ -259,7 +259,7 @@ TEST(VoicePathTest, ChangesBetweenBlocksReachTheVoicesTheLanesHold) {
 // A voice that no longer sounds (its amplifier envelope idle) but whose group still
 // renders keeps its state: the filter envelope it stopped in, its phases, its filter.
 TEST(VoicePathTest, SilentVoicesOfASoundingGroupAreLeftAlone) {
-  for (VoicePath path : {VoicePath::kScalar, VoicePath::kSse2, VoicePath::kAvx2}) {
+  for (VoicePath path : kVoicePaths) {
     SCOPED_TRACE(VoicePathName(path));
     auto loop = std::make_unique<RenderLoop>();
     loop->SetVoicePath(path);
@@ -310,11 +310,13 @@ TEST(VoicePathTest, TheEnvironmentChoosesAPathThatExists) {
   SetVariable("sse2");
   EXPECT_EQ(std::make_unique<RenderLoop>()->GetVoicePath(), AvailableVoicePath(VoicePath::kSse2));
   SetVariable("avx2");
+  EXPECT_EQ(std::make_unique<RenderLoop>()->GetVoicePath(), AvailableVoicePath(VoicePath::kAvx2));
+  SetVariable("avx512");
   EXPECT_EQ(std::make_unique<RenderLoop>()->GetVoicePath(), BestVoicePath());
   SetVariable("");
   EXPECT_EQ(std::make_unique<RenderLoop>()->GetVoicePath(), BestVoicePath());
   // A path the processor lacks falls back to the best below it.
-  EXPECT_LE(static_cast<int>(AvailableVoicePath(VoicePath::kAvx2)), static_cast<int>(BestVoicePath()));
+  EXPECT_LE(static_cast<int>(AvailableVoicePath(VoicePath::kAvx512)), static_cast<int>(BestVoicePath()));
 }
 
 }  // namespace
