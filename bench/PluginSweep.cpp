@@ -142,6 +142,7 @@ int Sweep(const SweepOptions& o) {
                 Pair("%.2f", was(before.scalar[n]), &Case::PerVoice, *now.scalar[n]).c_str());
   }
   std::printf(".\n- Allocations inside process calls: %ld.\n", allocations);
+
   if (other) {
     std::printf("- %s against Tesvar, block 256, effects off, ns per voice and sample (target: 8 times at 32 notes):",
                 o.other.c_str());
