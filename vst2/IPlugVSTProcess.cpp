@@ -51,7 +51,12 @@ void IPlugVST::ProcessSingle(float** inputs, float** outputs, int frames, bool a
   ForEachPiece(frames, BlockSize(), [&](int done, int piece) {
     ForEachConnected(*this, true, inputs, [&](ChannelRecord& channel, float* in) {
       double* scratch = channel.scratch.data();
-      for (int s = 0; s < piece; ++s) scratch[s] = in != nullptr ? in[done + s] : 0.0;
+      if (in != nullptr) {
+        const float* from = in + done;
+        for (int s = 0; s < piece; ++s) scratch[s] = from[s];
+      } else {
+        std::fill(scratch, scratch + piece, 0.0);
+      }
       *channel.slot = scratch;
     });
     ForEachConnected(*this, false, outputs, [&](ChannelRecord& channel, float* out) {
