@@ -71,7 +71,7 @@ class RenderLoop {
   void UpdatePanGains();
   void UpdateOutputGain() { outputGain_ = settings_.outputLevel * layout_.unisonGain; }
 
-  // The host's process call: outputs[0] and [1] receive `frames` samples (cleared first).
+  // The host's process call: outputs[0] and [1] receive `frames` samples (every one written).
   // Inputs are ignored. Null outputs render nothing but keep time.
   void RenderBlock(double** outputs, int frames);
 
@@ -109,8 +109,6 @@ class RenderLoop {
     SavePacks();
     return pool_[index];
   }
-  // The sounding voices: active and inside the grid.
-  const SoundingVoices& Sounding() const { return sounding_; }
   const VoiceLayout& Layout() const { return layout_; }
   const PanGains& Gains() const { return pan_; }
   double OutputGain() const { return outputGain_; }
