@@ -20,7 +20,11 @@ if(WIN32)
   target_link_options(tesvar_plugin PRIVATE -static -static-libgcc -static-libstdc++)
   include(${PROJECT_SOURCE_DIR}/cmake/WindowsResources.cmake)
 else()
-  # Only the two entry points are exported.
-  target_link_options(tesvar_plugin PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/vst2/exports.map -Wl,--no-undefined)
+  # Only the two entry points are exported, and every symbol is resolved at link time, except
+  # in sanitizer builds: clang puts the sanitizer runtime into the host executable.
+  target_link_options(tesvar_plugin PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/vst2/exports.map)
+  if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
+    target_link_options(tesvar_plugin PRIVATE -Wl,--no-undefined)
+  endif()
 endif()
 set(TESVAR_PLUGIN_FILE $<TARGET_FILE:tesvar_plugin>)
