@@ -16,6 +16,11 @@ class StandaloneWindow {
  public:
   static constexpr int kStripHeight = 20;
 
+  // `handler` runs when a connection to the display breaks (the server ended, or the
+  // program's windows were killed); the window system cannot be used any more, and the
+  // handler ends the process. Set before Create.
+  static void OnDisplayLost(void (*handler)());
+
   // A visible window for an editor of the given size; null with *error set when there is
   // no display.
   static std::unique_ptr<StandaloneWindow> Create(int editorWidth, int editorHeight, std::string* error);

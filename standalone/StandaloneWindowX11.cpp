@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -14,6 +15,14 @@ namespace {
 constexpr unsigned long kStripBackground = 0x202020;
 constexpr unsigned long kStripText = 0xD0D0D0;
 constexpr int kStripMargin = 6;
+
+std::atomic<void (*)()> displayLost{nullptr};
+
+// Xlib ends the process when this returns; the handler saves what it can first.
+int DisplayBroke(Display*) {
+  if (void (*handler)() = displayLost.load()) handler();
+  return 0;
+}
 
 std::string Printable(const std::string& text) {
   std::string out = text;
@@ -180,6 +189,11 @@ class StandaloneWindowX11 : public StandaloneWindow {
 };
 
 }  // namespace
+
+void StandaloneWindow::OnDisplayLost(void (*handler)()) {
+  displayLost = handler;
+  XSetIOErrorHandler(DisplayBroke);
+}
 
 std::unique_ptr<StandaloneWindow> StandaloneWindow::Create(int editorWidth, int editorHeight, std::string* error) {
   auto window = std::make_unique<StandaloneWindowX11>();

@@ -3,11 +3,13 @@
 //
 // SIGINT, SIGTERM and SIGHUP end it in order: the main loop sees the request within a round,
 // leaves the server and saves the state. While the editor holds the main thread in a menu
-// or dialog, a watchdog thread does the same after a grace time and ends the process.
+// or dialog, a watchdog thread does the same after a grace time and ends the process. A
+// display that goes away (its server ended, the windows killed) saves the state too.
 #include <jack/jack.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -22,6 +24,7 @@ constexpr auto kGrace = std::chrono::seconds(3);
 
 std::atomic<bool> quitRequested{false};
 std::atomic<bool> mainDone{false};
+std::atomic<standalone::StandaloneProgram*> running{nullptr};
 int wakePipe[2] = {-1, -1};
 
 // Async-signal-safe: a lock-free atomic store and a write.
@@ -52,6 +55,12 @@ void Watchdog(standalone::StandaloneProgram* program) {
   _exit(program->Shutdown());
 }
 
+void DisplayLost() {
+  std::fprintf(stderr, "tesvar: the connection to the display broke\n");
+  standalone::StandaloneProgram* program = running.load();
+  _exit(program != nullptr ? std::max(program->Shutdown(), standalone::kExitFailed) : standalone::kExitFailed);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,11 +80,14 @@ int main(int argc, char** argv) {
   }
 
   InstallSignals();
+  standalone::StandaloneWindow::OnDisplayLost(DisplayLost);
   standalone::StandaloneProgram program(options);
+  running = &program;
   const int started = program.Start();
   if (started != standalone::kExitOk || program.Listed()) return started;
   std::thread(Watchdog, &program).detach();
   const int status = program.Run(quitRequested);
   mainDone = true;
+  running = nullptr;
   return status;
 }

@@ -8,13 +8,20 @@
 //     once, and off after the hold. Exit 0 when sent, 3 when nobody connected in time.
 //   midi-file OUT [--notes ...] [--velocity V] [--start SECONDS] [--hold SECONDS]
 //     The same chord as a Standard MIDI File, for tesvar-render.
-//   analyse FILE [--notes ...] [--skip SECONDS] [--against FILE2] [--tolerance DB]
+//   analyse FILE [--notes ...] [--skip SECONDS] [--against FILE2 [--tolerance DB]
+//           [--level-tolerance DB]]
 //     The recording's level and pitches in a window starting --skip after its onset: each
 //     note's fundamental must stand kPitchMarginDb above the semitones beside it. With
 //     --against, the two recordings' spectra in third-octave bands must agree within the
-//     tolerance. Exit 0 when all holds, 1 when not, 2 when a file cannot be read.
+//     tolerance, and their levels within the level tolerance (each check when given). Exit
+//     0 when all holds, 1 when not, 2 when a file cannot be read.
 //   peak FILE --below DB
 //     The recording's peak in dBFS; exit 0 when it stays below DB (silence), else 1.
+//   close-window WINDOW
+//     Asks the window (an X11 id) to close, as a window manager's close button does.
+//   kill-client WINDOW
+//     Breaks the connection of the window's program to the display (as xkill does).
+#include <X11/Xlib.h>
 #include <jack/jack.h>
 #include <jack/midiport.h>
 #include <sndfile.h>
@@ -325,25 +332,33 @@ int AnalyseCommand(const Args& args) {
       std::printf("analyse: %s\n", error.c_str());
       return 1;
     }
-    const double tolerance = std::atof(args.Get("--tolerance", "3").c_str());
-    // Bands from 100 Hz to 10 kHz that carry the sound: within 40 dB of the loudest.
-    std::vector<double> centres;
-    for (double c = 100; c <= 10000; c *= std::pow(2.0, 1.0 / 3)) centres.push_back(c);
-    double loudest = -1e9;
-    for (double c : centres) loudest = std::max(loudest, BandDb(reference, c));
-    double worst = 0;
-    double worstAt = 0;
-    for (double c : centres) {
-      if (BandDb(reference, c) < loudest - 40) continue;
-      const double difference = std::fabs(BandDb(recording, c) - BandDb(reference, c));
-      if (difference > worst) {
-        worst = difference;
-        worstAt = c;
-      }
+    if (args.Has("--level-tolerance")) {
+      const double tolerance = std::atof(args.Get("--level-tolerance", "").c_str());
+      const double difference = std::fabs(recording.levelDb - reference.levelDb);
+      std::printf("levels %.2f and %.2f dBFS: %.2f dB apart (tolerance %.2f dB)\n", recording.levelDb, reference.levelDb,
+                  difference, tolerance);
+      ok = ok && difference <= tolerance;
     }
-    std::printf("bands: largest difference %.2f dB at %.0f Hz (tolerance %.2f dB); levels %.2f and %.2f dBFS\n", worst,
-                worstAt, tolerance, recording.levelDb, reference.levelDb);
-    ok = ok && worst <= tolerance;
+    if (args.Has("--tolerance")) {
+      const double tolerance = std::atof(args.Get("--tolerance", "").c_str());
+      // Bands from 100 Hz to 10 kHz that carry the sound: within 40 dB of the loudest.
+      std::vector<double> centres;
+      for (double c = 100; c <= 10000; c *= std::pow(2.0, 1.0 / 3)) centres.push_back(c);
+      double loudest = -1e9;
+      for (double c : centres) loudest = std::max(loudest, BandDb(reference, c));
+      double worst = 0;
+      double worstAt = 0;
+      for (double c : centres) {
+        if (BandDb(reference, c) < loudest - 40) continue;
+        const double difference = std::fabs(BandDb(recording, c) - BandDb(reference, c));
+        if (difference > worst) {
+          worst = difference;
+          worstAt = c;
+        }
+      }
+      std::printf("bands: largest difference %.2f dB at %.0f Hz (tolerance %.2f dB)\n", worst, worstAt, tolerance);
+      ok = ok && worst <= tolerance;
+    }
   }
   std::printf("%s\n", ok ? "analyse: ok" : "analyse: FAILED");
   return ok ? 0 : 1;
@@ -365,6 +380,31 @@ int PeakCommand(const Args& args) {
   return info.frames > 0 && peakDb < below ? 0 : 1;
 }
 
+int CloseWindow(const Args& args) {
+  if (args.positional.empty()) return 2;
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return 2;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = static_cast<Window>(std::strtoul(args.positional[0].c_str(), nullptr, 0));
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+  XCloseDisplay(display);
+  return 0;
+}
+
+int KillClient(const Args& args) {
+  if (args.positional.empty()) return 2;
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return 2;
+  XKillClient(display, static_cast<XID>(std::strtoul(args.positional[0].c_str(), nullptr, 0)));
+  XCloseDisplay(display);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -374,6 +414,8 @@ int main(int argc, char** argv) {
   if (command == "midi-file") return MidiFile(args);
   if (command == "analyse") return AnalyseCommand(args);
   if (command == "peak") return PeakCommand(args);
-  std::fprintf(stderr, "usage: standalone_probe send|midi-file|analyse|peak ...\n");
+  if (command == "close-window") return CloseWindow(args);
+  if (command == "kill-client") return KillClient(args);
+  std::fprintf(stderr, "usage: standalone_probe send|midi-file|analyse|peak|close-window|kill-client ...\n");
   return 2;
 }
