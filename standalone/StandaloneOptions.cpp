@@ -51,7 +51,8 @@ bool ParseStandaloneOptions(int argc, const char* const* argv, StandaloneOptions
     } else if (arg == "--list-ports") {
       o->listPorts = true;
     } else if (arg == "--bank" || arg == "--program" || arg == "--name" || arg == "--server" || arg == "--plugin") {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+      // A value never begins with "--": "--bank --program 11" lacks the bank.
+      if (i + 1 >= argc || argv[i + 1][0] == '\0' || std::string(argv[i + 1]).rfind("--", 0) == 0) {
         *error = arg + " needs a value";
         return false;
       }

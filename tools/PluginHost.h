@@ -37,7 +37,7 @@ class PluginHost {
   int processLevel = 1;
   // Off for a real-time host: the plug-in's requests are answered as below but recorded
   // nowhere, so an answer allocates nothing and takes no lock (the audio thread asks on
-  // every block). Set before the instance is started.
+  // every block). Set before the audio thread starts.
   bool recording = true;
   // The time record answered to audioMasterGetTime; null when hasTime is false.
   bool hasTime = false;
