@@ -71,6 +71,11 @@ std::string NoServerMessage(const std::string& serverName, bool pipewireLibrary,
 JackSession::OpenResult JackSession::Open(const std::string& clientName, const std::string& serverName) {
   jack_set_error_function(LibraryError);
   jack_set_info_function(LibraryInfo);
+  const auto longest = static_cast<std::size_t>(jack_client_name_size() - 1);
+  if (clientName.size() > longest) {
+    error_ = "a JACK client's name has at most " + std::to_string(longest) + " characters";
+    return OpenResult::kFailed;
+  }
   jack_status_t status{};
   int options = JackNoStartServer;
   if (!serverName.empty()) options |= JackServerName;

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kLoopMs = 10;  // the editor's idle and the window's events, as Linux hosts pump them
 constexpr auto kProgramPoll = std::chrono::milliseconds(200);
+constexpr auto kXrunReport = std::chrono::seconds(5);
 
 void Say(const std::string& text) {
   std::printf("tesvar: %s\n", text.c_str());
@@ -196,7 +197,17 @@ void StandaloneProgram::ShowStatus() {
     shownBlock_ = block;
     Say("JACK now at " + std::to_string(static_cast<int>(rate)) + " Hz, " + std::to_string(block) + " frames a block");
   }
-  if (!window_) return;
+  if (!window_) {
+    // Without the strip, xruns are told on the terminal, at most every few seconds.
+    const long xruns = session_.Xruns();
+    const auto now = std::chrono::steady_clock::now();
+    if (xruns != shownXruns_ && now - xrunsToldAt_ >= kXrunReport) {
+      shownXruns_ = xruns;
+      xrunsToldAt_ = now;
+      Say(std::to_string(xruns) + (xruns == 1 ? " xrun" : " xruns") + " so far");
+    }
+    return;
+  }
   char right[96];
   std::snprintf(right, sizeof(right), "%.0f Hz   %d frames   xruns %ld", rate, block, session_.Xruns());
   window_->SetStatus(keyboard_.StatusText(), right);

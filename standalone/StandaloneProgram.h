@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -72,6 +73,8 @@ class StandaloneProgram {
   std::string shownName_;
   double shownRate_ = 0.0;
   int shownBlock_ = 0;
+  long shownXruns_ = 0;
+  std::chrono::steady_clock::time_point xrunsToldAt_{};
 
   std::mutex shutdownMutex_;
   bool shutDown_ = false;

@@ -133,7 +133,8 @@ bool StateFile::Save(PluginHost& host, std::string* error) {
     *error = "cannot create the folders of " + path_ + " (" + std::strerror(errno) + ")";
     return false;
   }
-  const std::string fresh = path_ + ".new";
+  // Named by the process: two programs ending together each rename a whole file of their own.
+  const std::string fresh = path_ + ".new-" + std::to_string(getpid());
   const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {
     *error = "cannot write " + fresh + " (" + std::strerror(errno) + ")";

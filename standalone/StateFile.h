@@ -36,7 +36,8 @@ class StateFile {
 
   // Writes the instance's whole state (its bank chunk, the current program in the header)
   // into a new file beside the old one, flushed to the disk, then renamed over it: a crash
-  // or a full disk leaves the previous state whole. Creates the folders it needs. False
+  // or a full disk leaves the previous state whole, and of two programs ending at once the
+  // later one's state stands. Creates the folders it needs. False
   // with *error set when nothing could be written, or when Restore kept a file it could
   // not read.
   bool Save(PluginHost& host, std::string* error);

@@ -67,7 +67,8 @@ TEST_F(StateFileTest, AWholeStateReachesAFreshInstance) {
   EXPECT_NEAR(fresh->GetParameter(16), 0.25f, 1e-6);
   EXPECT_NEAR(fresh->GetParameter(17), 0.75f, 1e-6) << "the edit not yet stored is part of the state";
   EXPECT_EQ(SaveBankFile(*fresh), expected_) << "every program and name alike";
-  EXPECT_FALSE(fs::exists(path_.string() + ".new")) << "the file written first is renamed over the state";
+  EXPECT_EQ(std::distance(fs::directory_iterator(path_.parent_path()), fs::directory_iterator()), 1)
+      << "the file written first is renamed over the state";
 }
 
 TEST_F(StateFileTest, DamagedFilesAreSetAsideWholeAndReported) {
