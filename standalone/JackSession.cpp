@@ -253,6 +253,8 @@ void JackSession::ListPorts(std::FILE* out) const {
 
 void JackSession::Close() {
   if (client_ == nullptr) return;
+  // After the server has gone, the library's complaints on the way out tell nothing new.
+  if (ServerGone()) quietLibrary = true;
   jack_deactivate(client_);
   jack_client_close(client_);
   client_ = nullptr;

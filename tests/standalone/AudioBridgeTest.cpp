@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "tests/engine/SignalMeasure.h"
 #include "tests/vst2/HostTestSupport.h"
 #include "tools/AllocationCounter.h"
 
@@ -16,21 +17,6 @@ namespace {
 
 constexpr double kRate = 44100.0;  // LoadPlugin's
 constexpr int kBlock = 512;
-
-// The power of `samples` at `hz` (one bin of a Goertzel filter, Hann windowed).
-double PowerAt(const std::vector<float>& samples, double hz) {
-  const double k = 2 * std::cos(2 * M_PI * hz / kRate);
-  double s1 = 0;
-  double s2 = 0;
-  const auto n = static_cast<double>(samples.size());
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    const double window = 0.5 - 0.5 * std::cos(2 * M_PI * static_cast<double>(i) / n);
-    const double s0 = samples[i] * window + k * s1 - s2;
-    s2 = s1;
-    s1 = s0;
-  }
-  return s1 * s1 + s2 * s2 - k * s1 * s2;
-}
 
 MidiMessage Note(int status, int note, int velocity) {
   MidiMessage m;
@@ -50,7 +36,7 @@ TEST(AudioBridgeTest, AFullBlockOfEventsRendersWithoutAllocatingAndBothSourcesSo
   // One block first: whatever the first block of an instance prepares is not counted.
   bridge.Begin(kBlock);
   bridge.Render(left.data(), right.data(), kBlock);
-  std::vector<float> sound;
+  std::vector<double> sound;
   sound.reserve(kBlock * 40);
 
   allocation_counter::Start();
@@ -87,8 +73,9 @@ TEST(AudioBridgeTest, AFullBlockOfEventsRendersWithoutAllocatingAndBothSourcesSo
 
   // A4 from the port and E5 from the keyboard sound; the semitones beside them do not.
   for (double hz : {440.0, 659.26}) {
-    const double beside = std::max(PowerAt(sound, hz * 0.9439), PowerAt(sound, hz * 1.0595));
-    EXPECT_GT(10 * std::log10(PowerAt(sound, hz) / beside), 15.0) << hz << " Hz";
+    using engine_test::AmplitudeAt;
+    const double beside = std::max(AmplitudeAt(sound, kRate, hz * 0.9439), AmplitudeAt(sound, kRate, hz * 1.0595));
+    EXPECT_GT(20 * std::log10(AmplitudeAt(sound, kRate, hz) / beside), 15.0) << hz << " Hz";
   }
 
   // A program change carries one data byte.

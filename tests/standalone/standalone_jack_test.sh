@@ -3,7 +3,8 @@
 # no server; a chord from a JACK MIDI client recorded from the playback ports, with its
 # pitches and the spectrum tesvar-render gives the same chord; a new block size followed;
 # hardware MIDI ports connected at the start and, with --auto-connect, later; the state
-# through SIGINT and SIGTERM, --bank and --program, and a damaged state file set aside.
+# through SIGINT and SIGTERM, --bank and --program, and a damaged state file set aside; the
+# server going away.
 # Usage: standalone_jack_test.sh TESVAR PROBE TESVAR-RENDER PLUGIN BANK-FOLDER
 set -u
 tesvar=$1 probe=$2 render=$3 plugin=$4 banks=$5
@@ -133,5 +134,14 @@ start_tesvar unconnected --headless --no-connect
 check "--no-connect connects nothing" bash -c "! jack_lsp -c tesvar:out_left | grep -q system"
 stop_tesvar TERM
 
+# ---- The server goes away ---------------------------------------------------------------------------
+rm -f "$state_file"
+start_tesvar orphan --headless
 stop_server
+for ((i = 0; i < 50; i++)); do kill -0 "$tesvar_pid" 2>/dev/null || break; sleep 0.1; done
+wait "$tesvar_pid" 2>/dev/null
+status=$?
+check "when the server goes away tesvar ends with status 1 (got $status)" test "$status" -eq 1
+check "saying so" grep -q 'the JACK server went away' "$work/orphan.err"
+check "having saved the state" test -s "$state_file"
 finish
