@@ -6,6 +6,7 @@
 // or dialog, a watchdog thread does the same after a grace time and ends the process. A
 // display that goes away (its server ended, the windows killed) saves the state too.
 #include <jack/jack.h>
+#include <errno.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -31,27 +32,36 @@ int wakePipe[2] = {-1, -1};
 void OnSignal(int) {
   quitRequested.store(true);
   const char byte = 1;
-  [[maybe_unused]] const ssize_t n = write(wakePipe[1], &byte, 1);
+  if (wakePipe[1] >= 0) {
+    [[maybe_unused]] const ssize_t n = write(wakePipe[1], &byte, 1);
+  }
 }
 
-void InstallSignals() {
-  if (pipe(wakePipe) != 0) return;
+// Answers whether the watchdog can be woken (without the pipe the main loop still ends).
+bool InstallSignals() {
+  const bool piped = pipe(wakePipe) == 0;
   struct sigaction action{};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+  return piped;
 }
 
 void Watchdog(standalone::StandaloneProgram* program) {
   char byte;
-  while (read(wakePipe[0], &byte, 1) < 0) {
+  ssize_t n;
+  while ((n = read(wakePipe[0], &byte, 1)) < 0 && errno == EINTR) {
   }
+  if (n != 1) return;
   const auto deadline = std::chrono::steady_clock::now() + kGrace;
   while (std::chrono::steady_clock::now() < deadline) {
     if (mainDone.load()) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   std::fprintf(stderr, "tesvar: the window does not answer; ending without it\n");
+  // Should saving wait for a lock the held-up thread has, the alarm's default action ends
+  // the process rather than leave it hanging.
+  alarm(5);
   _exit(program->Shutdown());
 }
 
@@ -79,13 +89,13 @@ int main(int argc, char** argv) {
     return standalone::kExitOk;
   }
 
-  InstallSignals();
+  const bool watched = InstallSignals();
   standalone::StandaloneWindow::OnDisplayLost(DisplayLost);
   standalone::StandaloneProgram program(options);
   running = &program;
   const int started = program.Start();
   if (started != standalone::kExitOk || program.Listed()) return started;
-  std::thread(Watchdog, &program).detach();
+  if (watched) std::thread(Watchdog, &program).detach();
   const int status = program.Run(quitRequested);
   mainDone = true;
   running = nullptr;
