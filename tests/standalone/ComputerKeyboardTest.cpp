@@ -14,7 +14,7 @@ namespace {
 
 constexpr unsigned long kEscape = 0xFF1B;
 
-struct Case {
+struct KeyCase {
   const char* name;
   // Steps, blank separated: "+K" key K down, "-K" key K up (K a character, or "esc");
   // "lost" every held key found up; "full" and "open" make the queue refuse or take
@@ -23,7 +23,7 @@ struct Case {
   const char* sent;  // "on NOTE VELOCITY" and "off NOTE", comma separated
 };
 
-const Case kCases[] = {
+const KeyCase kCases[] = {
     {"lower row from C3", "+z -z +/ -/", "on 48 100, off 48, on 64 100, off 64"},
     {"upper row from C4", "+q +2 +p -q -2 -p", "on 60 100, on 61 100, on 76 100, off 60, off 61, off 76"},
     {"octave up", "+= +z -z", "on 60 100, off 60"},
@@ -77,7 +77,7 @@ std::string Play(const char* steps) {
 }
 
 TEST(ComputerKeyboardTest, KeySequencesSendTheirNotes) {
-  for (const Case& c : kCases) EXPECT_EQ(Play(c.steps), c.sent) << c.name << ": " << c.steps;
+  for (const KeyCase& c : kCases) EXPECT_EQ(Play(c.steps), c.sent) << c.name << ": " << c.steps;
 }
 
 TEST(ComputerKeyboardTest, TakesItsOwnKeysOnlyAndShowsItsState) {

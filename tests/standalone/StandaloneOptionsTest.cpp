@@ -12,7 +12,7 @@
 namespace standalone {
 namespace {
 
-struct Case {
+struct OptionsCase {
   const char* line;
   const char* expected;  // the options' fields that differ from the defaults, or "error: ..."
 };
@@ -34,7 +34,7 @@ std::string Describe(const StandaloneOptions& o) {
 }
 
 TEST(StandaloneOptionsTest, LinesParseOrAreRefusedWithAReason) {
-  const Case cases[] = {
+  const OptionsCase cases[] = {
       {"", ""},
       {"--bank my.fxb --program 35", "bank=my.fxb program=35 "},
       {"--program Fat_Brass --name live --server studio", "program=Fat_Brass name=live server=studio "},
@@ -47,7 +47,7 @@ TEST(StandaloneOptionsTest, LinesParseOrAreRefusedWithAReason) {
       {"stray", "error: unknown option stray"},
       {"--no-connect --auto-connect", "error: --no-connect and --auto-connect contradict each other"},
   };
-  for (const Case& c : cases) {
+  for (const OptionsCase& c : cases) {
     std::vector<std::string> words = {"tesvar"};
     std::istringstream in(c.line);
     for (std::string word; in >> word;) words.push_back(word);
