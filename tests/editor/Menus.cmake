@@ -14,7 +14,7 @@ if(WIN32)
   # Under Wine: the utility menu opens and "Init Program" with Yes initialises the program.
   add_test(NAME tesvar_menus_host_test
            COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh env TESVAR_WINE_DISPLAY=1 TESVAR_WINE_ARCH=${TESVAR_MINGW_ARCH}
-                   bash ${CMAKE_CURRENT_LIST_DIR}/menus_host_test.sh $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin>)
+                   ${TESVAR_WINE_SCRIPT} ${CMAKE_CURRENT_LIST_DIR}/menus_host_test.sh $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin>)
   set_tests_properties(tesvar_menus_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
 else()
   add_test(NAME tesvar_menus_host_test

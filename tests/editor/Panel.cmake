@@ -21,7 +21,7 @@ set(panel_host_args $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin> ${PR
 if(WIN32)
   add_test(NAME tesvar_panel_host_test
            COMMAND sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh env TESVAR_WINE_DISPLAY=1 TESVAR_WINE_ARCH=${TESVAR_MINGW_ARCH}
-                   bash ${CMAKE_CURRENT_LIST_DIR}/panel_host_test.sh ${panel_host_args})
+                   ${TESVAR_WINE_SCRIPT} ${CMAKE_CURRENT_LIST_DIR}/panel_host_test.sh ${panel_host_args})
   set_tests_properties(tesvar_panel_host_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
 else()
   add_test(NAME tesvar_panel_host_test
