@@ -42,6 +42,23 @@ expect_line "$out" '^ {18}inner skipped  skipped: no such thing here$' "skipped 
 expect_line "$out" '^steps: 3 passed, 1 failed, 1 skipped$' "innermost steps counted once"
 [[ $(grep -c '^== inner skipped' <<<"$out") == 1 ]] || fail "the skip is said once"
 
+# --- Steps beside: output held back until the wait, a failure passed up and counted -------
+cat >"$work/beside.sh" <<EOF
+source "$repo/.ci/steps.sh"
+status=0
+step_beside "waits" bash -c 'sleep 1; echo waited; exit 3'
+step "meanwhile" echo "in front"
+steps_wait || status=1
+steps_summary
+exit \$status
+EOF
+out=$(unset TESVAR_STEP_LOG; bash "$work/beside.sh")
+expect_status 1 $? "a failing step beside the others"
+[[ $(grep -n -e '^in front$' -e '^waited$' <<<"$out" | cut -d: -f2 | tr '\n' ' ') == "in front waited " ]] ||
+  fail "the beside step's output after the steps in front: $out"
+expect_line "$out" '^ +[0-9]+:[0-9]{2} +[0-9]+:[0-9]{2}  waits  FAILED \(exit status 3\)$' "the beside step in the summary"
+expect_line "$out" '^steps: 1 passed, 1 failed, 0 skipped$' "both counted"
+
 # --- Installer: one update, one install without recommendations, Ardour optional ----------
 fake=$work/fake
 mkdir -p "$fake"
