@@ -116,6 +116,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
   // The editor's requests run without the plug-in lock: the editor takes it only where it
   // edits parameters, so a menu or dialog held open never stalls the audio thread.
   switch (opcode) {
+    case vst::effEditGetRect:
     case vst::effEditOpen:
     case vst::effEditClose:
     case vst::effEditIdle:
@@ -179,10 +180,6 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         ResetEngine();
       }
       return 0;
-    case vst::effEditGetRect:
-      if (ptr == nullptr || Editor() == nullptr) return 0;
-      *static_cast<vst::ERect**>(ptr) = &editorRect_;
-      return 1;
     case vst::effIdentify:
       return 0x4E764566;  // 'NvEf'
     case vst::effGetChunk: {

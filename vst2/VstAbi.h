@@ -119,6 +119,7 @@ enum HostOpcode : std::int32_t {
   audioMasterWantMidi = 6,
   audioMasterGetTime = 7,
   audioMasterProcessEvents = 8,
+  audioMasterSizeWindow = 15,  // index: width, value: height; answers 1 when done
   audioMasterGetCurrentProcessLevel = 23,
   audioMasterGetVendorString = 32,
   audioMasterGetProductString = 33,

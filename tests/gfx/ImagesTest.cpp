@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/Tesvar.h"
@@ -29,18 +30,21 @@ TEST(ImagesTest, TheTableHasTwentyFourIdsWithoutGaps) {
   EXPECT_EQ(resources::FindImage(121), nullptr);
 }
 
-TEST(ImagesTest, EveryResourceDecodesWithItsSizeAndFrames) {
+TEST(ImagesTest, EveryResourceDecodesWithItsSizeAndFramesAtBothDrawnSizes) {
   resources::RegisterImages();
-  EXPECT_EQ(resources::EmbeddedImageCount(), resources::kImageCount);
+  EXPECT_EQ(resources::EmbeddedImageCount(), resources::kResourceCount);
   for (const resources::ImageInfo& image : resources::kImages) {
-    SCOPED_TRACE(image.name);
-    char name[16];
-    std::snprintf(name, sizeof name, "#%d", image.id);
-    ASSERT_NE(platform::FindModuleResource(name, "PNG").data, nullptr);
-    const LICE_IBitmap* bitmap = LICE_CachedPngResource(image.id);
-    ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(bitmap->Width(), image.width);
-    EXPECT_EQ(bitmap->Height(), image.height);
+    for (int scale : {1, 2}) {
+      SCOPED_TRACE(std::string(image.name) + " x" + std::to_string(scale));
+      const int id = image.id + (scale - 1) * resources::kDoubleSizeIdOffset;
+      char name[16];
+      std::snprintf(name, sizeof name, "#%d", id);
+      ASSERT_NE(platform::FindModuleResource(name, "PNG").data, nullptr);
+      const LICE_IBitmap* bitmap = LICE_CachedPngResource(id);
+      ASSERT_NE(bitmap, nullptr);
+      EXPECT_EQ(bitmap->Width(), image.width * scale);
+      EXPECT_EQ(bitmap->Height(), image.height * scale);
+    }
   }
   EXPECT_EQ(platform::FindModuleResource("#121", "PNG").data, nullptr);
 }

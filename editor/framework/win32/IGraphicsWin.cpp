@@ -403,7 +403,7 @@ void IGraphicsWin::HandleKey(unsigned int message, std::uintptr_t wParam, std::i
       POINT p{};
       GetCursorPos(&p);
       ScreenToClient(hwnd_, &p);
-      if (OnKeyDown(p.x, p.y, key)) return;
+      if (OnKey(p.x, p.y, key)) return;
     }
   }
   PassKeyToHost(message, wParam, lParam);

@@ -61,6 +61,10 @@ class Surface {
   // Puts the part of the bitmap within `rect` on the window.
   void Present(const IRect& rect);
   void PresentAll() { Present(IRect(0, 0, place_.W(), place_.H())); }
+  // Borrows another bitmap (the owner remade its back buffer); shown from the next Present.
+  void UseBitmap(LICE_SysBitmap* bitmap) {
+    if (!own_) bitmap_ = bitmap;
+  }
   // New size: the own bitmap follows (a borrowed one is the owner's business).
   void Resize(int width, int height);
 
