@@ -154,6 +154,13 @@ std::string PluginHost::Text(std::int32_t opcode, int index, std::size_t size) {
 
 std::intptr_t PluginHost::Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                                  float opt) {
+  if (opcode == vst::audioMasterSizeWindow) {
+    {
+      std::lock_guard<std::mutex> lock(recording_);
+      requests.push_back(opcode);
+    }
+    return resizeWindow && resizeWindow(index, static_cast<int>(value)) ? 1 : 0;
+  }
   std::lock_guard<std::mutex> lock(recording_);
   requests.push_back(opcode);
   switch (opcode) {

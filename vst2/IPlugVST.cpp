@@ -122,6 +122,15 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     case vst::effEditIdle:
     case vst::effIdle:
       return DispatchEditor(opcode, ptr);
+    case vst::effVendorSpecific:
+      // The host's screen scale (hosts that know their windows' scale send it before
+      // asking for the editor's size): a factor in opt, 1.0 for 100 %.
+      if (index == vst::kVendorScaleFactor) {
+        if (Editor() == nullptr || !std::isfinite(opt) || opt <= 0.0f) return 0;
+        Editor()->SetHostScale(opt);
+        return 1;
+      }
+      break;
     default:
       break;
   }

@@ -415,15 +415,18 @@ void IGraphicsX11::UpdateTooltip() {
   if (!TooltipsEnabled() || tooltip_.IsOpen() || Entry().IsOpen()) return;
   const char* text = MouseOverTooltip();
   if (text[0] == '\0' || std::chrono::steady_clock::now() - lastMotion_ < kTooltipDelay) return;
-  const int w = x11::LabelWidth(text, 12) + 12;
+  // Laid out in editor pixels at the editor's scale.
+  const int size = ToDevice(12);
+  const int h = ToDevice(20);
+  const int w = x11::LabelWidth(text, size) + ToDevice(12);
   int sx = 0;
   int sy = 0;
-  x11::ToScreen(conn_, window_.Id(), pointerX_ + 12, pointerY_ + 20, &sx, &sy);
-  if (!tooltip_.Create(conn_.root, IRect(sx, sy, sx + w, sy + 20), x11::Surface::Kind::kPopup, ExposureMask)) return;
+  x11::ToScreen(conn_, window_.Id(), pointerX_ + ToDevice(12), pointerY_ + h, &sx, &sy);
+  if (!tooltip_.Create(conn_.root, IRect(sx, sy, sx + w, sy + h), x11::Surface::Kind::kPopup, ExposureMask)) return;
   LICE_IBitmap* b = tooltip_.Bitmap();
   LICE_Clear(b, IColor(255, 255, 255, 225));
-  LICE_DrawRect(b, LICE_Rect{0, 0, w, 20}, IColor(255, 0, 0, 0), 1.0f, LICE_BlendMode::kCopy);
-  x11::DrawLabel(b, text, IRect(6, 0, w - 6, 20), kColorBlack, LICE_TEXT_LEFT, 12);
+  x11::DrawFrame(b, IRect(0, 0, w, h), IColor(255, 0, 0, 0), ToDevice(1));
+  x11::DrawLabel(b, text, IRect(ToDevice(6), 0, w - ToDevice(6), h), kColorBlack, LICE_TEXT_LEFT, size);
   tooltip_.PresentAll();
   tipControl_ = MouseOverControl();
 }

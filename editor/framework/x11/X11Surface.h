@@ -87,5 +87,7 @@ void ToScreen(const Connection& c, Window window, int x, int y, int* sx, int* sy
 void DrawLabel(LICE_IBitmap* bitmap, const char* text, const IRect& rect, LICE_pixel color, int align = 0,
                int size = 13, bool bold = false);
 int LabelWidth(const char* text, int size = 13);
+// An outline `thickness` pixels wide inside rect (the drawn windows' lines at the scale).
+void DrawFrame(LICE_IBitmap* bitmap, const IRect& rect, LICE_pixel color, int thickness);
 
 }  // namespace x11
