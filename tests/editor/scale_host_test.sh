@@ -18,9 +18,10 @@ source "$(dirname "$0")/host_test_common.sh"
 ini_dir=$XDG_CONFIG_HOME/QuellmarkMusic
 wine=${TESVAR_WINE_ARCH:-}
 if [[ -n $wine ]]; then
-  # The settings file lies in the Wine prefix's local application data.
-  ini_dir=$("$tools/wine-test.sh" "$wine" cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')
-  ini_dir=$(winepath -u "$ini_dir" 2>/dev/null || echo "$work/none")/QuellmarkMusic
+  # The settings file lies in the Wine prefix's local application data (the prefix that
+  # tools/wine-test.sh --ctest made for the run).
+  user_dir=$(find "${WINEPREFIX:-$work/none}/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public 2>/dev/null | head -1)
+  ini_dir=${user_dir:-$work/none}/AppData/Local/QuellmarkMusic
 fi
 mkdir -p "$ini_dir"
 
