@@ -13,9 +13,10 @@ int PercentForFactor(double factor) {
   // A little slack for factors computed from DPI values (120 / 96 = 1.25 exactly, but 118 dpi
   // screens exist).
   if (percent < kMinPercent - 0.5 || percent > 300.5) return kMinPercent;
+  // The nearest step; halfway between two, the larger (as halves round up elsewhere).
   int best = kSteps[0];
   for (int step : kSteps) {
-    if (std::fabs(step - percent) < std::fabs(best - percent)) best = step;
+    if (std::fabs(step - percent) <= std::fabs(best - percent)) best = step;
   }
   return best;
 }

@@ -16,19 +16,20 @@ inline constexpr int kMaxPercent = 200;
 // The "Zoom" setting's value for "follow the host or the desktop".
 inline constexpr int kAuto = 0;
 
+// Division rounding towards minus infinity, for coordinates left of or above the window.
+constexpr long long FloorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
 // An editor coordinate in device pixels at `percent`: v x percent / 100, halves rounded up.
 // Rounding each edge of a rectangle this way keeps neighbouring rectangles touching.
 constexpr int ToDevice(int v, int percent) {
-  const long long scaled = static_cast<long long>(v) * percent;
-  return static_cast<int>(scaled >= 0 ? (scaled + 50) / 100 : -((-scaled + 49) / 100));
+  return static_cast<int>(FloorDiv(static_cast<long long>(v) * percent + 50, 100));
 }
-// The editor coordinate of device pixel `px`: the one whose cell holds it (rounded down), so a
-// drag of the same length on the screen moves a control by the same editor distance at every
-// scale.
+// The editor pixel that owns device pixel `px`: the last v with ToDevice(v) <= px, so editor
+// pixel v covers device pixels ToDevice(v) ... ToDevice(v + 1) - 1, and a drag of the same
+// length on the screen moves a control by the same editor distance at every scale.
 constexpr int ToEditor(int px, int percent) {
   if (percent <= 0) return px;
-  const long long scaled = static_cast<long long>(px) * 100;
-  return static_cast<int>(scaled >= 0 ? scaled / percent : -((-scaled + percent - 1) / percent));
+  return static_cast<int>(FloorDiv(static_cast<long long>(px) * 100 + 49, percent));
 }
 
 // The scale for a factor the desktop or the host reports (1.0 = 100 %): the nearest step,

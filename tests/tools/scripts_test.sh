@@ -87,7 +87,7 @@ installer --tests >/dev/null
 expect_status 0 $? "missing packages"
 log=$(cat "$FAKE_LOG")
 [[ $(grep -c ' update' <<<"$log") == 1 ]] || fail "one apt-get update, got: $log"
-expect_line "$log" '^apt-get install -y -q --no-install-recommends (.* )?cmake sox xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev$' \
+expect_line "$log" '^apt-get install -y -q --no-install-recommends (.* )?cmake sox xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick clang libclang-rt-14-dev$' \
   "one install of everything missing, without recommendations"
 
 printf '%s\n' "${base[@]}" >"$FAKE_INSTALLED"
