@@ -71,6 +71,37 @@ TEST(ImagesTest, EveryFrameOfAStripHoldsAPicture) {
   }
 }
 
+// Every bitmap at every scale, as the editor draws it: 100 % and 200 % are the drawn
+// resources, the steps between are filtered from the 200 % drawing; each has the scaled
+// width, a whole frame pitch of the scaled size, every frame a picture, and comes from the
+// process's cache (asked again, the same bitmap).
+TEST(ImagesTest, EveryBitmapAtEveryScaleHasItsSizeAndEveryFrame) {
+  resources::RegisterImages();
+  for (int percent : {100, 125, 150, 175, 200}) {
+    for (const resources::ImageInfo& image : resources::kImages) {
+      SCOPED_TRACE(std::string(image.name) + " at " + std::to_string(percent) + " %");
+      const LICE_IBitmap* bitmap =
+          LICE_CachedScaledPng(image.id, image.id + resources::kDoubleSizeIdOffset, image.frames, percent);
+      ASSERT_NE(bitmap, nullptr);
+      EXPECT_EQ(LICE_CachedScaledPng(image.id, image.id + resources::kDoubleSizeIdOffset, image.frames, percent), bitmap);
+      EXPECT_EQ(bitmap->Width(), static_cast<int>(std::lround(image.width * percent / 100.0)));
+      const int pitch = static_cast<int>(std::lround(2.0 * image.height / image.frames * percent / 200.0));
+      if (percent != 100) EXPECT_EQ(bitmap->Height(), pitch * image.frames);
+      const bool lastIsBlank = image.id == resources::kDigitsImage || image.id == resources::kDigitsGreenImage ||
+                               image.id == resources::kDigitsSmallImage;
+      const int framePitch = bitmap->Height() / image.frames;
+      for (int frame = 0; frame < image.frames - (lastIsBlank ? 1 : 0); ++frame) {
+        int visible = 0;
+        const int top = static_cast<int>((2LL * bitmap->Height() * frame + image.frames) / (2LL * image.frames));
+        for (int y = top; y < top + framePitch; ++y) {
+          for (int x = 0; x < bitmap->Width(); ++x) visible += LICE_GETA(bitmap->Bits()[y * bitmap->RowSpan() + x]) > 0;
+        }
+        EXPECT_GT(visible, 0) << "frame " << frame + 1;
+      }
+    }
+  }
+}
+
 class InstanceImagesTest : public shell_test::TempHome {};
 
 // What the editor of each instance does when it is built: ask the cache for every bitmap.
