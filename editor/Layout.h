@@ -5,6 +5,8 @@
 
 #include <span>
 
+#include "resources/Images.h"
+
 namespace panel {
 
 // The panel's size in editor pixels (its size on the screen at 100 %).
@@ -43,14 +45,9 @@ enum class Art : int {
   kCount
 };
 
-struct ArtResource {
-  int id;
-  const char* name;
-  int frames;  // stacked vertically
-  int width;   // the whole strip at 100 %
-  int height;
-};
-// Indexed by Art.
+// The resources' table (id, name, the whole strip's width and height at 100 %, frames
+// stacked vertically), indexed by Art.
+using ArtResource = resources::ImageInfo;
 std::span<const ArtResource> ArtResources();
 
 enum class Kind {

@@ -10,21 +10,9 @@
 namespace panel {
 namespace {
 
-constexpr ArtResource kArt[] = {
-    {101, "resources/img/back.png", 1, 1032, 588},         {102, "resources/img/back2.png", 1, 1032, 588},
-    {103, "resources/img/button.png", 2, 40, 72},          {104, "resources/img/button2_off.png", 2, 24, 80},
-    {105, "resources/img/button2_on.png", 2, 24, 80},      {106, "resources/img/button2_w_off.png", 2, 24, 80},
-    {107, "resources/img/button2_w_on.png", 2, 24, 80},    {108, "resources/img/button_led_off.png", 2, 40, 72},
-    {109, "resources/img/button_led_on.png", 2, 40, 72},   {110, "resources/img/digits.png", 12, 26, 408},
-    {111, "resources/img/digits_green.png", 12, 26, 408},  {112, "resources/img/digits_small.png", 12, 10, 198},
-    {113, "resources/img/knob.png", 65, 40, 2600},         {114, "resources/img/knob_gray.png", 65, 40, 2600},
-    {115, "resources/img/learn.png", 2, 43, 32},           {116, "resources/img/learn2.png", 2, 46, 20},
-    {117, "resources/img/led_flat.png", 1, 18, 8},         {118, "resources/img/lever.png", 1, 54, 90},
-    {119, "resources/img/handle.png", 1, 54, 16},          {120, "resources/img/menu.png", 2, 104, 48},
-    {122, "resources/img/switch2.png", 2, 14, 40},         {123, "resources/img/switch3.png", 3, 40, 120},
-    {124, "resources/img/switch4.png", 4, 40, 160},        {125, "resources/img/switch5.png", 5, 40, 200},
-};
-static_assert(std::size(kArt) == static_cast<std::size_t>(Art::kCount));
+// The art enum follows the resources' table, 101 to 125.
+static_assert(resources::kImageCount == static_cast<std::size_t>(Art::kCount));
+static_assert(resources::kImages[static_cast<int>(Art::kSwitch5)].id == 125);
 
 // Shorthands for the tables.
 constexpr Place Bitmap(Kind kind, int number, int x, int y, Art art) { return {kind, number, x, y, 0, 0, art}; }
@@ -137,7 +125,7 @@ bool InRange(int key, int low, int high) { return key >= low && key <= high; }
 
 }  // namespace
 
-std::span<const ArtResource> ArtResources() { return kArt; }
+std::span<const ArtResource> ArtResources() { return resources::kImages; }
 
 int NumberOf(const Place& place, int i) { return place.number < 0 ? place.number - i : place.number + i; }
 
@@ -148,7 +136,7 @@ Box BoxOf(const Place& place, int i) {
     return {x, y, place.right + i * place.dx, place.bottom + i * place.dy};
   }
   if (place.art == Art::kNone) return {x, y, x, y};
-  const ArtResource& art = kArt[static_cast<std::size_t>(place.art)];
+  const ArtResource& art = resources::kImages[static_cast<std::size_t>(place.art)];
   // A fader stands as wide as its handle and as long as its travel.
   const int height = place.kind == Kind::kFader ? kFaderLength : art.height / art.frames;
   return {x, y, x + art.width, y + height};

@@ -105,7 +105,9 @@ TEST(ResampleTest, FramesStayApartAndTransparencyLendsNoColour) {
   ASSERT_NE(out, nullptr);
   for (int x = 0; x < 25; ++x) {
     const LICE_pixel p = out->Bits()[12 * out->RowSpan() + x];
-    if (LICE_GETA(p) > 8) EXPECT_LE(LICE_GETR(p), 2) << x;
+    if (LICE_GETA(p) > 8) {
+      EXPECT_LE(LICE_GETR(p), 2) << x;
+    }
   }
   EXPECT_EQ(LICE_ResampleStrip(nullptr, 1, 10, 10), nullptr);
   EXPECT_EQ(LICE_ResampleStrip(&edge, 0, 10, 10), nullptr);

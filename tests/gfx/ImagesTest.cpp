@@ -86,7 +86,9 @@ TEST(ImagesTest, EveryBitmapAtEveryScaleHasItsSizeAndEveryFrame) {
       EXPECT_EQ(LICE_CachedScaledPng(image.id, image.id + resources::kDoubleSizeIdOffset, image.frames, percent), bitmap);
       EXPECT_EQ(bitmap->Width(), static_cast<int>(std::lround(image.width * percent / 100.0)));
       const int pitch = static_cast<int>(std::lround(2.0 * image.height / image.frames * percent / 200.0));
-      if (percent != 100) EXPECT_EQ(bitmap->Height(), pitch * image.frames);
+      if (percent != 100) {
+        EXPECT_EQ(bitmap->Height(), pitch * image.frames);
+      }
       const bool lastIsBlank = image.id == resources::kDigitsImage || image.id == resources::kDigitsGreenImage ||
                                image.id == resources::kDigitsSmallImage;
       const int framePitch = bitmap->Height() / image.frames;
