@@ -18,8 +18,13 @@ source "$(dirname "$0")/host_test_common.sh"
 ini_dir=$XDG_CONFIG_HOME/QuellmarkMusic
 wine=${TESVAR_WINE_ARCH:-}
 if [[ -n $wine ]]; then
-  # The settings file lies in the Wine prefix's local application data (the prefix that
-  # tools/wine-test.sh --ctest made for the run).
+  # The desktop's DPI is a setting of the Wine prefix: this test changes it in a copy of the
+  # run's prefix of its own, so the tests beside it keep theirs.
+  if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then
+    cp -a "$WINEPREFIX" "$work/prefix"
+    export WINEPREFIX=$work/prefix
+  fi
+  # The settings file lies in that prefix's local application data.
   user_dir=$(find "${WINEPREFIX:-$work/none}/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public 2>/dev/null | head -1)
   ini_dir=${user_dir:-$work/none}/AppData/Local/QuellmarkMusic
 fi
@@ -130,5 +135,7 @@ check "the next opening takes the new size" test "$(ask rect rect)" = "1806 1029
 stop_host
 set_dpi 96
 
+# The copied prefix's Wine server goes with the test.
+if [[ -n $wine ]]; then WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k >/dev/null 2>&1; fi
 echo "$passed passed, $failed failed"
 test "$failed" -eq 0
