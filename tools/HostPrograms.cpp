@@ -131,6 +131,24 @@ bool LoadProgramFile(PluginHost& host, const std::vector<std::uint8_t>& b, std::
   return false;
 }
 
+bool LoadBankFile(PluginHost& host, const std::vector<std::uint8_t>& b, std::string* error) {
+  const std::uint32_t kind = Big32(b, fx::kKindAt);
+  if (Big32(b, 0) == Fourcc("CcnK") && (kind == Fourcc("FPCh") || kind == Fourcc("FxCk"))) {
+    *error = "a program file (FXP), not a bank";
+    return false;
+  }
+  if (!LoadProgramFile(host, b, error)) return false;
+  if (b.size() < fx::kCurrentProgramAt + 4) {
+    *error = "the bank file is truncated";
+    return false;
+  }
+  const std::uint32_t current = Big32(b, fx::kCurrentProgramAt);
+  if (current < static_cast<std::uint32_t>(host.Effect()->numPrograms)) {
+    host.Dispatch(vst::effSetProgram, 0, static_cast<std::intptr_t>(current));
+  }
+  return true;
+}
+
 std::vector<std::uint8_t> SaveBankFile(PluginHost& host) {
   void* data = nullptr;
   const auto size = host.Dispatch(vst::effGetChunk, 0, 0, &data);

@@ -17,7 +17,13 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 // Answers false with *error set when the file is not one of ours.
 bool LoadProgramFile(PluginHost& host, const std::vector<std::uint8_t>& bytes, std::string* error);
 
-// The plug-in's bank as an FXB file in chunk form.
+// Loads an FXB file only (chunk or parameter form), then selects the current program the
+// file names, as a host restores a whole saved state. False with *error set when the bytes
+// are not a bank of this plug-in or it refuses them (the programs read before the fault
+// may then have changed).
+bool LoadBankFile(PluginHost& host, const std::vector<std::uint8_t>& bytes, std::string* error);
+
+// The plug-in's bank as an FXB file in chunk form, the current program in its header.
 std::vector<std::uint8_t> SaveBankFile(PluginHost& host);
 
 // Finds a program by its two-digit number ("11" ... "88") or by its name (exact, then

@@ -6,27 +6,45 @@
 # 32-bit programs, and the real-host check without its script or without Ardour. Any
 # failure makes the exit status non-zero; the other steps still run where they can. Ends
 # with the time each step took.
+#
+# Usage: tools/test-all.sh [--quick]
+#   --quick   a developer's loop: the Linux build and its tests only (unit, plug-in and editor
+#             tests), without the sanitizer, fuzz, Windows and real-host checks.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 source .ci/steps.sh
 
-install=(--all)
-[[ -n $(bash .ci/checks/realhost.sh --find) ]] && install+=(--realhost)
+quick=0
+case ${1:-} in
+  --quick) quick=1 ;;
+  "") ;;
+  *) echo "usage: tools/test-all.sh [--quick]" >&2; exit 2 ;;
+esac
+
+if [[ $quick == 1 ]]; then
+  install=(--tests)
+else
+  install=(--all)
+  [[ -n $(bash .ci/checks/realhost.sh --find) ]] && install+=(--realhost)
+fi
 step "install packages" bash tools/install-deps.sh "${install[@]}" || { steps_summary; exit 1; }
 export TESVAR_DEPS_INSTALLED=1
 
 # Checked once here: 32-bit Wine runs only on a kernel that runs 32-bit programs.
-if TESVAR_NO_32BIT=$(tools/wine-test.sh --check i686); then
-  echo "== 32-bit programs run on this machine: the 32-bit Windows tests run under Wine"
-else
-  echo "== 32-bit Windows programs cannot run here: $TESVAR_NO_32BIT"
+if [[ $quick == 0 ]]; then
+  if TESVAR_NO_32BIT=$(tools/wine-test.sh --check i686); then
+    echo "== 32-bit programs run on this machine: the 32-bit Windows tests run under Wine"
+  else
+    echo "== 32-bit Windows programs cannot run here: $TESVAR_NO_32BIT"
+  fi
+  export TESVAR_NO_32BIT
 fi
-export TESVAR_NO_32BIT
 
 status=0
 if step "configure linux" cmake --preset linux && step "build linux" cmake --build --preset linux; then
-  step "test linux" ctest --preset linux --output-on-failure -j2 || status=1
+  step "test linux" tools/ctest-suites.sh build/linux --output-on-failure -j2 || status=1
   for check in .ci/checks/*.sh; do
+    [[ $quick == 1 ]] && break
     [[ -e $check ]] || continue
     step "check $(basename "$check" .sh)" bash "$check" || status=1
   done

@@ -11,11 +11,10 @@
 namespace {
 
 using namespace panel;
+using panel_test::Alt;
 using panel_test::PanelEditorTest;
 
 class LayoutTest : public PanelEditorTest {};
-
-constexpr int Alt(int number) { return number + kAltViewKeyOffset; }
 
 TEST_F(LayoutTest, ControlsStandWhereTheTablesPutThem) {
   Tesvar& plug = MakeEditor();

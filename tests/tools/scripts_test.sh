@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command's own scripts: step results and the summary, what the installer asks
 # apt-get for (with apt-get and dpkg replaced by stand-ins), when the real-host check skips
-# and when it fails, and the 32-bit check against what this machine really does.
+# and when it fails, the count of tests per suite, and the 32-bit check against what this
+# machine really does.
 # Usage: scripts_test.sh REPO
 set -uo pipefail
 repo=$(cd "${1:?usage: scripts_test.sh REPO}" && pwd)
@@ -72,9 +73,10 @@ installer() {
   : >"$FAKE_LOG"
   PATH=$fake:$PATH bash "$repo/tools/install-deps.sh" "$@"
 }
-base=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-      libsndfile1-dev libpng-dev zlib1g-dev sox libx11-dev libxext-dev libxtst-dev libfreetype-dev
-      libfontconfig-dev libcurl4-openssl-dev fonts-liberation fonts-dejavu-core)
+read -r -a base <<<"$(bash "$repo/tools/install-deps.sh" --print)"
+read -r -a with_tests <<<"$(bash "$repo/tools/install-deps.sh" --print --tests)"
+test_only=("${with_tests[@]:${#base[@]}}")
+[[ " ${base[*]} " == *" cmake "* && " ${base[*]} " == *" sox "* ]] || fail "the base packages name cmake and sox"
 
 printf '%s\n' "${base[@]}" >"$FAKE_INSTALLED"
 : >"$FAKE_BROKEN"
@@ -87,7 +89,7 @@ installer --tests >/dev/null
 expect_status 0 $? "missing packages"
 log=$(cat "$FAKE_LOG")
 [[ $(grep -c ' update' <<<"$log") == 1 ]] || fail "one apt-get update, got: $log"
-expect_line "$log" '^apt-get install -y -q --no-install-recommends (.* )?cmake sox xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick clang libclang-rt-14-dev$' \
+expect_line "$log" "^apt-get install -y -q --no-install-recommends (.* )?cmake sox ${test_only[*]}\$" \
   "one install of everything missing, without recommendations"
 
 printf '%s\n' "${base[@]}" >"$FAKE_INSTALLED"
@@ -132,6 +134,33 @@ expect_status 0 $? "Ardour there, the check passes"
 expect_line "$out" '^checked build/linux/Tesvar64.so$' "the check ran on the plug-in"
 out=$(CHECK_STATUS=1 realhost)
 expect_status 1 $? "Ardour there, the check fails"
+
+# --- Tests per suite: a suite that ran none, or a skip where everything is installed, fails --
+suites=$work/suites
+mkdir -p "$suites"
+echo "engine editor" >"$suites/tesvar-suites.txt"
+# A stand-in ctest that prints what $FAKE_CTEST holds, and fails when $FAKE_CTEST_STATUS says so.
+printf '#!/bin/sh\nprintf "%%b" "$FAKE_CTEST"\nexit ${FAKE_CTEST_STATUS:-0}\n' >"$fake/ctest"
+chmod +x "$fake/ctest"
+both='Label Time Summary:\neditor    =   3.21 sec*proc (12 tests)\nengine    =  10.50 sec*proc (140 tests)\n\nTotal Test time (real) =  13.71 sec\n'
+engine_only='Label Time Summary:\nengine    =  10.50 sec*proc (140 tests)\n\nTotal Test time (real) =  10.50 sec\n'
+skip='\nThe following tests did not run:\n\t 7 - X11WindowTest.Opens (Skipped)\n'
+while IFS='|' read -r want installed output ctest_status what; do
+  out=$(unset TESVAR_DEPS_INSTALLED; [[ -n $installed ]] && export TESVAR_DEPS_INSTALLED=1
+        FAKE_CTEST=$output FAKE_CTEST_STATUS=$ctest_status TESVAR_CTEST=$fake/ctest "$repo/tools/ctest-suites.sh" "$suites")
+  expect_status "$want" $? "tests per suite: $what"
+done <<CASES
+0||$both|0|every suite ran
+1||$engine_only|0|a suite ran none
+1||$both|8|ctest failed
+0||$both$skip|0|a skip where not everything is installed
+1|yes|$both$skip|0|a skip where everything is installed
+CASES
+out=$(TESVAR_CTEST="$fake/ctest" FAKE_CTEST=$engine_only "$repo/tools/ctest-suites.sh" "$suites")
+expect_line "$out" '^  engine +140$' "the count of a suite"
+expect_line "$out" '^  editor +none ran: FAILED$' "the suite that ran none, named"
+"$repo/tools/ctest-suites.sh" "$work/nowhere" >/dev/null 2>&1
+expect_status 2 $? "a build folder without its list of suites"
 
 # --- 32-bit check: agrees with what this machine does -------------------------------------
 if [[ -x /usr/lib/wine/wine ]]; then
