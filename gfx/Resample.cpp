@@ -7,7 +7,7 @@
 
 #include "gfx/LICE.h"
 
-namespace {
+namespace resample {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kLobes = 3.0;
@@ -73,7 +73,9 @@ LICE_pixel Store(const Premultiplied& p) {
   return LICE_RGBA(channel(p.r), channel(p.g), channel(p.b), static_cast<int>(std::lround(a * 255.0f)));
 }
 
-}  // namespace
+}  // namespace resample
+
+using namespace resample;
 
 LICE_MemBitmap* LICE_ResampleStrip(const LICE_IBitmap* src, int frames, int dstWidth, int dstFramePitch) {
   if (src == nullptr || src->Bits() == nullptr || frames < 1 || dstWidth < 1 || dstFramePitch < 1) return nullptr;

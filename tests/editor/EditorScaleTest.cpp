@@ -52,7 +52,7 @@ TEST(EditorScaleText, DevicePixelsMapBackToTheirEditorPixel) {
 }
 
 // The holder of the window, as an adapter is: records what it is asked and answers.
-struct Frame : EditorFrame {
+struct HolderFrame : EditorFrame {
   bool EditorResizeRequested(int width, int height) override {
     asked.emplace_back(width, height);
     return accept;
@@ -86,7 +86,7 @@ TEST(EditorScale, TheUsersZoomThenTheHostsFactorThenTheDesktops) {
   }
   // Only an "Auto" editor with no host factor follows the desktop when it changes.
   Editor e(400, 200);
-  Frame frame;
+  HolderFrame frame;
   e.graphics->SetFrame(&frame);
   e.Open();
   EXPECT_EQ(e.graphics->ScalePercent(), 100);
@@ -105,14 +105,14 @@ TEST(EditorScale, TheUsersZoomThenTheHostsFactorThenTheDesktops) {
 // window until it opens again.
 TEST(EditorScale, TheHolderIsAskedAndARefusalWaitsForTheNextOpening) {
   Editor e(400, 200);
-  Frame frame;
+  HolderFrame frame;
   std::vector<std::pair<int, int>> seen;
-  struct Watching : Frame {
+  struct Watching : HolderFrame {
     IGraphics* graphics = nullptr;
     std::vector<std::pair<int, int>>* seen = nullptr;
     bool EditorResizeRequested(int width, int height) override {
       seen->emplace_back(graphics->Width(), graphics->Height());
-      return Frame::EditorResizeRequested(width, height);
+      return HolderFrame::EditorResizeRequested(width, height);
     }
   } watching;
   watching.graphics = e.graphics;

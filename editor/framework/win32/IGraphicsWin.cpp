@@ -40,7 +40,7 @@ struct DpiFunctions {
 };
 
 template <typename F>
-void Find(F& function, HMODULE module, const char* name) {
+void FindProc(F& function, HMODULE module, const char* name) {
   if (module != nullptr) function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
@@ -48,10 +48,10 @@ const DpiFunctions& Dpi() {
   static const DpiFunctions functions = [] {
     DpiFunctions f;
     HMODULE user = GetModuleHandleA("user32.dll");
-    Find(f.setThreadContext, user, "SetThreadDpiAwarenessContext");
-    Find(f.setThreadHosting, user, "SetThreadDpiHostingBehavior");
-    Find(f.dpiForWindow, user, "GetDpiForWindow");
-    Find(f.dpiForMonitor, LoadLibraryA("shcore.dll"), "GetDpiForMonitor");
+    FindProc(f.setThreadContext, user, "SetThreadDpiAwarenessContext");
+    FindProc(f.setThreadHosting, user, "SetThreadDpiHostingBehavior");
+    FindProc(f.dpiForWindow, user, "GetDpiForWindow");
+    FindProc(f.dpiForMonitor, LoadLibraryA("shcore.dll"), "GetDpiForMonitor");
     return f;
   }();
   return functions;

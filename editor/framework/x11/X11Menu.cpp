@@ -16,7 +16,7 @@ constexpr int kItemHeight = 20;
 constexpr int kSeparatorHeight = 7;
 constexpr int kCheckColumn = 20;
 constexpr int kArrowColumn = 18;
-constexpr int kTextSize = 13;
+constexpr int kMenuTextSize = 13;
 constexpr LICE_pixel kMenuBack = IColor(255, 242, 242, 242);
 constexpr LICE_pixel kMenuHover = IColor(255, 60, 110, 200);
 constexpr LICE_pixel kMenuText = IColor(255, 0, 0, 0);
@@ -70,7 +70,7 @@ class MenuTracker {
       const IPopupMenu::Item* item = menu.GetItem(i);
       top += S(item->IsSeparator() ? kSeparatorHeight : kItemHeight);
       if (!item->IsSeparator()) {
-        width = std::max(width, x11::LabelWidth(menu.DisplayText(i).c_str(), S(kTextSize)) +
+        width = std::max(width, x11::LabelWidth(menu.DisplayText(i).c_str(), S(kMenuTextSize)) +
                                     S(kCheckColumn + kArrowColumn + 8));
       }
     }
@@ -95,7 +95,7 @@ class MenuTracker {
     const int itemHeight = S(kItemHeight);
     const int check = S(kCheckColumn);
     const int arrow = S(kArrowColumn);
-    const int size = S(kTextSize);
+    const int size = S(kMenuTextSize);
     for (int i = 0; i < level.menu->ItemCount(); ++i) {
       const IPopupMenu::Item* item = level.menu->GetItem(i);
       const int top = level.tops[i];

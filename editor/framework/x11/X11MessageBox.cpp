@@ -18,7 +18,7 @@ constexpr int kLineHeight = 18;
 constexpr int kMaxTextWidth = 420;
 
 // The label size of the drawn boxes at 100 %.
-constexpr int kTextSize = 13;
+constexpr int kBoxTextSize = 13;
 
 // Breaks the text at blanks and line breaks into lines no wider than the limit (labels of
 // `size` pixels, at most `maxWidth` wide).
@@ -52,7 +52,7 @@ int IGraphicsX11::ShowMessage(const char* text, const char* caption, IMessageBut
   if (!IsWindowOpen() || ClosePending()) return kMessageNone;
   // Laid out in editor pixels, drawn at the editor's scale.
   const auto S = [this](int v) { return ToDevice(v); };
-  const int textSize = S(kTextSize);
+  const int textSize = S(kBoxTextSize);
   const int buttonWidth = S(kButtonWidth);
   const int buttonHeight = S(kButtonHeight);
   const int lineHeight = S(kLineHeight);
