@@ -15,7 +15,7 @@ target_link_libraries(tesvar-host PRIVATE tesvar_host)
 # The editor mode needs a window of the host's own.
 find_package(Threads REQUIRED)
 target_sources(tesvar-host PRIVATE ${CMAKE_CURRENT_LIST_DIR}/host_editor.cpp)
-target_link_libraries(tesvar-host PRIVATE Threads::Threads)
+target_link_libraries(tesvar-host PRIVATE Threads::Threads tesvar_layout)
 if(NOT WIN32)
   find_package(X11 REQUIRED)
   target_sources(tesvar-host PRIVATE ${CMAKE_CURRENT_LIST_DIR}/HostWindowX11.cpp ${CMAKE_CURRENT_LIST_DIR}/HostSystemPosix.cpp)

@@ -158,6 +158,10 @@ std::string PluginHost::Text(std::int32_t opcode, int index, std::size_t size) {
 
 std::intptr_t PluginHost::Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                                  float opt) {
+  if (opcode == vst::audioMasterSizeWindow) {
+    if (recording) Record(opcode, index, ptr, opt);
+    return resizeWindow && resizeWindow(index, static_cast<int>(value)) ? 1 : 0;
+  }
   if (recording) Record(opcode, index, ptr, opt);
   switch (opcode) {
     case vst::audioMasterGetTime:

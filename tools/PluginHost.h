@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -58,6 +59,10 @@ class PluginHost {
   std::vector<EditEvent> editEvents;
   std::vector<MidiMessage> midiOut;
   std::vector<int> requests;  // every host opcode asked, in order (while recording)
+  // The editor asked for another window size (audioMasterSizeWindow): called on the thread
+  // that asked, without the records' lock; its answer is the host's (true: done). Without a
+  // handler the host refuses.
+  std::function<bool(int width, int height)> resizeWindow;
 
   std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0, void* ptr = nullptr,
                          float opt = 0.0f);

@@ -22,7 +22,7 @@ packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
           libsndfile1-dev libpng-dev zlib1g-dev sox
           libx11-dev libxext-dev libxtst-dev libfreetype-dev libfontconfig-dev libcurl4-openssl-dev
           fonts-liberation fonts-dejavu-core libjack-jackd2-dev libcairo2-dev ccache)
-test_packages=(xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev jackd2 jack-capture clang-format)
+test_packages=(xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick clang libclang-rt-14-dev jackd2 jack-capture clang-format)
 windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
                   libz-mingw-w64-dev wine wine64 wine32:i386 googletest dpkg-dev)
 optional_packages=()
