@@ -164,6 +164,12 @@ bool StandaloneProgram::OpenWindow() {
     Complain(error + "; --headless plays without a window");
     return false;
   }
+  // A Zoom picked in the editor's menu resizes the window with it (user-interface thread).
+  host_.resizeWindow = [this](int width, int height) {
+    if (!window_) return false;
+    window_->FitEditor(width, height);
+    return true;
+  };
   if (host_.Dispatch(vst::effEditOpen, 0, 0, window_->Handle()) == 0) {
     Complain("the editor did not open in the window");
     return false;

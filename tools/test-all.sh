@@ -42,7 +42,7 @@ fi
 
 status=0
 if step "configure linux" cmake --preset linux && step "build linux" cmake --build --preset linux; then
-  step "test linux" tools/ctest-suites.sh build/linux --output-on-failure -j2 || status=1
+  step "test linux" tools/ctest-suites.sh build/linux --output-on-failure -j3 || status=1
   for check in .ci/checks/*.sh; do
     [[ $quick == 1 ]] && break
     [[ -e $check ]] || continue
