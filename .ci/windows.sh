@@ -62,11 +62,12 @@ for target in "win64 x86_64 Tesvar64.dll" "win32 i686 Tesvar.dll"; do
   elif ! step "boot a $arch Wine prefix" boot_template "$arch"; then
     status=1
   else
-    # Each test program runs in a copy of the booted prefix of its own, so four run at once
-    # (most of their time is spent waiting on Wine and the windows).
-    step "test $preset under Wine" tools/ctest-suites.sh "build/$preset" --output-on-failure -j4 || status=1
+    # Each test program runs in a copy of the booted prefix of its own, so four run at once;
+    # they mostly wait on Wine and the windows, so the next build runs beside them.
+    step_beside "test $preset under Wine" tools/ctest-suites.sh "build/$preset" --output-on-failure -j4
   fi
 done
+steps_wait || status=1
 
 # compare WIN64_BUILD WIN32_BUILD: renders of the Linux plug-in against the DLLs' ("-": left out).
 compare() {
