@@ -19,6 +19,9 @@ bool ParseNumber(const std::string& text, double* out) {
 
 const char* RenderUsage() {
   return "usage: tesvar-render PLUGIN [options]\n"
+         "       tesvar-render --lv2 BUNDLE [options]\n"
+         "  --lv2 BUNDLE         play through the LV2 bundle (tesvar.lv2) instead of a VST2 library;\n"
+         "                       --file takes FXP/FXB files in chunk form there\n"
          "  --midi FILE          Standard MIDI File to play (default: a built-in demo phrase)\n"
          "  --out FILE           WAV file to write (default: out.wav)\n"
          "  --program P          program number 11 ... 88 or program name\n"
@@ -55,7 +58,9 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions* o, std::string* er
     }
     const std::string value = argv[++i];
     double number = 0;
-    if (arg == "--midi") {
+    if (arg == "--lv2") {
+      o->lv2Bundle = value;
+    } else if (arg == "--midi") {
       o->midiPath = value;
     } else if (arg == "--out") {
       o->outPath = value;
@@ -102,8 +107,8 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions* o, std::string* er
       return false;
     }
   }
-  if (o->pluginPath.empty() && !o->help) {
-    *error = "no plug-in given";
+  if (o->pluginPath.empty() == o->lv2Bundle.empty() && !o->help) {
+    *error = o->pluginPath.empty() ? "no plug-in given" : "give a VST2 plug-in or --lv2 BUNDLE, not both";
     return false;
   }
   return true;

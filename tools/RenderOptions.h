@@ -1,13 +1,16 @@
 // The renderer's command line.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tools/PluginHost.h"
 #include "tools/Renderer.h"
 
 struct RenderOptions {
   std::string pluginPath;
+  std::string lv2Bundle;    // --lv2: render through this LV2 bundle instead of a VST2 library
   std::string midiPath;     // empty: the built-in demo phrase
   std::string outPath = "out.wav";
   std::string program;      // "11" ... "88" or a program name; empty: the current program
@@ -33,3 +36,6 @@ bool CheckRenderLength(double eventSeconds, const RenderSettings& settings, std:
 
 // Imports the programs of a tape-dump recording into the plug-in as a bank.
 bool ImportTapeDump(PluginHost& host, const std::string& wavPath, std::string* error);
+// The tape-dump recording's 64 programs as an FXB image in chunk form; empty, with *error
+// set, when the recording cannot be read.
+std::vector<std::uint8_t> TapeDumpBankImage(const std::string& wavPath, std::int32_t pluginVersion, std::string* error);
