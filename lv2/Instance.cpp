@@ -80,8 +80,6 @@ bool Instance::Init(double sampleRate, const LV2_Feature* const* features) {
     lv2_log_error(&logger_, "Tesvar: cannot run at %.1f Hz\n", sampleRate);
     return false;
   }
-  spare_[0].assign(static_cast<std::size_t>(block), 0.0f);
-  spare_[1].assign(static_cast<std::size_t>(block), 0.0f);
   return true;
 }
 
@@ -114,58 +112,41 @@ void Instance::Run(std::uint32_t frames) {
   controls_.Update([this](int i) { return link_.Normalised(i); },
                    [this](int i, double normalised) { link_.SetNormalised(i, static_cast<float>(normalised)); });
 
-  // Events are walked once; a host that runs more frames than it announced gets pieces of
-  // the announced length, each with its own events.
-  const LV2_Atom_Event* next = nullptr;
-  if (eventsIn_ != nullptr && eventsIn_->atom.size >= sizeof(LV2_Atom_Sequence_Body)) {
-    next = lv2_atom_sequence_begin(&eventsIn_->body);
+  // Every event of the run goes to the plug-in first, then one process call, as a VST2 host
+  // makes them. A run longer than the announced block is the plug-in's to cut into pieces:
+  // both formats answer such a host alike.
+  if (eventsIn_ != nullptr && eventsIn_->atom.size >= sizeof(LV2_Atom_Sequence_Body)) DeliverEvents(frames);
+  link_.FlushMidi();
+  if (frames > 0) {
+    if (link_.Active()) {
+      link_.Process(audio_[0], audio_[1], static_cast<int>(frames));
+    } else {
+      for (float* out : audio_) {
+        if (out != nullptr) std::fill_n(out, frames, 0.0f);
+      }
+    }
   }
-  const auto block = static_cast<std::uint32_t>(link_.BlockSize());
-  std::uint32_t start = 0;
-  do {
-    const std::uint32_t length = std::min(block, frames - start);
-    RunPiece(next, start, length, frames);
-    start += length;
-  } while (start < frames);
   runThread_.store(std::thread::id(), std::memory_order_relaxed);
 }
 
-void Instance::RunPiece(const LV2_Atom_Event*& next, std::uint32_t start, std::uint32_t length,
-                        std::uint32_t frames) {
-  pieceStart_ = start;
-  const bool last = start + length >= frames;
-  if (next != nullptr) {
-    // The body's declared size bounds the walk; an event that claims more than is left
-    // ends it.
-    const auto* body = &eventsIn_->body;
-    const auto* end = reinterpret_cast<const std::uint8_t*>(body) + eventsIn_->atom.size;
-    while (!lv2_atom_sequence_is_end(body, eventsIn_->atom.size, next)) {
-      const auto* at = reinterpret_cast<const std::uint8_t*>(next);
-      if (end - at < static_cast<std::ptrdiff_t>(sizeof(LV2_Atom_Event)) ||
-          static_cast<std::size_t>(end - at) - sizeof(LV2_Atom_Event) < next->body.size) {
-        next = nullptr;
-        break;
-      }
-      // Frames are counted from the run's start; other time units (beats) and frames
-      // outside the run fall at its nearest end.
-      const bool frameUnit = eventsIn_->body.unit == 0 || eventsIn_->body.unit == urids_.frameTime;
-      std::int64_t frame = frameUnit ? next->time.frames : 0;
-      frame = std::clamp<std::int64_t>(frame, 0, frames > 0 ? frames - 1 : 0);
-      if (!last && frame >= start + length) break;
-      HandleEvent(*next, static_cast<std::uint32_t>(std::max<std::int64_t>(frame - start, 0)));
-      next = lv2_atom_sequence_next(next);
+void Instance::DeliverEvents(std::uint32_t frames) {
+  // The body's declared size bounds the walk; an event that claims more than is left ends it.
+  const auto* body = &eventsIn_->body;
+  const std::uint32_t size = eventsIn_->atom.size;
+  const auto* end = reinterpret_cast<const std::uint8_t*>(body) + size;
+  // Frames are counted from the run's start; other time units (beats) count as its start.
+  const bool frameUnit = body->unit == 0 || body->unit == urids_.frameTime;
+  for (const LV2_Atom_Event* event = lv2_atom_sequence_begin(body); !lv2_atom_sequence_is_end(body, size, event);
+       event = lv2_atom_sequence_next(event)) {
+    const auto* at = reinterpret_cast<const std::uint8_t*>(event);
+    if (end - at < static_cast<std::ptrdiff_t>(sizeof(LV2_Atom_Event)) ||
+        static_cast<std::size_t>(end - at) - sizeof(LV2_Atom_Event) < event->body.size) {
+      return;
     }
+    // Frames outside the run fall at its nearest end.
+    const std::int64_t frame = std::clamp<std::int64_t>(frameUnit ? event->time.frames : 0, 0, frames > 0 ? frames - 1 : 0);
+    HandleEvent(*event, static_cast<std::uint32_t>(frame));
   }
-  link_.FlushMidi();
-  if (length == 0) return;
-  float* left = audio_[0] != nullptr ? audio_[0] + start : spare_[0].data();
-  float* right = audio_[1] != nullptr ? audio_[1] + start : spare_[1].data();
-  if (!link_.Active()) {
-    std::fill_n(left, length, 0.0f);
-    std::fill_n(right, length, 0.0f);
-    return;
-  }
-  link_.Process(left, right, static_cast<int>(length));
 }
 
 void Instance::HandleEvent(const LV2_Atom_Event& event, std::uint32_t offset) {
@@ -181,8 +162,7 @@ void Instance::HandleEvent(const LV2_Atom_Event& event, std::uint32_t offset) {
 
 void Instance::MidiOut(int offset, const std::uint8_t* bytes, int size) {
   if (runThread_.load(std::memory_order_relaxed) != std::this_thread::get_id()) return;
-  const std::int64_t frame = std::clamp<std::int64_t>(static_cast<std::int64_t>(pieceStart_) + offset, 0,
-                                                      runFrames_ > 0 ? runFrames_ - 1 : 0);
+  const std::int64_t frame = std::clamp<std::int64_t>(offset, 0, runFrames_ > 0 ? runFrames_ - 1 : 0);
   out_.Append(frame, urids_.midiEvent, bytes, static_cast<std::uint32_t>(size));
 }
 

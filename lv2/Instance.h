@@ -95,8 +95,8 @@ class Instance final : public EffectLink::Listener {
 
   Instance() = default;
   bool Init(double sampleRate, const LV2_Feature* const* features);
-  void RunPiece(const LV2_Atom_Event*& next, std::uint32_t start, std::uint32_t length, std::uint32_t frames);
-  void HandleEvent(const LV2_Atom_Event& event, std::uint32_t pieceStart);
+  void DeliverEvents(std::uint32_t frames);
+  void HandleEvent(const LV2_Atom_Event& event, std::uint32_t frame);
   void HandlePatch(const LV2_Atom_Object& object);
   void NotifyFile(std::int64_t frame);
   bool OnUiThread() const;
@@ -111,15 +111,13 @@ class Instance final : public EffectLink::Listener {
 
   const LV2_Atom_Sequence* eventsIn_ = nullptr;
   LV2_Atom_Sequence* eventsOut_ = nullptr;
-  float* audio_[2] = {};
-  std::vector<float> spare_[2];  // block-size buffers for outputs the host left unconnected
+  float* audio_[2] = {};  // null when the host leaves an output unconnected
   ControlPorts controls_;
   ParamEcho echo_;
 
   // The current run: MIDI out goes to the output sequence only from the run's own thread.
   std::atomic<std::thread::id> runThread_{};
   SequenceOut out_;
-  std::uint32_t pieceStart_ = 0;
   std::uint32_t runFrames_ = 0;
 
   // The file property: the last file loaded (audio thread), and a notice owed to the host.

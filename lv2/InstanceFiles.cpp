@@ -36,7 +36,7 @@ void Instance::HandlePatch(const LV2_Atom_Object& object) {
                          property->size == sizeof(LV2_URID) &&
                          reinterpret_cast<const LV2_Atom_URID*>(property)->body == urids_.file;
   if (object.body.otype == urids_.patchGet) {
-    if (property == nullptr || aboutFile) NotifyFile(pieceStart_);
+    if (property == nullptr || aboutFile) NotifyFile(0);
     return;
   }
   if (object.body.otype != urids_.patchSet || !aboutFile || worker_ == nullptr) return;

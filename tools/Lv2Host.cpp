@@ -20,6 +20,8 @@ Lv2Host::~Lv2Host() {
 LV2_Handle Lv2Host::Handle() const { return impl_->instance != nullptr ? lilv_instance_get_handle(impl_->instance) : nullptr; }
 
 std::uint32_t Lv2Host::Map(const char* uri) { return impl_->Id(uri); }
+const LV2_Feature* Lv2Host::MapFeature() const { return &impl_->mapFeature; }
+const LV2_Feature* Lv2Host::UnmapFeature() const { return &impl_->unmapFeature; }
 
 bool Lv2Host::Load(const std::string& bundlePath, const Lv2HostSettings& settings) {
   Impl& m = *impl_;

@@ -54,13 +54,23 @@ class Lv2Host {
   // Events for the next Run, at frames from its start, kept in the order given.
   void AddMidi(std::int64_t frame, const std::vector<std::uint8_t>& bytes);
   void AddAtom(std::int64_t frame, const std::string& typeUri, const void* body, std::uint32_t size);
-  // Replaces the next Run's whole input sequence body (after its 8-byte atom header, whose
-  // size is set to bodyBytes.size()), for inputs no well-behaved host makes.
-  void SetRawSequenceBody(const std::vector<std::uint8_t>& bodyBytes);
+  // Replaces the next Run's events with these bytes (after the sequence's time unit and
+  // padding) and declares the sequence body `declaredSize` bytes long (at most the 64 KiB
+  // buffer): inputs that no well-behaved host makes.
+  void SetRawSequence(const std::vector<std::uint8_t>& events, std::uint32_t declaredSize);
   // Asks the plug-in (patch:Set) to load an FXP/FXB file through its file property.
   void RequestFile(std::int64_t frame, const std::string& path);
   // Runs frames (may exceed the block size, to test hosts that do). Audio in Left()/Right().
-  void Run(int frames);
+  void Run(int frames) {
+    PrepareRun(frames);
+    RunPlugin(frames);
+    FinishRun();
+  }
+  // Run in its three steps, for tests that watch the plug-in's own part: the input sequence
+  // and buffers; the plug-in's run call alone; the output and the worker.
+  void PrepareRun(int frames);
+  void RunPlugin(int frames);
+  void FinishRun();
   const std::vector<float>& Left() const { return left_; }
   const std::vector<float>& Right() const { return right_; }
   // MIDI the last Run sent out; and its other events' type URIs (patch messages).
@@ -81,6 +91,9 @@ class Lv2Host {
   bool ApplyPreset(const std::string& uri);
 
   std::uint32_t Map(const char* uri);
+  // The URID map and unmap features this host offers (for a UI of the same instance).
+  const LV2_Feature* MapFeature() const;
+  const LV2_Feature* UnmapFeature() const;
   const std::vector<std::string>& LogMessages() const { return log_; }
 
   struct Impl;  // the lilv side (tools/Lv2HostImpl.h)

@@ -50,6 +50,7 @@ struct Lv2Host::Impl {
   std::vector<std::uint64_t> output = std::vector<std::uint64_t>(kSequenceBytes / 8);
   std::vector<std::uint8_t> pending;  // events of the next run, as sequence body bytes
   bool rawPending = false;
+  std::uint32_t rawSize = 0;
   std::uint32_t eventsIn = 0, eventsOut = 0, audio[2] = {0, 0};
 
   static LV2_URID MapUri(LV2_URID_Map_Handle handle, const char* uri) {

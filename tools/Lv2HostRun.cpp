@@ -28,9 +28,10 @@ void Lv2Host::AddMidi(std::int64_t frame, const std::vector<std::uint8_t>& bytes
   AddAtom(frame, LV2_MIDI__MidiEvent, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }
 
-void Lv2Host::SetRawSequenceBody(const std::vector<std::uint8_t>& bodyBytes) {
-  impl_->pending = bodyBytes;
+void Lv2Host::SetRawSequence(const std::vector<std::uint8_t>& events, std::uint32_t declaredSize) {
+  impl_->pending = events;
   impl_->rawPending = true;
+  impl_->rawSize = std::min<std::uint32_t>(declaredSize, kSequenceBytes - sizeof(LV2_Atom));
 }
 
 void Lv2Host::RequestFile(std::int64_t frame, const std::string& path) {
@@ -50,7 +51,7 @@ void Lv2Host::RequestFile(std::int64_t frame, const std::string& path) {
   AddAtom(frame, LV2_ATOM__Object, atom + 1, atom->size);
 }
 
-void Lv2Host::Run(int frames) {
+void Lv2Host::PrepareRun(int frames) {
   Impl& m = *impl_;
   if (frames < 0) frames = 0;
   if (left_.size() < static_cast<std::size_t>(frames) || left_.empty()) {
@@ -66,13 +67,20 @@ void Lv2Host::Run(int frames) {
   in->atom.size = static_cast<std::uint32_t>(sizeof(LV2_Atom_Sequence_Body) + body);
   in->body.unit = 0;
   in->body.pad = 0;
+  std::memset(in + 1, 0, room);
   std::memcpy(in + 1, m.pending.data(), body);
-  if (m.rawPending) in->atom.size = static_cast<std::uint32_t>(m.pending.size());
+  if (m.rawPending) in->atom.size = m.rawSize;
   auto* out = reinterpret_cast<LV2_Atom_Sequence*>(m.output.data());
   out->atom.type = m.Id(LV2_ATOM__Chunk);
   out->atom.size = static_cast<std::uint32_t>(m.output.size() * 8 - sizeof(LV2_Atom));
 
-  lilv_instance_run(m.instance, static_cast<std::uint32_t>(frames));
+}
+
+void Lv2Host::RunPlugin(int frames) { lilv_instance_run(impl_->instance, static_cast<std::uint32_t>(std::max(frames, 0))); }
+
+void Lv2Host::FinishRun() {
+  Impl& m = *impl_;
+  auto* out = reinterpret_cast<LV2_Atom_Sequence*>(m.output.data());
   m.pending.clear();
   m.rawPending = false;
 
