@@ -1,6 +1,7 @@
 // Rendering through the LV2 bundle.
 #include "tools/Lv2Render.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "lv2/MidiBytes.h"
@@ -100,6 +101,20 @@ bool RenderThroughLv2(const RenderOptions& options, const std::vector<TimedMidi>
     state[lv2uris::kStateProgram] = IntValue(program);
     host.RestoreState(state);
     CurrentBank(host, &bank, &program);
+  }
+  // A port acts when the host changes it (lv2/ControlPorts.h): each value is written after
+  // a neighbour of it, so that a value the port already holds still reaches the plug-in.
+  for (const RenderOptions::ParamValue& p : options.params) {
+    const auto value = static_cast<float>(p.value);
+    host.Control(p.index) = std::nextafter(value, value + 1.0f);
+    host.Run(0);
+    host.Control(p.index) = value;
+    host.Run(0);
+  }
+  if (!options.params.empty()) CurrentBank(host, &bank, &program);
+  if (!options.saveState.empty() && !host.SaveStateDirectory(options.saveState)) {
+    *error = "cannot save the state in " + options.saveState;
+    return false;
   }
   if (!options.saveBank.empty() &&
       !WriteWholeFile(options.saveBank, BankFile(bank.data(), bank.size(), kUniqueId, kFileVersion, 64, program))) {

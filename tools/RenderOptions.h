@@ -17,6 +17,12 @@ struct RenderOptions {
   std::string programFile;  // an FXP or FXB file loaded first
   std::string tapeDump;     // a WAV recording of a tape dump imported first
   std::string saveBank;     // where to write the bank the render ended up with
+  std::string saveState;    // --lv2: a folder for the instance's state (as lilv hosts load it)
+  struct ParamValue {
+    int index;
+    double value;  // plain, in the parameter's own units
+  };
+  std::vector<ParamValue> params;  // set after the programs, in order
   RenderSettings settings;
   int bits = 32;  // 16, 24 or 32 (float)
   double gainDb = 0.0;  // applied to the rendered audio before it is written

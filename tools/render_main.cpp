@@ -11,6 +11,7 @@
 
 #include "tools/HostPrograms.h"
 #include "tools/Lv2Render.h"
+#include "resources/ParameterInfo.h"
 #include "tools/MidiFile.h"
 #include "tools/RenderOptions.h"
 #include "tools/Renderer.h"
@@ -40,6 +41,23 @@ bool WriteWav(const std::string& path, const RenderedAudio& audio, int sampleRat
   const auto frames = static_cast<sf_count_t>(audio.left.size());
   const bool ok = sf_writef_float(file, interleaved.data(), frames) == frames;
   return sf_close(file) == 0 && ok;
+}
+
+// Sets a plain value as a host does, by text (effString2Parameter): the number, or for a
+// parameter with a list of texts the text of that entry.
+bool SetPlainValue(PluginHost& host, int index, double value) {
+  const resources::ParameterInfo& info = resources::kParameterInfo[static_cast<std::size_t>(index)];
+  std::string text;
+  if (!info.listTexts.empty()) {
+    const long entry = std::lround(value);
+    if (entry < 0 || entry >= static_cast<long>(info.listTexts.size())) return false;
+    text = info.listTexts[static_cast<std::size_t>(entry)];
+  } else {
+    char number[64];
+    std::snprintf(number, sizeof number, "%.17g", value);
+    text = number;
+  }
+  return host.Dispatch(vst::effString2Parameter, index, 0, text.data()) == 1;
 }
 
 // Loads the VST2 library, applies the program options and renders, as a VST2 host does.
@@ -74,6 +92,12 @@ bool RenderThroughVst2(const RenderOptions& options, const std::vector<TimedMidi
       return false;
     }
     host.Dispatch(vst::effSetProgram, 0, index);
+  }
+  for (const RenderOptions::ParamValue& p : options.params) {
+    if (!SetPlainValue(host, p.index, p.value)) {
+      *error = "parameter " + std::to_string(p.index) + " takes no value " + std::to_string(p.value);
+      return false;
+    }
   }
   if (!options.saveBank.empty() && !WriteWholeFile(options.saveBank, SaveBankFile(host))) {
     *error = "cannot write " + options.saveBank;
