@@ -23,7 +23,16 @@ const std::array<ParamRecord, ControlPorts::kCount>& Records() {
 }  // namespace
 
 ControlPorts::ControlPorts() {
-  for (int i = 0; i < kCount; ++i) seen_[i] = std::bit_cast<std::uint32_t>(static_cast<float>(Default(i)));
+  for (int i = 0; i < kCount; ++i) seen_[i].store(std::bit_cast<std::uint32_t>(static_cast<float>(Default(i))));
+}
+
+void ControlPorts::Seen(float* values) const {
+  for (int i = 0; i < kCount; ++i) values[i] = std::bit_cast<float>(seen_[i].load(std::memory_order_relaxed));
+}
+
+void ControlPorts::Restored(const float* saved) {
+  for (int i = 0; i < kCount; ++i) saved_[i].store(std::bit_cast<std::uint32_t>(saved[i]), std::memory_order_relaxed);
+  restored_.store(true, std::memory_order_release);
 }
 
 double ControlPorts::Normalise(int index, double plain) { return Records()[index].ToNormalised(plain); }

@@ -29,28 +29,32 @@ class ControlPorts {
   // The instantiating thread (before the first Update).
   void Connect(int index, const float* port) { ports_[index] = port; }
 
-  // Audio thread. For each connected port whose value the host changed since the last call:
-  // when the value is finite and differs from current(index) (the plug-in's normalised
-  // value), apply(index, normalised) with the port's value clamped to its range.
+  // Audio thread. For each connected port whose value the host changed since it was last
+  // seen: when the value is finite and differs from current(index) (the plug-in's
+  // normalised value), apply(index, normalised) with the port's value clamped to its range.
   template <typename Current, typename Apply>
   void Update(Current current, Apply apply) {
-    const bool resync = resync_.exchange(false, std::memory_order_acquire);
+    const bool restored = restored_.exchange(false, std::memory_order_acquire);
     for (int i = 0; i < kCount; ++i) {
       if (ports_[i] == nullptr) continue;
-      const float value = *ports_[i];
+      const float value = std::atomic_ref<float>(*const_cast<float*>(ports_[i])).load(std::memory_order_relaxed);
       const auto bits = std::bit_cast<std::uint32_t>(value);
-      if (bits == seen_[i]) continue;
-      seen_[i] = bits;
-      if (resync || !std::isfinite(value)) continue;
+      const std::uint32_t seen = seen_[i].load(std::memory_order_relaxed);
+      seen_[i].store(bits, std::memory_order_relaxed);
+      if (bits == seen || (restored && bits == saved_[i].load(std::memory_order_relaxed))) continue;
+      if (!std::isfinite(value)) continue;
       const double normalised = Normalise(i, value);
       if (std::fabs(normalised - static_cast<double>(current(i))) > kSameValue) apply(i, normalised);
     }
   }
 
-  // Any thread: the next Update takes the ports' values as seen without applying them. For
-  // a restored state, which brings its own values: ports the host sets along with it (to
-  // values saved with the state, current or not) must not overrule it.
-  void Resync() { resync_.store(true, std::memory_order_release); }
+  // The values last seen in the ports, saved with the state. Any thread.
+  void Seen(float* values) const;
+  // A state was restored with these saved values. Hosts set their ports to the values they
+  // saved with the state, before it (Ardour) or after it (lilv), or leave them as they were:
+  // until the next Update, neither those nor the old values overrule the state; any other
+  // value the host writes meanwhile acts. Any thread.
+  void Restored(const float* saved);
 
   // Conversions by the plug-in's own parameter records. Normalise clamps to the range;
   // Plain snaps integer and list parameters as the plug-in does.
@@ -60,8 +64,9 @@ class ControlPorts {
 
  private:
   std::array<const float*, kCount> ports_{};
-  std::array<std::uint32_t, kCount> seen_{};
-  std::atomic<bool> resync_{false};
+  std::array<std::atomic<std::uint32_t>, kCount> seen_{};
+  std::array<std::atomic<std::uint32_t>, kCount> saved_{};
+  std::atomic<bool> restored_{false};
 };
 
 }  // namespace lv2

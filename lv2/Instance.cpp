@@ -63,7 +63,7 @@ bool Instance::Init(double sampleRate, const LV2_Feature* const* features) {
                  m(LV2_ATOM__URID),      m(LV2_ATOM__Object), m(LV2_ATOM__Blank),    m(LV2_ATOM__Sequence),
                  m(LV2_ATOM__frameTime), m(LV2_PATCH__Set),   m(LV2_PATCH__Get),     m(LV2_PATCH__property),
                  m(LV2_PATCH__value),    m(lv2uris::kStateBank), m(lv2uris::kStateProgram),
-                 m(lv2uris::kStateProgramChunk), m(lv2uris::kFileProperty), m(LV2_BUF_SIZE__maxBlockLength),
+                 m(lv2uris::kStateProgramChunk), m(lv2uris::kStateControls), m(lv2uris::kFileProperty), m(LV2_BUF_SIZE__maxBlockLength),
                  m(LV2_BUF_SIZE__nominalBlockLength)};
   lv2_atom_forge_init(&forge_, const_cast<LV2_URID_Map*>(map));
 

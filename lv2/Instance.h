@@ -86,7 +86,7 @@ class Instance final : public EffectLink::Listener {
   struct Urids {
     LV2_URID midiEvent, atomChunk, atomInt, atomPath, atomUrid, atomObject, atomBlank, atomSequence, frameTime;
     LV2_URID patchSet, patchGet, patchProperty, patchValue;
-    LV2_URID bank, program, programChunk, file, maxBlockLength, nominalBlockLength;
+    LV2_URID bank, program, programChunk, controls, file, maxBlockLength, nominalBlockLength;
   };
   // The longest file name the file property takes.
   static constexpr std::size_t kMaxPath = 4096;

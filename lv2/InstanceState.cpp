@@ -1,5 +1,6 @@
 // Saved state: the bank and the current program, in the same bytes as the VST2 bank chunk;
 // and the program chunk that presets carry. Refused whole when any part is wrong.
+#include <array>
 #include <cstring>
 
 #include "lv2/Instance.h"
@@ -35,13 +36,18 @@ LV2_State_Status Instance::Save(LV2_State_Store_Function store, LV2_State_Handle
   });
   if (status != LV2_STATE_SUCCESS) return status;
   const std::int32_t program = link_.CurrentProgram();
-  return store(handle, urids_.program, &program, sizeof(program), urids_.atomInt, kStoreFlags);
+  status = store(handle, urids_.program, &program, sizeof(program), urids_.atomInt, kStoreFlags);
+  if (status != LV2_STATE_SUCCESS) return status;
+  std::array<float, ControlPorts::kCount> seen{};
+  controls_.Seen(seen.data());
+  return store(handle, urids_.controls, seen.data(), sizeof(seen), urids_.atomChunk, kStoreFlags);
 }
 
 LV2_State_Status Instance::Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle) {
   const Retrieved bank = Get(retrieve, handle, urids_.bank);
   const Retrieved program = Get(retrieve, handle, urids_.program);
   const Retrieved single = Get(retrieve, handle, urids_.programChunk);
+  const Retrieved seen = Get(retrieve, handle, urids_.controls);
   if (!bank.present() && !single.present()) {
     lv2_log_warning(&logger_, "Tesvar: the state holds no bank or program of this plug-in; nothing changed\n");
     return LV2_STATE_ERR_NO_PROPERTY;
@@ -58,6 +64,11 @@ LV2_State_Status Instance::Restore(LV2_State_Retrieve_Function retrieve, LV2_Sta
     bad |= index < 0 || index >= kProgramCount;
   }
   if (single.present()) bad |= single.type != urids_.atomChunk || !IsWholeProgramChunk(singleBytes, single.size);
+  std::array<float, ControlPorts::kCount> seenValues{};
+  if (seen.present()) {
+    bad |= seen.type != urids_.atomChunk || seen.size != sizeof(seenValues);
+    if (!bad) std::memcpy(seenValues.data(), seen.data, sizeof(seenValues));
+  }
   if (bad) {
     lv2_log_warning(&logger_, "Tesvar: the state is damaged or from another plug-in; nothing changed\n");
     return LV2_STATE_ERR_BAD_TYPE;
@@ -69,9 +80,7 @@ LV2_State_Status Instance::Restore(LV2_State_Retrieve_Function retrieve, LV2_Sta
     if (index >= 0) link_.SelectProgram(index);
   }
   if (single.present()) applied &= link_.SetChunk(false, singleBytes, single.size);
-  // Ports the host sets with the state hold the values saved with it, which need not be
-  // the plug-in's: the state's own values stand.
-  controls_.Resync();
+  if (seen.present()) controls_.Restored(seenValues.data());
   echo_.MarkAll();
   return applied ? LV2_STATE_SUCCESS : LV2_STATE_ERR_UNKNOWN;
 }

@@ -13,12 +13,14 @@ namespace lv2 {
 class SequenceOut {
  public:
   // Starts an empty sequence in the port's buffer, whose atom size the host set to the
-  // room it has (a null port writes nothing).
+  // room it has (a null port, or one without room, writes nothing).
   void Begin(LV2_Atom_Sequence* sequence, LV2_URID sequenceType) {
     sequence_ = sequence;
     lastFrame_ = 0;
     if (sequence == nullptr) return;
-    capacity_ = sequence->atom.size;
+    // The room for the body; the header's eight bytes are kept off it too, for hosts that
+    // count them in.
+    capacity_ = sequence->atom.size >= sizeof(LV2_Atom) ? sequence->atom.size - sizeof(LV2_Atom) : 0;
     if (capacity_ < sizeof(LV2_Atom_Sequence_Body)) {
       sequence_ = nullptr;  // no room for even an empty sequence: the port is left as it is
       return;

@@ -19,6 +19,10 @@ inline constexpr char kBinary[] = "tesvar.so";
 inline constexpr char kStateBank[] = TESVAR_LV2_URI "#bank";
 inline constexpr char kStateProgram[] = TESVAR_LV2_URI "#program";
 inline constexpr char kStateProgramChunk[] = TESVAR_LV2_URI "#programChunk";
+// The values the plug-in last saw in its 51 parameter ports, as little-endian floats in
+// index order (atom:Chunk): restored, they tell the values the host saved with the state
+// from the values it writes afterwards.
+inline constexpr char kStateControls[] = TESVAR_LV2_URI "#controls";
 
 // A writable property (atom:Path): an FXP program or FXB bank file to load, as the
 // editor's "Load Program..." and "Load Bank..." do.

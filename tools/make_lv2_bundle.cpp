@@ -146,7 +146,9 @@ std::string PluginTurtle(int minor, int micro, const std::string& binary) {
   } keys[] = {{lv2uris::kStateBank, "Bank", "All 64 programs, in the form of the plug-in's VST2 bank chunk"},
               {lv2uris::kStateProgram, "Program", "The current program's index, 0 to 63"},
               {lv2uris::kStateProgramChunk, "Program chunk",
-               "One program, in the form of the plug-in's VST2 program chunk; restored into the current program"}};
+               "One program, in the form of the plug-in's VST2 program chunk; restored into the current program"},
+              {lv2uris::kStateControls, "Parameter ports seen",
+               "The values the plug-in last saw in its parameter ports, 51 little-endian floats"}};
   for (const auto& key : keys) {
     t += Uri(key.uri) + "\n  a rdf:Property ;\n  rdfs:label " + Text(key.label) + " ;\n  rdfs:comment " +
          Text(key.comment) + " .\n\n";

@@ -177,6 +177,44 @@ TEST(Lv2Plugin, ParameterPortsActOnlyWhenTheHostChangesThem) {
   EXPECT_NE(bankOf(), program3);
 }
 
+TEST(Lv2Plugin, StateOutranksThePortsSavedWithItButNotLaterOnes) {
+  // Saved while the host's cutoff port still held a value the plug-in had left since: the
+  // port was set, then a MIDI program change replaced the program.
+  auto original = LoadLv2();
+  ASSERT_TRUE(original);
+  original->Control(16) = 20.0f;
+  original->Run(128);
+  original->AddMidi(0, {0xC0, 3});
+  original->Run(128);
+  const Lv2Host::State saved = SavedState(*original);
+  const std::vector<std::uint8_t> bank = saved.at(lv2uris::kStateBank).bytes;
+
+  // Hosts set the ports they saved before the state (Ardour), after it (lilv), or not at
+  // all; either way the state stands. A value written after that acts.
+  enum class Ports { kBefore, kAfter, kLeft };
+  const struct {
+    const char* order;
+    Ports saved;
+    float later;  // written after the saved port values; 0: none
+  } orders[] = {{"saved ports, then the state", Ports::kBefore, 0.0f},
+                {"the state, then the saved ports", Ports::kAfter, 0.0f},
+                {"the state, the ports left as they were", Ports::kLeft, 0.0f},
+                {"the state, the saved ports, then a new value", Ports::kAfter, 30.0f},
+                {"the state, then a new value", Ports::kLeft, 30.0f}};
+  for (const auto& o : orders) {
+    SCOPED_TRACE(o.order);
+    auto host = LoadLv2();
+    ASSERT_TRUE(host);
+    if (o.saved == Ports::kBefore) host->Control(16) = 20.0f;
+    ASSERT_EQ(host->RestoreState(saved), 0);
+    if (o.saved == Ports::kAfter) host->Control(16) = 20.0f;
+    if (o.later != 0.0f) host->Control(16) = o.later;
+    host->Run(128);
+    EXPECT_EQ(SavedState(*host)[lv2uris::kStateBank].bytes == bank, o.later == 0.0f);
+    EXPECT_EQ(SavedProgram(*host), 3);
+  }
+}
+
 TEST(Lv2Plugin, MidiThruEchoesTheChannelMessagesAtTheirFrames) {
   auto lv2 = LoadLv2();
   ASSERT_TRUE(lv2);
