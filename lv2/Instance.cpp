@@ -61,7 +61,7 @@ bool Instance::Init(double sampleRate, const LV2_Feature* const* features) {
   auto m = [map](const char* uri) { return map->map(map->handle, uri); };
   urids_ = Urids{m(LV2_MIDI__MidiEvent), m(LV2_ATOM__Chunk),  m(LV2_ATOM__Int),      m(LV2_ATOM__Path),
                  m(LV2_ATOM__URID),      m(LV2_ATOM__Object), m(LV2_ATOM__Blank),    m(LV2_ATOM__Sequence),
-                 m(LV2_ATOM__frameTime), m(LV2_PATCH__Set),   m(LV2_PATCH__Get),     m(LV2_PATCH__property),
+                 m(LV2_ATOM__beatTime), m(LV2_PATCH__Set),   m(LV2_PATCH__Get),     m(LV2_PATCH__property),
                  m(LV2_PATCH__value),    m(lv2uris::kStateBank), m(lv2uris::kStateProgram),
                  m(lv2uris::kStateProgramChunk), m(lv2uris::kStateControls), m(lv2uris::kFileProperty), m(LV2_BUF_SIZE__maxBlockLength),
                  m(LV2_BUF_SIZE__nominalBlockLength)};
@@ -134,8 +134,10 @@ void Instance::DeliverEvents(std::uint32_t frames) {
   const auto* body = &eventsIn_->body;
   const std::uint32_t size = eventsIn_->atom.size;
   const auto* end = reinterpret_cast<const std::uint8_t*>(body) + size;
-  // Frames are counted from the run's start; other time units (beats) count as its start.
-  const bool frameUnit = body->unit == 0 || body->unit == urids_.frameTime;
+  // Time stamps count frames from the run's start, unless the sequence says beats (which
+  // then count as its start). Some hosts leave the unit field unset, so only beats are
+  // taken for beats.
+  const bool frameUnit = body->unit != urids_.beatTime;
   for (const LV2_Atom_Event* event = lv2_atom_sequence_begin(body); !lv2_atom_sequence_is_end(body, size, event);
        event = lv2_atom_sequence_next(event)) {
     const auto* at = reinterpret_cast<const std::uint8_t*>(event);

@@ -84,7 +84,7 @@ class Instance final : public EffectLink::Listener {
 
  private:
   struct Urids {
-    LV2_URID midiEvent, atomChunk, atomInt, atomPath, atomUrid, atomObject, atomBlank, atomSequence, frameTime;
+    LV2_URID midiEvent, atomChunk, atomInt, atomPath, atomUrid, atomObject, atomBlank, atomSequence, beatTime;
     LV2_URID patchSet, patchGet, patchProperty, patchValue;
     LV2_URID bank, program, programChunk, controls, file, maxBlockLength, nominalBlockLength;
   };

@@ -68,7 +68,7 @@ void Lv2Host::PrepareRun(int frames) {
   in->body.unit = 0;
   in->body.pad = 0;
   std::memset(in + 1, 0, room);
-  std::memcpy(in + 1, m.pending.data(), body);
+  if (body > 0) std::memcpy(in + 1, m.pending.data(), body);
   if (m.rawPending) in->atom.size = m.rawSize;
   auto* out = reinterpret_cast<LV2_Atom_Sequence*>(m.output.data());
   out->atom.type = m.Id(LV2_ATOM__Chunk);

@@ -8,7 +8,8 @@
 #
 # Usage: tools/lv2/ardour-check.sh BUNDLE [OUTDIR]   (OUTDIR keeps logs, renders, session)
 # Exit status: 0 pass, 1 a check failed, 2 Ardour or a tool is missing. ardour7-lua 7.3 now
-# and then dies by itself around an export; a step that crashes is tried up to 3 times.
+# and then dies by itself around an export (heap corruption inside Ardour, also with plug-ins
+# that do nothing); a step that crashes is tried again.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bundle=$(cd "${1:?usage: ardour-check.sh BUNDLE [OUTDIR]}" && pwd)
@@ -71,17 +72,19 @@ cat >"$home/config/ardour7/export/tesvar-float.preset" <<XML
 </ExportPreset>
 XML
 
-# step MODE: one ardour7-lua process; a crash (not a failed check) is tried again.
+# step MODE: one ardour7-lua process; a crash (not a failed check, not a timeout) is tried
+# again, up to ARDOUR_CHECK_TRIES times (5).
 step() {
-  local mode=$1 attempt rc
-  for attempt in 1 2 3; do
+  local mode=$1 attempt rc tries=${ARDOUR_CHECK_TRIES:-5}
+  for ((attempt = 1; ; attempt++)); do
     timeout -k 10 240 ardour7-lua "$here/ardour-session.lua" "$mode" "$uri" "$out" "$preset" \
       >"$out/$mode.log" 2>&1 </dev/null
     rc=$?
     grep -q 'CHECK-FAIL' "$out/$mode.log" && break
-    [[ $rc -eq 0 || $rc -eq 124 || $rc -eq 137 ]] && break
-    echo "ardour-check: ardour7-lua ended with status $rc in $mode (attempt $attempt); again"
-    mv "$out/$mode.log" "$out/$mode.try$attempt.log"
+    [[ $rc -eq 0 || $rc -eq 124 || $rc -eq 137 || $attempt -ge $tries ]] && break
+    echo "ardour-check: ardour7-lua ended with status $rc in $mode (attempt $attempt: $(grep -m1 -o -E \
+      'munmap_chunk[^ ]*|double free[^)]*|free\(\): [a-z ]*|malloc[^:]*: [a-z_]*|Port already exists' "$out/$mode.log")); again"
+    cp "$out/$mode.log" "$out/$mode.try$attempt.log"
     [[ $mode == build ]] && rm -rf "$out/session"
   done
   grep -E '^RESULT|CHECK-FAIL|^  ' "$out/$mode.log" | sed 's/^/   | /'
