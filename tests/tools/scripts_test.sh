@@ -74,7 +74,7 @@ installer() {
 }
 base=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
       libsndfile1-dev libpng-dev zlib1g-dev sox libx11-dev libxext-dev libxtst-dev libfreetype-dev
-      libfontconfig-dev libcurl4-openssl-dev fonts-liberation fonts-dejavu-core)
+      libfontconfig-dev libcurl4-openssl-dev fonts-liberation fonts-dejavu-core lv2-dev liblilv-dev libsuil-dev)
 
 printf '%s\n' "${base[@]}" >"$FAKE_INSTALLED"
 : >"$FAKE_BROKEN"
@@ -87,7 +87,7 @@ installer --tests >/dev/null
 expect_status 0 $? "missing packages"
 log=$(cat "$FAKE_LOG")
 [[ $(grep -c ' update' <<<"$log") == 1 ]] || fail "one apt-get update, got: $log"
-expect_line "$log" '^apt-get install -y -q --no-install-recommends (.* )?cmake sox xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev$' \
+expect_line "$log" '^apt-get install -y -q --no-install-recommends (.* )?cmake sox xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev lilv-utils sordi jalv jackd2 jack-capture perl$' \
   "one install of everything missing, without recommendations"
 
 printf '%s\n' "${base[@]}" >"$FAKE_INSTALLED"
