@@ -8,6 +8,7 @@
 #include <lv2/urid/urid.h>
 #include <lv2/worker/worker.h>
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -95,7 +96,10 @@ struct Lv2Host::Impl {
     auto* self = static_cast<Impl*>(user);
     const std::uint32_t port = self->PortBySymbol(symbol);
     if (port < self->controls.size() && size == sizeof(float) && type == self->Id(LV2_ATOM__Float)) {
-      std::memcpy(&self->controls[port], value, sizeof(float));
+      float v;
+      std::memcpy(&v, value, sizeof(float));
+      // Ports are shared with the plug-in's audio thread, which reads them atomically.
+      std::atomic_ref<float>(self->controls[port]).store(v, std::memory_order_relaxed);
     }
   }
   static const void* GetPortValue(const char* symbol, void* user, std::uint32_t* size, std::uint32_t* type) {

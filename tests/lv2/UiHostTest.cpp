@@ -1,7 +1,8 @@
 // The editor as an LV2 UI in a real X11 parent window, embedded through suil as LV2 hosts
 // embed X11 UIs: the UI opens at the editor's size, a click on a programmer key changes the
 // program, and the host hears the new values through the UI's write function. Runs on its
-// own virtual display (tools/with-xvfb.sh).
+// own virtual display (tools/with-xvfb.sh). A knob dragged on the panel is one gesture for
+// the host (touch) with its values.
 #include "tests/lv2/Lv2TestSupport.h"
 
 #include <lv2/instance-access/instance-access.h>
@@ -24,7 +25,7 @@ namespace {
 
 struct HostSide {
   Lv2Host* plugin = nullptr;
-  std::map<std::uint32_t, float> writes;  // last value written per port
+  std::map<int, float> writes;  // last value written per port
   int writeCount = 0;
   int touches = 0;
   int width = 0, height = 0;
@@ -37,7 +38,7 @@ void Write(SuilController controller, std::uint32_t port, std::uint32_t size, st
   if (protocol != 0 || size != sizeof(float) || index < 0) return;
   float value;
   std::memcpy(&value, buffer, sizeof(value));
-  host->writes[port] = value;
+  host->writes[static_cast<int>(port)] = value;
   ++host->writeCount;
   host->plugin->Control(index) = value;  // as a host does: the port takes the value
 }
@@ -58,10 +59,19 @@ int Resize(LV2UI_Feature_Handle handle, int width, int height) {
   return 0;
 }
 
-// Where programmer key n (1 ... 8) of the main view is, in the editor's pixels.
+// Where programmer key n (1 ... 8) of the main view is, in the editor's pixels (the keys'
+// art is 40 x 36).
 std::pair<int, int> KeyCentre(int n) {
   for (const panel::Place& p : panel::MainViewPlaces()) {
-    if (p.kind == panel::Kind::kButton && p.number == -panel::kFirstKey) return {p.x + p.dx * (n - 1) + 18, p.y + 16};
+    if (p.kind == panel::Kind::kButton && p.number == -panel::kFirstKey) return {p.x + p.dx * (n - 1) + 20, p.y + 18};
+  }
+  return {-1, -1};
+}
+
+// The centre of the main view's knob for a parameter (the knob's art is 40 x 40).
+std::pair<int, int> KnobCentre(int param) {
+  for (const panel::Place& p : panel::MainViewPlaces()) {
+    if (p.kind == panel::Kind::kKnob && p.number == param) return {p.x + 20, p.y + 20};
   }
   return {-1, -1};
 }
@@ -142,6 +152,28 @@ TEST(Lv2Ui, ProgrammerKeyChangesTheProgramAndTheHostHearsIt) {
     SCOPED_TRACE(lv2ports::ParamSymbol(i));
     EXPECT_NEAR(plugin->Control(i), reference->Control(i), 1e-4);
   }
+
+  // A drag on the volume knob: a gesture with its values, as the host's touch and writes.
+  const int volumePort = static_cast<int>(lv2ports::PortOfParam(0));
+  side.writes.clear();
+  const auto [kx, ky] = KnobCentre(0);
+  XTestFakeMotionEvent(display, DefaultScreen(display), kx, ky, 0);
+  XTestFakeButtonEvent(display, 1, True, 0);
+  XFlush(display);
+  pump(3);
+  for (int step = 1; step <= 8; ++step) {
+    XTestFakeMotionEvent(display, DefaultScreen(display), kx, ky - 4 * step, 0);
+    XFlush(display);
+    pump(2);
+  }
+  XTestFakeButtonEvent(display, 1, False, 0);
+  XFlush(display);
+  pump(6);
+  EXPECT_EQ(side.touches, 2);  // grabbed, released
+  ASSERT_EQ(side.writes.count(volumePort), 1u);
+  EXPECT_GT(side.writes[volumePort], reference->Control(0));
+  plugin->Run(256);
+  EXPECT_EQ(SavedProgram(*plugin), 2 * 8 + 4);
 
   suil_instance_free(ui);
   suil_host_free(suil);
