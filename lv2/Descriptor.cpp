@@ -10,6 +10,10 @@
 #include "lv2/Instance.h"
 #include "lv2/Uris.h"
 
+// The plug-in's VST 2.4 entry (vst2/Entry.cpp), linked into the same library: every
+// instance is made by it.
+extern "C" vst::AEffect* VST_CALL VSTPluginMain(vst::HostCallback host);
+
 namespace lv2 {
 namespace {
 
@@ -17,7 +21,7 @@ Instance* Of(LV2_Handle handle) { return static_cast<Instance*>(handle); }
 
 LV2_Handle Instantiate(const LV2_Descriptor*, double sampleRate, const char*, const LV2_Feature* const* features) {
   try {
-    return Instance::Create(sampleRate, features).release();
+    return Instance::Create(VSTPluginMain, sampleRate, features).release();
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

@@ -9,9 +9,6 @@
 #include "lv2/MidiBytes.h"
 #include "vst2/IPlugVST.h"
 
-// The plug-in's VST 2.4 entry (vst2/Entry.cpp), linked into the same library.
-extern "C" vst::AEffect* VST_CALL VSTPluginMain(vst::HostCallback host);
-
 namespace lv2 {
 
 namespace {
@@ -32,12 +29,12 @@ EffectLink::~EffectLink() {
   effect_ = nullptr;
 }
 
-bool EffectLink::Create(Listener* listener, double sampleRate, int blockSize) {
+bool EffectLink::Create(vst::EntryProc entry, Listener* listener, double sampleRate, int blockSize) {
   // The plug-in would ignore these and keep its defaults: refused here instead.
   if (!(sampleRate >= IPlugVST::kMinSampleRate && sampleRate <= IPlugVST::kMaxSampleRate)) return false;
   if (blockSize < 1 || blockSize > kMaxBlockSize) return false;
   listener_ = listener;
-  effect_ = VSTPluginMain(&EffectLink::HostEntry);
+  effect_ = entry(&EffectLink::HostEntry);
   if (effect_ == nullptr || effect_->magic != vst::kEffectMagic) {
     effect_ = nullptr;
     return false;

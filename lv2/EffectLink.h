@@ -48,10 +48,10 @@ class EffectLink {
   EffectLink(const EffectLink&) = delete;
   EffectLink& operator=(const EffectLink&) = delete;
 
-  // Creates the plug-in through its entry point, opens it and prepares it for the rate
-  // (Hz) and the largest block (frames). False, with nothing left, when the plug-in cannot
-  // be made or refuses the rate or the block size.
-  bool Create(Listener* listener, double sampleRate, int blockSize);
+  // Creates the plug-in through its VST2 entry point (the library's own VSTPluginMain), opens
+  // it and prepares it for the rate (Hz) and the largest block (frames). False, with nothing
+  // left, when the plug-in cannot be made or refuses the rate or the block size.
+  bool Create(vst::EntryProc entry, Listener* listener, double sampleRate, int blockSize);
   void SetActive(bool active);
   bool Active() const { return active_; }
   int BlockSize() const { return blockSize_; }

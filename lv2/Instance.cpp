@@ -44,13 +44,14 @@ int AnnouncedBlockLength(const LV2_Options_Option* options, LV2_URID maxBlock, L
 
 }  // namespace
 
-std::unique_ptr<Instance> Instance::Create(double sampleRate, const LV2_Feature* const* features) {
+std::unique_ptr<Instance> Instance::Create(vst::EntryProc entry, double sampleRate,
+                                           const LV2_Feature* const* features) {
   std::unique_ptr<Instance> instance(new Instance());
-  if (!instance->Init(sampleRate, features)) return nullptr;
+  if (!instance->Init(entry, sampleRate, features)) return nullptr;
   return instance;
 }
 
-bool Instance::Init(double sampleRate, const LV2_Feature* const* features) {
+bool Instance::Init(vst::EntryProc entry, double sampleRate, const LV2_Feature* const* features) {
   const auto* log = static_cast<const LV2_Log_Log*>(FindFeature(features, LV2_LOG__log));
   const auto* map = static_cast<const LV2_URID_Map*>(FindFeature(features, LV2_URID__map));
   lv2_log_logger_init(&logger_, const_cast<LV2_URID_Map*>(map), const_cast<LV2_Log_Log*>(log));
@@ -76,7 +77,7 @@ bool Instance::Init(double sampleRate, const LV2_Feature* const* features) {
   // Without a usable announcement any length works: longer runs are cut into pieces.
   if (block < 1 || block > EffectLink::kMaxBlockSize) block = block < 1 ? kDefaultBlockSize : EffectLink::kMaxBlockSize;
 
-  if (!link_.Create(this, sampleRate, block)) {
+  if (!link_.Create(entry, this, sampleRate, block)) {
     lv2_log_error(&logger_, "Tesvar: cannot run at %.1f Hz\n", sampleRate);
     return false;
   }

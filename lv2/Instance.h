@@ -41,9 +41,10 @@ class UiPeer {
 
 class Instance final : public EffectLink::Listener {
  public:
-  // Null, after logging why when the host gives a log, when a required feature is missing
-  // or the plug-in refuses the rate.
-  static std::unique_ptr<Instance> Create(double sampleRate, const LV2_Feature* const* features);
+  // An instance of the plug-in that `entry` (its VST2 entry point) makes. Null, after
+  // logging why when the host gives a log, when a required feature is missing or the
+  // plug-in refuses the rate.
+  static std::unique_ptr<Instance> Create(vst::EntryProc entry, double sampleRate, const LV2_Feature* const* features);
   ~Instance() override = default;
   // Whether an instance-access handle is one of these (a UI checks before it trusts one).
   bool IsTesvar() const { return magic_ == kMagic; }
@@ -94,7 +95,7 @@ class Instance final : public EffectLink::Listener {
   static constexpr std::uint64_t kMagic = 0x5465737661724c32;  // "TesvarL2"
 
   Instance() = default;
-  bool Init(double sampleRate, const LV2_Feature* const* features);
+  bool Init(vst::EntryProc entry, double sampleRate, const LV2_Feature* const* features);
   void DeliverEvents(std::uint32_t frames);
   void HandleEvent(const LV2_Atom_Event& event, std::uint32_t frame);
   void HandlePatch(const LV2_Atom_Object& object);
