@@ -49,7 +49,8 @@ LV2_State_Status Instance::Restore(LV2_State_Retrieve_Function retrieve, LV2_Sta
   const Retrieved single = Get(retrieve, handle, urids_.programChunk);
   const Retrieved seen = Get(retrieve, handle, urids_.controls);
   if (!bank.present() && !single.present()) {
-    lv2_log_warning(&logger_, "Tesvar: the state holds no bank or program of this plug-in; nothing changed\n");
+    // Some hosts restore an empty default state at start (jalv): not worth a warning.
+    lv2_log_trace(&logger_, "Tesvar: the state holds no bank or program of this plug-in; nothing changed\n");
     return LV2_STATE_ERR_NO_PROPERTY;
   }
   // Everything is checked before anything is applied.

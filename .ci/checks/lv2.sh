@@ -27,7 +27,7 @@ if [[ ${1:-} == --ctest ]]; then
 fi
 step "lv2: bundle (lv2_validate, lv2info, lv2bench)" bash tools/lv2/check-bundle.sh "$build/tesvar.lv2" || status=1
 step "lv2: same sound as the VST2 library" bash tools/lv2/compare-formats.sh "$build" || status=1
-step "lv2: jalv on JACK" bash tools/lv2/jalv-check.sh "$build" || status=1
+step "lv2: jalv on JACK" sh tools/with-xvfb.sh bash tools/lv2/jalv-check.sh "$build" || status=1
 if command -v ardour7-lua >/dev/null; then
   out=$(mktemp -d "${TMPDIR:-/tmp}/tesvar-lv2-ardour.XXXXXX")
   step "lv2: Ardour" bash tools/lv2/ardour-check.sh "$build/tesvar.lv2" "$out" || status=1

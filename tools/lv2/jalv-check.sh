@@ -3,14 +3,16 @@
 # from a JACK MIDI client sound, and a saved state reloads. The states are saved by the
 # renderer through lilv with the parameter ports taken out of them, so that only the
 # plug-in's own state can bring their volume back: the loud one must sound, the silent one
-# must not.
+# must not. With a display (run it under tools/with-xvfb.sh), jalv's GTK version must also
+# show the editor as its UI: jalv picks it, and a window of the editor's size appears in its
+# window.
 #
 # Usage: tools/lv2/jalv-check.sh BUILD   (BUILD holds tesvar.lv2 and tesvar-render)
 # Starts and stops its own JACK server. Exit status 0 only when every run is as expected.
 set -uo pipefail
 build=$(cd "${1:?usage: jalv-check.sh BUILD}" && pwd)
 uri=https://www.quellmarkmusic.com/lv2/tesvar
-for tool in jackd jalv jack_midiseq jack_capture jack_connect jack_lsp sox; do
+for tool in jackd jalv jalv.gtk3 jack_midiseq jack_capture jack_connect jack_lsp sox xwininfo; do
   command -v "$tool" >/dev/null || { echo "jalv-check: $tool is not installed"; exit 1; }
 done
 
@@ -73,6 +75,22 @@ echo "jalv-check: RMS level without a state $default, with the loud state $loud,
 awk -v d="${default:-0}" 'BEGIN { exit !(d > 0.001) }' || { echo "jalv-check: FAIL: the notes did not sound"; status=1; }
 awk -v l="${loud:-0}" -v s="${silent:-1}" 'BEGIN { exit !(l > 0.001 && s < l / 1000) }' ||
   { echo "jalv-check: FAIL: the saved states did not come back (loud $loud, silent $silent)"; status=1; }
+if [[ -n ${DISPLAY:-} ]]; then
+  sleep 30 | jalv.gtk3 -s -x -n tesvar_ui "$uri" >"$work/ui.jalv.log" 2>&1 &
+  jalv=$!
+  pids+=($jalv)
+  shown=no
+  for _ in $(seq 75); do
+    xwininfo -root -tree 2>/dev/null | grep -qE ' 1032x588\+' && { shown=yes; break; }
+    sleep 0.2
+  done
+  kill "$jalv" 2>/dev/null
+  echo "jalv-check: jalv.gtk3 chose $(sed -n 's/^UI: *//p' "$work/ui.jalv.log"), editor window shown: $shown"
+  grep -q "^UI: *$uri#ui" "$work/ui.jalv.log" && [[ $shown == yes ]] ||
+    { echo "jalv-check: FAIL: jalv.gtk3 does not show the editor"; status=1; }
+else
+  echo "jalv-check: no display: the UI in jalv.gtk3 is not checked"
+fi
 if grep -qi "error" "$work"/*.jalv.log; then
   echo "jalv-check: FAIL: jalv reported errors:"; grep -i "error" "$work"/*.jalv.log; status=1
 fi
