@@ -79,6 +79,26 @@ TEST(Lv2Plugin, SoundsLikeTheVst2BuildToTheSample) {
   }
 }
 
+TEST(Lv2Plugin, NeedsNoFeatureButTheUridMap) {
+  // As lv2bench and the simplest hosts load it: no options (the block length unknown), no
+  // worker, no log. The same sound as with all of them, announced at the plug-in's default.
+  Lv2HostSettings bare;
+  bare.offerOptions = false;
+  bare.offerWorker = false;
+  bare.offerLog = false;
+  Lv2HostSettings full;
+  full.blockSize = 1024;
+  auto a = LoadLv2(bare);
+  auto b = LoadLv2(full);
+  ASSERT_TRUE(a && b);
+  const Stereo sa = PlayLv2(*a, ShortPhrase(), 1.4, kRate, 1024);
+  const Stereo sb = PlayLv2(*b, ShortPhrase(), 1.4, kRate, 1024);
+  EXPECT_TRUE(AllFinite(sa));
+  EXPECT_GT(Peak(sa), 0.01);
+  EXPECT_EQ(sa.left, sb.left);
+  EXPECT_EQ(sa.right, sb.right);
+}
+
 TEST(Lv2Plugin, StateIsTheVst2BankChunkAndComesBackWhole) {
   auto lv2 = LoadLv2();
   auto vst2 = LoadPlugin();
