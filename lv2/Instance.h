@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <memory>
 #include <thread>
-#include <vector>
 
 #include <lv2/atom/atom.h>
 #include <lv2/atom/forge.h>

@@ -10,8 +10,6 @@ namespace lv2uris {
 
 inline constexpr char kPlugin[] = TESVAR_LV2_URI;
 inline constexpr char kUi[] = TESVAR_LV2_URI "#ui";
-// The bundle's binary (the plug-in and its editor in one library).
-inline constexpr char kBinary[] = "tesvar.so";
 
 // State keys. The bank: the bytes of the VST2 bank chunk (atom:Chunk). The current program
 // index 0 ... 63 (atom:Int). A single program: the bytes of the VST2 program chunk

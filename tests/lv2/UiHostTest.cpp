@@ -97,7 +97,7 @@ TEST(Lv2Ui, ProgrammerKeyChangesTheProgramAndTheHostHearsIt) {
   const LV2_Feature idleFeature{LV2_UI__idleInterface, nullptr};
   const LV2_Feature* features[] = {&parentFeature, &instanceFeature,       &resizeFeature, &idleFeature,
                                    plugin->MapFeature(), plugin->UnmapFeature(), nullptr};
-  const std::string binary = std::string(TESVAR_LV2_BUNDLE) + "/" + lv2uris::kBinary;
+  const std::string binary = TESVAR_LV2_BINARY;
   SuilInstance* ui = suil_instance_new(suil, &side, LV2_UI__X11UI, lv2uris::kPlugin, lv2uris::kUi, LV2_UI__X11UI,
                                        TESVAR_LV2_BUNDLE, binary.c_str(), features);
   ASSERT_NE(ui, nullptr);

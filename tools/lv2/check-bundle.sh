@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The LV2 bundle by the LV2 project's own tools: lv2_validate (sord_validate against the LV2
-# specifications) finds no error in its Turtle files; lv2info lists the plug-in with its 55
+# The LV2 bundle by the LV2 project's own tools: lv2_validate (sord_validate against LV2's own
+# vocabulary files) finds no error in its Turtle files; lv2info lists the plug-in with its 55
 # ports, its UI and the 192 factory presets; lv2bench runs it (instantiates it with the
 # fewest features a host can offer and runs blocks of audio).
 #
@@ -13,7 +13,7 @@ for tool in lv2_validate sord_validate lv2info lv2bench; do
 done
 work=$(mktemp -d "${TMPDIR:-/tmp}/tesvar-lv2-bundle.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-# This bundle, and the LV2 specifications (which name the plug-in classes) from the system.
+# This bundle, and the LV2 vocabularies (which name the plug-in classes) from the system.
 mkdir -p "$work/lv2"
 ln -s "$bundle" "$work/lv2/tesvar.lv2"
 export LV2_PATH=$work/lv2:/usr/lib/lv2
