@@ -16,47 +16,10 @@
 
 #include "editor/framework/PlatformGraphics.h"
 #include "editor/framework/x11/X11EntryBox.h"
+#include "editor/framework/x11/X11ErrorFilter.h"
 #include "editor/framework/x11/X11Processes.h"
 
 namespace {
-
-// X errors on the editor's own connections (a window the host destroyed under us) are not
-// fatal; errors on any other connection go to the handler that was there before.
-constexpr int kMaxDisplays = 64;
-std::atomic<Display*> gDisplays[kMaxDisplays];
-std::mutex gHandlerMutex;
-XErrorHandler gPreviousHandler = nullptr;
-int gHandlerUsers = 0;
-
-int IgnoreEditorErrors(Display* display, XErrorEvent* error) {
-  for (std::atomic<Display*>& slot : gDisplays) {
-    if (slot.load() == display) return 0;
-  }
-  return gPreviousHandler != nullptr ? gPreviousHandler(display, error) : 0;
-}
-
-void RegisterDisplay(Display* display) {
-  std::lock_guard<std::mutex> guard(gHandlerMutex);
-  for (std::atomic<Display*>& slot : gDisplays) {
-    Display* empty = nullptr;
-    if (slot.compare_exchange_strong(empty, display)) break;
-  }
-  if (gHandlerUsers++ == 0) gPreviousHandler = XSetErrorHandler(IgnoreEditorErrors);
-}
-
-void UnregisterDisplay(Display* display) {
-  std::lock_guard<std::mutex> guard(gHandlerMutex);
-  for (std::atomic<Display*>& slot : gDisplays) {
-    Display* mine = display;
-    if (slot.compare_exchange_strong(mine, nullptr)) break;
-  }
-  if (--gHandlerUsers == 0) {
-    // Put the old handler back only when nobody replaced ours meanwhile.
-    XErrorHandler current = XSetErrorHandler(gPreviousHandler);
-    if (current != IgnoreEditorErrors) XSetErrorHandler(current);
-    gPreviousHandler = nullptr;
-  }
-}
 
 IMouseMod ModFromState(unsigned int state, unsigned int button) {
   IMouseMod mod;
@@ -93,13 +56,13 @@ bool IGraphicsX11::OpenEditorWindow(void* parentWindow) {
   const Window parent = static_cast<Window>(reinterpret_cast<std::uintptr_t>(parentWindow));
   if (parent == 0 || BackBuffer() == nullptr) return false;
   if (!x11::OpenConnection(conn_)) return false;
-  RegisterDisplay(conn_.display);
+  RegisterQuietDisplay(conn_.display);
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(conn_.display, parent, &attributes) ||
       !window_.Create(parent, IRect(place.L, place.T, place.L + Width(), place.T + Height()), x11::Surface::Kind::kChild,
                       x11::Surface::kAllEvents, static_cast<LICE_SysBitmap*>(BackBuffer()))) {
     window_.Destroy();
-    UnregisterDisplay(conn_.display);
+    UnregisterQuietDisplay(conn_.display);
     x11::CloseConnection(conn_);
     return false;
   }
@@ -122,7 +85,7 @@ void IGraphicsX11::CloseEditorWindow() {
   blankCursor_ = 0;
   window_.Destroy();
   XSync(conn_.display, False);
-  UnregisterDisplay(conn_.display);
+  UnregisterQuietDisplay(conn_.display);
   x11::CloseConnection(conn_);
   parent_ = 0;
   WindowClosed();
