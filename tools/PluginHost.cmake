@@ -4,7 +4,7 @@ add_library(tesvar_host STATIC ${CMAKE_CURRENT_LIST_DIR}/PluginHost.cpp)
 target_link_libraries(tesvar_host PUBLIC tesvar_options tesvar_platform)
 # FXP/FXB files and program numbers from the host's side (the renderer, the standalone program).
 add_library(tesvar_host_programs STATIC ${CMAKE_CURRENT_LIST_DIR}/HostPrograms.cpp)
-target_link_libraries(tesvar_host_programs PUBLIC tesvar_host)
+target_link_libraries(tesvar_host_programs PUBLIC tesvar_host tesvar_core)
 
 # Counts allocations for the tests and benchmarks that prove the audio path makes none.
 add_library(tesvar_allocation_counter STATIC ${CMAKE_CURRENT_LIST_DIR}/AllocationCounter.cpp)

@@ -5,7 +5,9 @@
 // the host (touch) with its values.
 #include "tests/lv2/Lv2TestSupport.h"
 
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 #include <suil/suil.h>
 
@@ -174,6 +176,71 @@ TEST(Lv2Ui, ProgrammerKeyChangesTheProgramAndTheHostHearsIt) {
   EXPECT_GT(side.writes[volumePort], reference->Control(0));
   plugin->Run(256);
   EXPECT_EQ(SavedProgram(*plugin), 2 * 8 + 4);
+
+  suil_instance_free(ui);
+  suil_host_free(suil);
+  XDestroyWindow(display, parent);
+  XCloseDisplay(display);
+}
+
+// A host that gives a display scale of 2 (ui:scaleFactor): the UI opens at twice the panel's
+// size and asks the host for it, and the programmer keys work at their doubled places.
+TEST(Lv2Ui, TheHostsScaleFactorDoublesTheEditor) {
+  auto plugin = LoadLv2();
+  ASSERT_TRUE(plugin);
+  plugin->Run(256);
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr) << "no X display";
+  const Window parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 2200, 1250, 0, 0, 0);
+  XMapWindow(display, parent);
+  XSync(display, False);
+
+  HostSide side;
+  side.plugin = plugin.get();
+  SuilHost* suil = suil_host_new(Write, Index, nullptr, nullptr);
+  LV2UI_Resize resize{&side, Resize};
+  const float scale = 2.0f;
+  const LV2_Options_Option options[] = {
+      {LV2_OPTIONS_INSTANCE, 0, plugin->Map(LV2_UI__scaleFactor), sizeof(float), plugin->Map(LV2_ATOM__Float), &scale},
+      {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+  const LV2_Feature parentFeature{LV2_UI__parent, reinterpret_cast<void*>(parent)};
+  const LV2_Feature instanceFeature{LV2_INSTANCE_ACCESS_URI, plugin->Handle()};
+  const LV2_Feature resizeFeature{LV2_UI__resize, &resize};
+  const LV2_Feature optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
+  const LV2_Feature* features[] = {&parentFeature, &instanceFeature, &resizeFeature, &optionsFeature,
+                                   plugin->MapFeature(), plugin->UnmapFeature(), nullptr};
+  const std::string binary = TESVAR_LV2_BINARY;
+  SuilInstance* ui = suil_instance_new(suil, &side, LV2_UI__X11UI, lv2uris::kPlugin, lv2uris::kUi, LV2_UI__X11UI,
+                                       TESVAR_LV2_BUNDLE, binary.c_str(), features);
+  ASSERT_NE(ui, nullptr);
+  EXPECT_EQ(side.width, 2 * panel::kPanelWidth);
+  EXPECT_EQ(side.height, 2 * panel::kPanelHeight);
+  const auto* idle = static_cast<const LV2UI_Idle_Interface*>(suil_instance_extension_data(ui, LV2_UI__idleInterface));
+  ASSERT_NE(idle, nullptr);
+  auto pump = [&](int frames) {
+    for (int i = 0; i < frames; ++i) {
+      idle->idle(suil_instance_get_handle(ui));
+      plugin->Run(256);
+      while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    }
+  };
+  pump(10);
+  for (int key : {3, 5}) {
+    const auto [x, y] = KeyCentre(key);
+    XTestFakeMotionEvent(display, DefaultScreen(display), 2 * x, 2 * y, 0);
+    XTestFakeButtonEvent(display, 1, True, 0);
+    XFlush(display);
+    pump(4);
+    XTestFakeButtonEvent(display, 1, False, 0);
+    XFlush(display);
+    pump(4);
+  }
+  pump(10);
+  EXPECT_EQ(SavedProgram(*plugin), 2 * 8 + 4);  // program 35
 
   suil_instance_free(ui);
   suil_host_free(suil);
