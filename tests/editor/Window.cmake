@@ -39,15 +39,15 @@ else()
 endif()
 
 # The editor at a screen scale in the test host: 192 dpi, the Zoom submenu, a refusing host.
-if(TARGET tesvar_plugin AND TARGET tesvar-host AND NOT WIN32)
+if(NOT WIN32)
   add_test(NAME tesvar_editor_scale_test
            COMMAND env TESVAR_XVFB_SCREEN=2560x1440x24 sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh bash ${CMAKE_CURRENT_SOURCE_DIR}/scale_host_test.sh
                    $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin>)
   set_tests_properties(tesvar_editor_scale_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
                        ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan.supp")
-elseif(TARGET tesvar_plugin AND TARGET tesvar-host AND WIN32)
+else()
   add_test(NAME tesvar_editor_scale_test
            COMMAND env TESVAR_XVFB_SCREEN=2560x1440x24 sh ${PROJECT_SOURCE_DIR}/tools/with-xvfb.sh env TESVAR_WINE_DISPLAY=1 TESVAR_WINE_ARCH=${TESVAR_MINGW_ARCH}
-                   bash ${CMAKE_CURRENT_SOURCE_DIR}/scale_host_test.sh $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin>)
+                   ${TESVAR_WINE_SCRIPT} ${CMAKE_CURRENT_SOURCE_DIR}/scale_host_test.sh $<TARGET_FILE:tesvar-host> $<TARGET_FILE:tesvar_plugin>)
   set_tests_properties(tesvar_editor_scale_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
 endif()

@@ -18,12 +18,8 @@ source "$(dirname "$0")/host_test_common.sh"
 ini_dir=$XDG_CONFIG_HOME/QuellmarkMusic
 wine=${TESVAR_WINE_ARCH:-}
 if [[ -n $wine ]]; then
-  # The desktop's DPI is a setting of the Wine prefix: this test changes it in a copy of the
-  # run's prefix of its own, so the tests beside it keep theirs.
-  if [[ -n ${WINEPREFIX:-} && -d $WINEPREFIX ]]; then
-    cp -a "$WINEPREFIX" "$work/prefix"
-    export WINEPREFIX=$work/prefix
-  fi
+  # The desktop's DPI is a setting of the Wine prefix, which is this test's own
+  # (tools/wine-test.sh --with-prefix).
   # The settings file lies in that prefix's local application data.
   user_dir=$(find "${WINEPREFIX:-$work/none}/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public 2>/dev/null | head -1)
   ini_dir=${user_dir:-$work/none}/AppData/Local/QuellmarkMusic
