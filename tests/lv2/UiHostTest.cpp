@@ -78,6 +78,20 @@ std::pair<int, int> KnobCentre(int param) {
   return {-1, -1};
 }
 
+// The host's side of `frames` frames: idle calls on this thread, runs of the plug-in, and the
+// display's events taken.
+void Pump(const LV2UI_Idle_Interface* idle, SuilInstance* ui, Lv2Host& plugin, Display* display, int frames) {
+  for (int i = 0; i < frames; ++i) {
+    idle->idle(suil_instance_get_handle(ui));
+    plugin.Run(256);
+    while (XPending(display) > 0) {
+      XEvent event;
+      XNextEvent(display, &event);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(15));
+  }
+}
+
 TEST(Lv2Ui, ProgrammerKeyChangesTheProgramAndTheHostHearsIt) {
   auto plugin = LoadLv2();
   ASSERT_TRUE(plugin);
@@ -112,18 +126,7 @@ TEST(Lv2Ui, ProgrammerKeyChangesTheProgramAndTheHostHearsIt) {
             nullptr);
   const auto* idle = static_cast<const LV2UI_Idle_Interface*>(suil_instance_extension_data(ui, LV2_UI__idleInterface));
   ASSERT_NE(idle, nullptr);
-  // The host's side of a few frames: idle calls on this thread, runs of the plug-in.
-  auto pump = [&](int frames) {
-    for (int i = 0; i < frames; ++i) {
-      idle->idle(suil_instance_get_handle(ui));
-      plugin->Run(256);
-      while (XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(15));
-    }
-  };
+  auto pump = [&](int frames) { Pump(idle, ui, *plugin, display, frames); };
   pump(10);
   // Opening tells the host every value the plug-in plays (the first program, not the
   // ports' defaults).
@@ -217,17 +220,7 @@ TEST(Lv2Ui, TheHostsScaleFactorDoublesTheEditor) {
   EXPECT_EQ(side.height, 2 * panel::kPanelHeight);
   const auto* idle = static_cast<const LV2UI_Idle_Interface*>(suil_instance_extension_data(ui, LV2_UI__idleInterface));
   ASSERT_NE(idle, nullptr);
-  auto pump = [&](int frames) {
-    for (int i = 0; i < frames; ++i) {
-      idle->idle(suil_instance_get_handle(ui));
-      plugin->Run(256);
-      while (XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(15));
-    }
-  };
+  auto pump = [&](int frames) { Pump(idle, ui, *plugin, display, frames); };
   pump(10);
   for (int key : {3, 5}) {
     const auto [x, y] = KeyCentre(key);
