@@ -2,6 +2,11 @@
 # Steps with times, for tools/test-all.sh and the scripts it runs (source this file).
 #
 #   step NAME COMMAND...     runs COMMAND as the step NAME and returns its status
+#   step_beside NAME COMMAND...
+#                            starts the step NAME in the background, beside the next steps
+#                            (for a step that mostly waits); its output is held back
+#   steps_wait               waits for the steps started beside, prints their output, and
+#                            returns non-zero when one of them failed
 #   step_skip NAME REASON    records NAME as skipped and prints one line saying why
 #   steps_summary            prints each step with its time and result, the skipped ones
 #                            with their reasons, and a closing count (the outermost script)
@@ -29,11 +34,13 @@ child_cpu_seconds() {
 }
 
 # Log lines, tab-separated: "begin ID DEPTH NAME" when a step starts, "end ID SECONDS
-# CPU_SECONDS RESULT" when it ends. IDs are the order of starting, the order of the summary.
+# CPU_SECONDS RESULT" when it ends. The summary lists steps in the order they began; IDs are
+# unique also among steps that run side by side.
+step_id() { echo "$BASHPID.$RANDOM$RANDOM"; }
 step() {
   local name=$1 id start cpu cpu_seconds status=0
   shift
-  id=$(grep -c '^begin' "$TESVAR_STEP_LOG")
+  id=$(step_id)
   printf 'begin\t%s\t%s\t%s\n' "$id" "$TESVAR_STEP_DEPTH" "$name" >>"$TESVAR_STEP_LOG"
   echo "== $name"
   start=$(date +%s)
@@ -49,9 +56,32 @@ step() {
   return $status
 }
 
+step_beside_pids=()
+step_beside_logs=()
+step_beside() {
+  local out
+  out=$(mktemp "${TMPDIR:-/tmp}/tesvar-beside.XXXXXX")
+  step "$@" >"$out" 2>&1 &
+  step_beside_pids+=($!)
+  step_beside_logs+=("$out")
+  echo "== $1: started beside the next steps"
+}
+
+steps_wait() {
+  local i status=0
+  for i in "${!step_beside_pids[@]}"; do
+    wait "${step_beside_pids[$i]}" || status=1
+    cat "${step_beside_logs[$i]}"
+    rm -f "${step_beside_logs[$i]}"
+  done
+  step_beside_pids=()
+  step_beside_logs=()
+  return $status
+}
+
 step_skip() {
   local name=$1 reason=$2 id
-  id=$(grep -c '^begin' "$TESVAR_STEP_LOG")
+  id=$(step_id)
   printf 'begin\t%s\t%s\t%s\n' "$id" "$TESVAR_STEP_DEPTH" "$name" >>"$TESVAR_STEP_LOG"
   printf 'end\t%s\t0\t0\tskipped: %s\n' "$id" "$reason" >>"$TESVAR_STEP_LOG"
   echo "== $name: skipped: $reason"

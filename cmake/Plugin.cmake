@@ -1,8 +1,5 @@
-# The plug-in shared library: Tesvar64 on 64-bit targets, Tesvar on 32-bit ones.
-if(NOT TARGET tesvar_vst2)
-  return()
-endif()
-
+# The plug-in shared library: Tesvar64 on 64-bit targets, Tesvar on 32-bit ones, always
+# with its editor.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(TESVAR_PLUGIN_NAME Tesvar64)
 else()
@@ -10,11 +7,7 @@ else()
 endif()
 
 add_library(tesvar_plugin SHARED ${PROJECT_SOURCE_DIR}/vst2/Entry.cpp)
-target_link_libraries(tesvar_plugin PRIVATE tesvar_options tesvar_product)
-if(TARGET tesvar_editor)
-  target_link_libraries(tesvar_plugin PRIVATE tesvar_editor)
-  target_compile_definitions(tesvar_plugin PRIVATE TESVAR_HAS_EDITOR)
-endif()
+target_link_libraries(tesvar_plugin PRIVATE tesvar_options tesvar_product tesvar_editor)
 set_target_properties(tesvar_plugin PROPERTIES
   OUTPUT_NAME ${TESVAR_PLUGIN_NAME}
   PREFIX ""
@@ -25,11 +18,13 @@ set_target_properties(tesvar_plugin PROPERTIES
 if(WIN32)
   target_sources(tesvar_plugin PRIVATE ${PROJECT_SOURCE_DIR}/vst2/Tesvar.def)
   target_link_options(tesvar_plugin PRIVATE -static -static-libgcc -static-libstdc++)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/resources/Tesvar.rc)
-    include(${PROJECT_SOURCE_DIR}/cmake/WindowsResources.cmake)
-  endif()
+  include(${PROJECT_SOURCE_DIR}/cmake/WindowsResources.cmake)
 else()
-  # Only the two entry points are exported.
-  target_link_options(tesvar_plugin PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/vst2/exports.map -Wl,--no-undefined)
+  # Only the two entry points are exported, and every symbol is resolved at link time, except
+  # in sanitizer builds: clang puts the sanitizer runtime into the host executable.
+  target_link_options(tesvar_plugin PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/vst2/exports.map)
+  if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
+    target_link_options(tesvar_plugin PRIVATE -Wl,--no-undefined)
+  endif()
 endif()
 set(TESVAR_PLUGIN_FILE $<TARGET_FILE:tesvar_plugin>)

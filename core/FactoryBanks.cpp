@@ -12,7 +12,6 @@
 namespace {
 
 constexpr char kResourceName[] = "PROGINIT";
-constexpr std::uint32_t kPluginId = 0x74737672;  // "tsvr", big-endian in the files
 
 int BankNumber(int bank) { return bank == 1 || bank == 2 ? bank : 0; }
 
@@ -90,7 +89,7 @@ bool RestoreFactoryProgram(IPlugBase& plug, int bank) {
 }
 
 int FindBankBody(const ChunkBuffer& bytes) {
-  if (!fx::HasCode(bytes, fx::kMagicAt, fx::kChunkMagic) || !fx::WordIs(bytes, fx::kPluginIdAt, kPluginId)) return 0;
+  if (!fx::HasCode(bytes, fx::kMagicAt, fx::kChunkMagic) || !fx::WordIs(bytes, fx::kPluginIdAt, fx::kTesvarId)) return 0;
   if (!fx::HasCode(bytes, fx::kKindAt, fx::kBankChunkKind)) return fx::kBankChunkSizeAt;
   std::int32_t version = 0;
   const int pos = chunk_header::Read(bytes, fx::kBankChunkAt, &version);

@@ -23,6 +23,8 @@ inline constexpr int kByteSizeAt = 4;  // file length - 8
 inline constexpr int kKindAt = 8;
 inline constexpr int kFormatVersionAt = 12;
 inline constexpr int kPluginIdAt = 16;
+// Our plug-in id, "tsvr", as the files hold it (big-endian); the factory banks carry it.
+inline constexpr std::uint32_t kTesvarId = 0x74737672;
 inline constexpr int kPluginVersionAt = 20;
 
 // Program files.

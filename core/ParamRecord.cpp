@@ -75,9 +75,13 @@ double ParamRecord::FromNormalised(double normalised) const {
 
 void ParamRecord::SetNormalised(double normalised) {
   if (!std::isfinite(normalised)) return;
+  value_ = PlainForNormalised(normalised);
+}
+
+double ParamRecord::PlainForNormalised(double normalised) const {
   double v = FromNormalised(std::clamp(normalised, 0.0, 1.0));
   if (kind_ != ParamKind::kContinuous) v = std::floor(v / step_ + 0.5) * step_;
-  value_ = std::min(v, max_);
+  return std::min(v, max_);
 }
 
 void ParamRecord::SetPlain(double plain) {

@@ -47,6 +47,8 @@ class ParamRecord {
   // Stores the value of a normalised position, snapped to the step for integer and list
   // kinds. Values that are not finite are ignored; others are limited to 0..1 first.
   void SetNormalised(double normalised);
+  // The plain value SetNormalised would store for normalised (which must be finite).
+  double PlainForNormalised(double normalised) const;
   // Stores a plain value clamped to the range, without snapping. Not finite: ignored.
   void SetPlain(double plain);
   double Normalised() const { return ToNormalised(value_); }

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr std::uint32_t kPluginId = 0x74737672;  // "tsvr"
 constexpr std::size_t kBankPrograms = 64;
 
 // Walks the bank body from pos: name, flag byte, and a body for initialised programs.
@@ -40,7 +39,7 @@ std::string Extension(const std::string& path) {
 }
 
 bool IsOurs(const ChunkBuffer& bytes) {
-  return fx::HasCode(bytes, fx::kMagicAt, fx::kChunkMagic) && fx::WordIs(bytes, fx::kPluginIdAt, kPluginId);
+  return fx::HasCode(bytes, fx::kMagicAt, fx::kChunkMagic) && fx::WordIs(bytes, fx::kPluginIdAt, fx::kTesvarId);
 }
 
 void ListProgramFile(const ChunkBuffer& bytes, const BodyFormat& format, std::vector<BrowsedProgram>& list) {

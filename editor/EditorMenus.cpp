@@ -23,10 +23,11 @@ void EditorMenus::UtilityMenu(IGraphics& graphics, int x, int y) {
   state.openAltView = settings.openAltView;
   state.midiThru = settings.midiThru;
   state.ignoreProgramChange = settings.ignoreProgramChange;
+  state.zoom = ZoomSetting(plug_);
   menus::UtilityMenu menu(state, shell::kMakerHost);
   const int command = menu.CommandFor(graphics.PopupMenu(menu.Menu(), IRect(x, y, x, y)));
   if (command == kNoCommand) return;
-  UtilityCommands(plug_, graphics, tapeDialog_).Run(command);
+  UtilityCommands(plug_, graphics, tapeDialog_, &zoomRefusalShown_).Run(command);
   graphics.RedrawAll();
 }
 
@@ -49,6 +50,8 @@ IControl* EditorMenus::CreateOverlay() {
 }
 
 EditorView* AttachPanelWithMenus(IGraphics* graphics, Tesvar& plug) {
+  // The user's zoom from the settings file decides the size before a host first asks for it.
+  if (graphics != nullptr) graphics->SetUserZoom(ZoomSetting(plug));
   return panel::AttachPanel(graphics, plug, std::make_unique<EditorMenus>(plug));
 }
 

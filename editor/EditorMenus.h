@@ -26,6 +26,7 @@ class EditorMenus : public panel::PanelMenus {
  private:
   Tesvar& plug_;
   IControl* tapeDialog_ = nullptr;  // owned by the editor
+  bool zoomRefusalShown_ = false;   // the user was told once that the host kept its size
 };
 
 // The product's panel with these menus in an editor (null when graphics is null).

@@ -5,11 +5,15 @@
 
 #include <span>
 
+#include "resources/Images.h"
+
 namespace panel {
 
-// The editor's fixed size in pixels.
+// The panel's size in editor pixels (its size on the screen at 100 %).
 inline constexpr int kPanelWidth = 1032;
 inline constexpr int kPanelHeight = 588;
+// A main-view fader's travel: its control is the handle's width by this length.
+inline constexpr int kFaderLength = 92;
 
 // The PNG resources of the library (ids 101 ... 125; there is no 121).
 enum class Art : int {
@@ -41,12 +45,9 @@ enum class Art : int {
   kCount
 };
 
-struct ArtResource {
-  int id;
-  const char* name;
-  int frames;  // stacked vertically
-};
-// Indexed by Art.
+// The resources' table (id, name, the whole strip's width and height at 100 %, frames
+// stacked vertically), indexed by Art.
+using ArtResource = resources::ImageInfo;
 std::span<const ArtResource> ArtResources();
 
 enum class Kind {
@@ -89,6 +90,27 @@ struct Place {
 };
 
 enum class View { kBoth, kMain, kAlt };
+
+// A rectangle in editor pixels: left and top inclusive, right and bottom exclusive.
+struct Box {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  constexpr int Width() const { return right - left; }
+  constexpr int Height() const { return bottom - top; }
+  constexpr bool operator==(const Box&) const = default;
+};
+
+// The number (parameter, or minus a command) and the rectangle of control i (0-based) of a
+// place's series. A place without right and bottom is one frame of its art at (x, y); a fader
+// is its handle's width by kFaderLength.
+int NumberOf(const Place& place, int i);
+Box BoxOf(const Place& place, int i);
+// The rectangle of the control numbered `number` in a view's table (kBoth: the controls of
+// both views); false when the table has none. The artwork generator prints its legends
+// around these places, and the tests click them: every place is written once, here.
+bool FindBox(View view, int number, Box* box);
 
 // In drawing order. Each view's table starts with its background; the editor adds the main
 // background, the alternative background, the view switch, then the rest of each table.

@@ -5,25 +5,14 @@
 #include <cstdlib>
 
 #include "editor/PanelCommands.h"
+#include "engine/ParamIndex.h"
 
 namespace panel {
 namespace {
 
-constexpr ArtResource kArt[] = {
-    {101, "resources/img/back.png", 1},           {102, "resources/img/back2.png", 1},
-    {103, "resources/img/button.png", 2},         {104, "resources/img/button2_off.png", 2},
-    {105, "resources/img/button2_on.png", 2},     {106, "resources/img/button2_w_off.png", 2},
-    {107, "resources/img/button2_w_on.png", 2},   {108, "resources/img/button_led_off.png", 2},
-    {109, "resources/img/button_led_on.png", 2},  {110, "resources/img/digits.png", 12},
-    {111, "resources/img/digits_green.png", 12},  {112, "resources/img/digits_small.png", 12},
-    {113, "resources/img/knob.png", 65},          {114, "resources/img/knob_gray.png", 65},
-    {115, "resources/img/learn.png", 2},          {116, "resources/img/learn2.png", 2},
-    {117, "resources/img/led_flat.png", 1},       {118, "resources/img/lever.png", 1},
-    {119, "resources/img/handle.png", 1},         {120, "resources/img/menu.png", 2},
-    {122, "resources/img/switch2.png", 2},        {123, "resources/img/switch3.png", 3},
-    {124, "resources/img/switch4.png", 4},        {125, "resources/img/switch5.png", 5},
-};
-static_assert(std::size(kArt) == static_cast<std::size_t>(Art::kCount));
+// The art enum follows the resources' table, 101 to 125.
+static_assert(resources::kImageCount == static_cast<std::size_t>(Art::kCount));
+static_assert(resources::kImages[static_cast<int>(Art::kSwitch5)].id == 125);
 
 // Shorthands for the tables.
 constexpr Place Bitmap(Kind kind, int number, int x, int y, Art art) { return {kind, number, x, y, 0, 0, art}; }
@@ -65,23 +54,23 @@ constexpr Place kMain[] = {
     Button(kLearn, 509, 490, Art::kButtonLedOff, Art::kButtonLedOn),
     Bitmap(Kind::kLamp, -kLearnLabel, 508, 534, Art::kLearn),
     Button(kHold, 652, 490, Art::kButtonLedOff, Art::kButtonLedOn, 4, 44),  // HOLD, CHORD, POLY, UNISON
-    Knob(0, 614, 49, Art::kKnob),   // Volume
-    Knob(1, 670, 49, Art::kKnob),   // Tune
-    Knob(2, 739, 49, Art::kKnob),   // Bend
-    Boxed(Kind::kTextToggle, 4, 788, 36, 841, 48),
-    Knob(3, 795, 49, Art::kKnob),   // Mod.Wheel Frequency
-    Knob(34, 876, 49, Art::kSwitch4, 1.0),
-    Knob(35, 952, 49, Art::kKnob),
-    Boxed(Kind::kVoices, 6, 884, 487, 953, 525, Art::kDigitsSmall),
-    Knob(7, 963, 490, Art::kKnob),  // Spread
+    Knob(kVolume, 614, 49, Art::kKnob),
+    Knob(kTune, 670, 49, Art::kKnob),
+    Knob(kBend, 739, 49, Art::kKnob),
+    Boxed(Kind::kTextToggle, kWheelDestination, 788, 36, 841, 48),
+    Knob(kWheelFrequency, 795, 49, Art::kKnob),
+    Knob(kEffectsMode, 876, 49, Art::kSwitch4, 1.0),
+    Knob(kEffectsSpeed, 952, 49, Art::kKnob),
+    Boxed(Kind::kVoices, kVoices, 884, 487, 953, 525, Art::kDigitsSmall),
+    Knob(kSpread, 963, 490, Art::kKnob),
     // The parameter matrix: columns 56 apart, each group of the hardware's rows starting two
     // pixels further right than the spacing alone would put it.
-    Faders(8, 4, 280, 172),
-    Faders(12, 4, 506, 172),
-    Faders(16, 5, 732, 172),
-    Faders(21, 4, 280, 340),
-    Faders(25, 5, 506, 340),
-    Faders(30, 4, 788, 340),
+    Faders(kDco1Octave, 4, 280, 172),
+    Faders(kDco2Octave, 4, 506, 172),
+    Faders(kVcfCutoff, 5, 732, 172),
+    Faders(kEg1Attack, 4, 280, 340),
+    Faders(kVcaEgMode, 5, 506, 340),
+    Faders(kMgFrequency, 4, 788, 340),
 };
 
 constexpr Place kAlt[] = {
@@ -96,29 +85,29 @@ constexpr Place kAlt[] = {
     Boxed(Kind::kHotSpot, -kLearn, 494, 283, 548, 299),  // over the label, taking its clicks
     Button(kHold, 172, 242, Art::kButton2WhiteOff, Art::kButton2WhiteOn),
     Button(kChord, 208, 242, Art::kButton2Off, Art::kButton2On, 3, 36),  // CHORD, POLY, UNISON
-    Boxed(Kind::kVoices, 6, 327, 243, 396, 281, Art::kDigitsSmall),
-    Knob(7, 419, 242, Art::kKnob),
+    Boxed(Kind::kVoices, kVoices, 327, 243, 396, 281, Art::kDigitsSmall),
+    Knob(kSpread, 419, 242, Art::kKnob),
     Button(kFirstKey, 722, 242, Art::kButton2WhiteOff, Art::kButton2WhiteOn, 8, 36),
-    Knob(0, 26, 30, Art::kKnobGray, 4.0, 2, 64),  // Volume, Tune
-    Knob(2, 26, 134, Art::kKnobGray),
-    Boxed(Kind::kTextToggle, 4, 83, 112, 136, 124),
-    Knob(3, 90, 134, Art::kKnobGray),
-    Knob(34, 26, 242, Art::kSwitch4, 1.0),
-    Knob(35, 90, 242, Art::kKnob),
-    Knob(8, 171, 30, Art::kSwitch3, 1.0, 2, 64),   // DCO1 Octave, Waveform
-    Knob(10, 299, 30, Art::kKnob, 4.0, 2, 64),     // DCO1 PW/PWM, PWM Frequency
-    Knob(12, 171, 134, Art::kSwitch3, 1.0, 2, 64),  // DCO2 Octave, Waveform
-    Knob(14, 299, 134, Art::kSwitch5, 1.0),        // DCO2 Interval
-    Knob(15, 363, 134, Art::kKnob),
+    Knob(kVolume, 26, 30, Art::kKnobGray, 4.0, 2, 64),  // and Tune
+    Knob(kBend, 26, 134, Art::kKnobGray),
+    Boxed(Kind::kTextToggle, kWheelDestination, 83, 112, 136, 124),
+    Knob(kWheelFrequency, 90, 134, Art::kKnobGray),
+    Knob(kEffectsMode, 26, 242, Art::kSwitch4, 1.0),
+    Knob(kEffectsSpeed, 90, 242, Art::kKnob),
+    Knob(kDco1Octave, 171, 30, Art::kSwitch3, 1.0, 2, 64),  // and Waveform
+    Knob(kDco1PulseWidth, 299, 30, Art::kKnob, 4.0, 2, 64),  // and PWM Frequency
+    Knob(kDco2Octave, 171, 134, Art::kSwitch3, 1.0, 2, 64),  // and Waveform
+    Knob(kDco2Interval, 299, 134, Art::kSwitch5, 1.0),
+    Knob(kDco2Detune, 363, 134, Art::kKnob),
     // VCF: cutoff, resonance, EG intensity, keyboard tracking, from left to right.
-    Knob(16, 443, 30, Art::kKnob, 4.0, 2, 64),
-    Knob(19, 571, 30, Art::kKnob),
-    Knob(18, 635, 30, Art::kKnob),
-    Bitmap(Kind::kSwitch, 20, 718, 40, Art::kSwitch2),
-    Knob(21, 775, 30, Art::kKnob, 4.0, 4, 64),   // EG1
-    Knob(30, 443, 134, Art::kKnob, 4.0, 4, 64),  // MG
-    Bitmap(Kind::kSwitch, 25, 703, 144, Art::kSwitch2),
-    Knob(26, 775, 134, Art::kKnob, 4.0, 4, 64),  // EG2
+    Knob(kVcfCutoff, 443, 30, Art::kKnob, 4.0, 2, 64),  // and Resonance
+    Knob(kVcfEgIntensity, 571, 30, Art::kKnob),
+    Knob(kVcfKbdTrack, 635, 30, Art::kKnob),
+    Bitmap(Kind::kSwitch, kVcfType, 718, 40, Art::kSwitch2),
+    Knob(kEg1Attack, 775, 30, Art::kKnob, 4.0, 4, 64),  // EG1
+    Knob(kMgFrequency, 443, 134, Art::kKnob, 4.0, 4, 64),  // MG
+    Bitmap(Kind::kSwitch, kVcaEgMode, 703, 144, Art::kSwitch2),
+    Knob(kEg2Attack, 775, 134, Art::kKnob, 4.0, 4, 64),  // EG2
     Button(kFactorySource, 700, 341, Art::kButton2Off, Art::kButton2On),
     Button(kFileSource, 744, 341, Art::kButton2Off, Art::kButton2On),
     Button(kCurrentBankSource, 722, 410, Art::kButton2Off, Art::kButton2On),
@@ -136,7 +125,35 @@ bool InRange(int key, int low, int high) { return key >= low && key <= high; }
 
 }  // namespace
 
-std::span<const ArtResource> ArtResources() { return kArt; }
+std::span<const ArtResource> ArtResources() { return resources::kImages; }
+
+int NumberOf(const Place& place, int i) { return place.number < 0 ? place.number - i : place.number + i; }
+
+Box BoxOf(const Place& place, int i) {
+  const int x = place.x + i * place.dx;
+  const int y = place.y + i * place.dy;
+  if (place.right != 0 || place.bottom != 0) {
+    return {x, y, place.right + i * place.dx, place.bottom + i * place.dy};
+  }
+  if (place.art == Art::kNone) return {x, y, x, y};
+  const ArtResource& art = resources::kImages[static_cast<std::size_t>(place.art)];
+  // A fader stands as wide as its handle and as long as its travel.
+  const int height = place.kind == Kind::kFader ? kFaderLength : art.height / art.frames;
+  return {x, y, x + art.width, y + height};
+}
+
+bool FindBox(View view, int number, Box* box) {
+  const std::span<const Place> places =
+      view == View::kMain ? MainViewPlaces() : view == View::kAlt ? AltViewPlaces() : BothViewPlaces();
+  for (const Place& place : places) {
+    for (int i = 0; i < place.count; ++i) {
+      if (NumberOf(place, i) != number) continue;
+      *box = BoxOf(place, i);
+      return true;
+    }
+  }
+  return false;
+}
 std::span<const Place> MainViewPlaces() { return kMain; }
 std::span<const Place> AltViewPlaces() { return kAlt; }
 std::span<const Place> BothViewPlaces() { return kBoth; }

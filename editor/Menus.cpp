@@ -2,7 +2,10 @@
 #include "editor/Menus.h"
 
 #include <cstdio>
+#include <iterator>
 #include <memory>
+
+#include "editor/framework/EditorScale.h"
 
 namespace menus {
 namespace {
@@ -32,10 +35,16 @@ UtilityMenu::UtilityMenu(const UtilityMenuState& state, const std::string& webHo
   auto d = std::make_unique<IPopupMenu>();
   d->AddItem("Check Online for Update");
   d->AddItem(("Visit " + webHost).c_str());
+  auto e = std::make_unique<IPopupMenu>();
+  e->AddItem("Auto", Flags(false, state.zoom == editor_scale::kAuto));
+  for (int percent : editor_scale::kSteps) {
+    e->AddItem((std::to_string(percent) + " %").c_str(), Flags(false, state.zoom == percent));
+  }
   a_ = a.get();
   b_ = b.get();
   c_ = c.get();
   d_ = d.get();
+  e_ = e.get();
 
   top_.AddItem("Copy Program");
   top_.AddItem("Paste Program", Flags(!state.canPaste, false));
@@ -58,6 +67,7 @@ UtilityMenu::UtilityMenu(const UtilityMenuState& state, const std::string& webHo
   top_.AddSeparator();
   top_.AddItem("Show All Parameters", Flags(false, state.showParameters));
   top_.AddItem("Open Alt. View on Startup", Flags(false, state.openAltView));
+  top_.AddSubmenu("Zoom", std::move(e));
   top_.AddSeparator();
   top_.AddSubmenu("Go Online...", std::move(d));
 }
@@ -69,7 +79,14 @@ int UtilityMenu::CommandFor(const IPopupMenu* chosen) const {
   if (chosen == b_) return kOffsetB + index;
   if (chosen == c_) return kOffsetC + index;
   if (chosen == d_) return kOffsetD + index;
+  if (chosen == e_) return kOffsetE + index;
   return index;
+}
+
+int ZoomOfCommand(int command) {
+  if (command == kZoomAuto) return editor_scale::kAuto;
+  const int step = command - kZoomAuto - 1;
+  return step >= 0 && step < static_cast<int>(std::size(editor_scale::kSteps)) ? editor_scale::kSteps[step] : -1;
 }
 
 ProgramMenu::ProgramMenu(const std::vector<std::string>& names, int current) {

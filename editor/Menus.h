@@ -30,7 +30,8 @@ enum Command : int {
   kSaveConfiguration = 17,
   kShowAllParameters = 19,
   kOpenAltViewOnStartup = 20,
-  kGoOnlineMenu = 22,
+  kZoomMenu = 21,
+  kGoOnlineMenu = 23,
   kMidiThru = 23,
   kIgnoreProgramChange = 24,
   kCheckForUpdate = 25,
@@ -39,6 +40,8 @@ enum Command : int {
   kRestoreFactoryProgram = 29,  // 29, 30, 31: factory banks 0, 1, 2
   kLoadBank = 32,
   kRestoreFactoryBank = 34,     // 34, 35, 36
+  kZoomAuto = 37,               // then 38 ... 42: the scales 100 % ... 200 %
+  kZoomLast = 42,
   kNoCommand = -1,
 };
 
@@ -50,16 +53,18 @@ struct UtilityMenuState {
   bool openAltView = false;
   bool midiThru = false;
   bool ignoreProgramChange = false;
+  int zoom = 0;  // the "Zoom" setting: 0 Auto, else the percent that is checked
 };
 
 class UtilityMenu {
  public:
   // The submenus' first command numbers: A "Load Program...", B "Load Bank...", C "Global
-  // MIDI Settings...", D "Go Online...".
+  // MIDI Settings...", D "Go Online...", E "Zoom" (Auto, then one item per scale).
   static constexpr int kOffsetA = 27;
   static constexpr int kOffsetB = 32;
   static constexpr int kOffsetC = 23;
   static constexpr int kOffsetD = 25;
+  static constexpr int kOffsetE = 37;
 
   // webHost is shown in D's last item, "Visit " + webHost.
   UtilityMenu(const UtilityMenuState& state, const std::string& webHost);
@@ -75,7 +80,11 @@ class UtilityMenu {
   IPopupMenu* b_ = nullptr;
   IPopupMenu* c_ = nullptr;
   IPopupMenu* d_ = nullptr;
+  IPopupMenu* e_ = nullptr;
 };
+
+// The scale of a Zoom command (0 for Auto), or -1 for other commands.
+int ZoomOfCommand(int command);
 
 class ProgramMenu {
  public:

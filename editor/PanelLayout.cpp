@@ -81,7 +81,7 @@ void PanelLayout::AddPlaces(std::span<const Place> places, View view, std::size_
   for (std::size_t p = from; p < places.size(); ++p) {
     const Place& place = places[p];
     for (int i = 0; i < place.count; ++i) {
-      const int number = place.number < 0 ? place.number - i : place.number + i;
+      const int number = NumberOf(place, i);
       const int x = place.x + i * place.dx;
       const int y = place.y + i * place.dy;
       const int right = place.right == 0 ? 0 : place.right + i * place.dx;

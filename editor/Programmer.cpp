@@ -48,21 +48,21 @@ int ValueDisplayCode(int index, double x) {
   // The hardware shows whole numbers; values between steps round half away from zero.
   const int n = static_cast<int>(std::lround(std::clamp(x, -99.0, 99.0)));
   switch (index) {
-    case 8:   // DCO1 Octave: 16', 8', 4'
-    case 12: {  // DCO2 Octave
+    case kDco1Octave:  // 16', 8', 4'
+    case kDco2Octave: {
       constexpr int kFeet[3] = {Code(1, 6), Code(kBlankDigit, 8), Code(kBlankDigit, 4)};
       return kFeet[std::clamp(n, 0, 2)];
     }
-    case 9:  // DCO1 Waveform counts from 1
+    case kDco1Waveform:  // counts from 1
       return NumberCode(n + 1);
-    case 14: {  // DCO2 Interval: 1, -3, 3, 4, 5
+    case kDco2Interval: {  // 1, -3, 3, 4, 5
       constexpr int kIntervals[5] = {Code(kBlankDigit, 1), Code(kMinusDigit, 3), Code(kBlankDigit, 3),
                                      Code(kBlankDigit, 4), Code(kBlankDigit, 5)};
       return kIntervals[std::clamp(n, 0, 4)];
     }
-    case 19:  // VCF EG Intensity is signed
+    case kVcfEgIntensity:  // signed
       return n < 0 ? Code(kMinusDigit, std::min(-n, 9)) : NumberCode(n);
-    case 20:  // VCF Type: 12 or 24 dB per octave
+    case kVcfType:  // 12 or 24 dB per octave
       return x < 1.0 ? Code(1, 2) : Code(2, 4);
     default:
       return NumberCode(n);

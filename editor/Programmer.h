@@ -6,12 +6,14 @@
 
 #include <cstdint>
 
+#include "engine/ParamIndex.h"
+
 namespace panel {
 
 // Sound parameters 8 ... 33 carry two-digit hardware numbers 11 ... 64, held as display
 // codes (first digit in the high nibble): 0x11 is "DCO1 Octave".
-inline constexpr int kFirstSoundParam = 8;
-inline constexpr int kLastSoundParam = 33;
+inline constexpr int kFirstSoundParam = kDco1Octave;
+inline constexpr int kLastSoundParam = kMgVcf;
 
 // The parameter index of a hardware number code, or -1 when no parameter has it.
 int ParameterForCode(int code);

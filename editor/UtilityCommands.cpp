@@ -8,6 +8,7 @@
 #include "core/FactoryBanks.h"
 #include "core/ProgramFiles.h"
 #include "editor/Menus.h"
+#include "editor/framework/EditorScale.h"
 #include "editor/framework/IGraphics.h"
 #include "engine/Tesvar.h"
 #include "platform/Platform.h"
@@ -150,9 +151,6 @@ std::string FormatWithPath(const char* format, const std::string& path) {
 
 // ---- The handler ----------------------------------------------------------------------------
 
-UtilityCommands::UtilityCommands(Tesvar& plug, IGraphics& graphics, IControl* tapeDialog)
-    : plug_(plug), graphics_(graphics), tapeDialog_(tapeDialog) {}
-
 bool UtilityCommands::Confirm(const std::string& text, const char* caption, bool onlyOnYes) {
   const int answer = graphics_.ShowMessage(text.c_str(), caption, IMessageButtons::kYesNo);
   return onlyOnYes ? answer == kMessageYes : answer != kMessageNo;
@@ -264,8 +262,27 @@ void UtilityCommands::Run(int command) {
       break;
     }
     default:
+      if (const int zoom = ZoomOfCommand(command); zoom >= 0) Zoom(zoom);
       break;
   }
+}
+
+void UtilityCommands::Zoom(int zoom) {
+  plug_.SetZoom(editor_scale::ZoomText(zoom));
+  plug_.WriteConfiguration(shell::ConfigurationScope::kZoom);
+  if (graphics_.SetUserZoom(zoom) != IGraphics::ScaleChange::kDeferred) return;
+  if (zoomRefusalShown_ != nullptr) {
+    if (*zoomRefusalShown_) return;
+    *zoomRefusalShown_ = true;
+  }
+  graphics_.ShowMessage("The host did not resize the plug-in's window.\n\nThe editor takes the new size the next "
+                        "time it opens.",
+                        "Zoom", IMessageButtons::kOKInformation);
+}
+
+int ZoomSetting(const Tesvar& plug) {
+  const int zoom = editor_scale::ParseZoom(plug.Settings().zoom);
+  return zoom < 0 ? editor_scale::kMinPercent : zoom;
 }
 
 void UtilityCommands::SaveFile(bool bank) {
@@ -348,6 +365,8 @@ void UtilityCommands::ReloadConfiguration() {
   if (plug_.ReadConfiguration() == shell::ConfigurationStatus::kFileMissing) {
     graphics_.ShowMessage("The INI file does not exist.", "Problem with INI File", IMessageButtons::kOK);
   }
+  // A zoom edited in the file shows at once, as a pick in the menu would.
+  graphics_.SetUserZoom(ZoomSetting(plug_));
 }
 
 void UtilityCommands::CheckForUpdate() {

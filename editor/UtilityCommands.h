@@ -30,11 +30,17 @@ std::string ProposedFileName(const std::string& programName);
 // `format` with its one "%s" filled by `path`, in at most 1023 bytes (cut on a character
 // boundary).
 std::string FormatWithPath(const char* format, const std::string& path);
+// The user's "Zoom" as the editor takes it: editor_scale::kAuto or a percent (100 when the
+// setting cannot be read).
+int ZoomSetting(const Tesvar& plug);
 
 class UtilityCommands {
  public:
   // tapeDialog: the tape load dialog control, shown by command 8 (may be null).
-  UtilityCommands(Tesvar& plug, IGraphics& graphics, IControl* tapeDialog);
+  // zoomRefusalShown: the editor's memory that it told the user once that the host would not
+  // take a new size (null: tell every time).
+  UtilityCommands(Tesvar& plug, IGraphics& graphics, IControl* tapeDialog, bool* zoomRefusalShown = nullptr)
+      : plug_(plug), graphics_(graphics), tapeDialog_(tapeDialog), zoomRefusalShown_(zoomRefusalShown) {}
 
   // Runs one command number (see menus::Command); unknown numbers and the submenu items do
   // nothing. The caller redraws the editor afterwards.
@@ -55,10 +61,13 @@ class UtilityCommands {
   void ChooseProgramFolder();
   void ReloadConfiguration();
   void CheckForUpdate();
+  // Zoom: keeps the choice in the settings file and gives it to the editor.
+  void Zoom(int zoom);
 
   Tesvar& plug_;
   IGraphics& graphics_;
   IControl* tapeDialog_;
+  bool* zoomRefusalShown_;
 };
 
 }  // namespace menus

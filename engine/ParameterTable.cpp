@@ -40,26 +40,26 @@ void FormatVoicesUnison(double value, char* text) {
   engine::FormatVoicesText(engine::KeyMode::kUnison, VoicesIndex(value), text, kParamTextSize);
 }
 
+void DeclareParameter(ParamRecord& param, int index) {
+  const resources::ParameterInfo& info = resources::kParameterInfo[index];
+  const std::string name(info.name);
+  switch (info.kind) {
+    case resources::ParamKind::Integer:
+      param.InitInteger(name.c_str(), info.defaultValue, info.minValue, info.maxValue);
+      break;
+    case resources::ParamKind::List:
+      param.InitList(name.c_str(), info.defaultValue, static_cast<int>(info.listTexts.size()), info.listTexts.data());
+      break;
+    case resources::ParamKind::Continuous:
+      param.InitContinuous(name.c_str(), info.defaultValue, info.minValue, info.maxValue, info.step, info.shape);
+      break;
+  }
+  if (index == kVolume) param.SetDisplayFormatter(FormatVolume);
+  if (index == kTune) param.SetDisplayFormatter(FormatTune);
+  if (index == kVoices) param.SetDisplayFormatter(FormatVoicesPoly);
+}
+
 void BuildParameterTable(IPlugBase& plug) {
   static_assert(resources::kParameterCount == kParamCount);
-  for (int i = 0; i < kParamCount; ++i) {
-    const resources::ParameterInfo& info = resources::kParameterInfo[i];
-    const std::string name(info.name);
-    ParamRecord* param = plug.GetParam(i);
-    switch (info.kind) {
-      case resources::ParamKind::Integer:
-        param->InitInteger(name.c_str(), info.defaultValue, info.minValue, info.maxValue);
-        break;
-      case resources::ParamKind::List:
-        param->InitList(name.c_str(), info.defaultValue, static_cast<int>(info.listTexts.size()),
-                        info.listTexts.data());
-        break;
-      case resources::ParamKind::Continuous:
-        param->InitContinuous(name.c_str(), info.defaultValue, info.minValue, info.maxValue, info.step, info.shape);
-        break;
-    }
-  }
-  plug.GetParam(kVolume)->SetDisplayFormatter(FormatVolume);
-  plug.GetParam(kTune)->SetDisplayFormatter(FormatTune);
-  plug.GetParam(kVoices)->SetDisplayFormatter(FormatVoicesPoly);
+  for (int i = 0; i < kParamCount; ++i) DeclareParameter(*plug.GetParam(i), i);
 }

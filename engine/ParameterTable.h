@@ -7,9 +7,14 @@
 #include "engine/ParamIndex.h"
 
 class IPlugBase;
+class ParamRecord;
 
 // Declares every parameter in the core's records, with the special display texts.
 void BuildParameterTable(IPlugBase& plug);
+// Declares one record as parameter `index` (0 ... kParamCount - 1) of the table: for
+// code outside the plug-in object that converts or shows this product's values (the LV2
+// ports) with the same ranges, curves and texts.
+void DeclareParameter(ParamRecord& param, int index);
 
 // The display texts of the three parameters that do not show a plain number or list text.
 void FormatVolume(double value, char* text);

@@ -192,5 +192,19 @@ LICE_MemBitmap* LICE_LoadPNGFromMemory(const void* data, std::size_t size);
 const LICE_IBitmap* LICE_CachedPngResource(int id);
 // How many resources the cache has decoded so far (for tests).
 int LICE_CachedPngCount();
+// The drawing of a strip at `percent` % of its size, from the same process-wide cache:
+// `id` is the resource drawn at 100 %, `doubleId` the same drawing made at 200 %. 100 and 200
+// answer those resources; any other scale is resampled from the 200 % drawing (LICE_ResampleStrip)
+// once per (id, percent) per process, each of the `frames` frames becoming
+// round(frame pitch x percent / 200) pixels high. Where the 200 % drawing is missing, the 100 %
+// one is resampled instead. Null when neither exists. Thread-safe.
+const LICE_IBitmap* LICE_CachedScaledPng(int id, int doubleId, int frames, int percent);
+// Bytes held by the cache's bitmaps (decoded and resampled), for memory figures.
+std::size_t LICE_CachedPngBytes();
+// A new bitmap `dstWidth` wide holding the `frames` frames of the vertical strip `src`, each
+// `dstFramePitch` pixels high, filtered with a three-lobe Lanczos kernel (an area filter where
+// it reduces), frame by frame, with premultiplied colours. Null for empty input. The caller
+// owns the bitmap.
+LICE_MemBitmap* LICE_ResampleStrip(const LICE_IBitmap* src, int frames, int dstWidth, int dstFramePitch);
 // Writes a bitmap as a PNG file (tools and tests); false on failure.
 bool LICE_WritePNG(const char* path, const LICE_IBitmap* bitmap);

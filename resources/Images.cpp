@@ -22,13 +22,13 @@ std::size_t EmbeddedImageCount() { return 0; }
 namespace {
 
 struct ImageTable {
-  std::array<char[8], kImageCount> names{};
-  std::array<platform::EmbeddedResource, kImageCount> entries{};
+  std::array<char[8], kResourceCount> names{};
+  std::array<platform::EmbeddedResource, kResourceCount> entries{};
   std::size_t count = 0;
 };
 
 bool Fill(ImageTable& t) {
-  for (std::size_t i = 0; i < detail::kEmbeddedImageSlots && t.count < kImageCount; ++i) {
+  for (std::size_t i = 0; i < detail::kEmbeddedImageSlots && t.count < kResourceCount; ++i) {
     const detail::EmbeddedImage& image = detail::kEmbeddedImages[i];
     if (image.begin == nullptr) continue;
     std::snprintf(t.names[t.count], sizeof t.names[t.count], "#%d", image.id);

@@ -42,6 +42,11 @@ inline constexpr ImageInfo kImages[] = {
     {125, "resources/img/switch5.png", 40, 200, 5},
 };
 inline constexpr std::size_t kImageCount = sizeof kImages / sizeof kImages[0];
+// Each bitmap is also drawn at twice its size (for 200 % screens) under its id + 100
+// ("knob@2x.png", resource 213), with twice the width and height and the same frames.
+inline constexpr int kDoubleSizeIdOffset = 100;
+// Every PNG resource: the bitmaps and their double-size drawings.
+inline constexpr std::size_t kResourceCount = 2 * kImageCount;
 
 // Ids by role, for the code that places the bitmaps.
 enum ImageId : int {

@@ -25,6 +25,7 @@ constexpr char kControlSection[] = "MIDI Control";
 
 constexpr char kShowParametersKey[] = "Show Parameters";
 constexpr char kOpenAltViewKey[] = "Open Alt View";
+constexpr char kZoomKey[] = "Zoom";
 constexpr char kMidiThruKey[] = "MIDI Thru";
 constexpr char kIgnoreProgramChangeKey[] = "Ignore Program Change";
 
@@ -120,6 +121,8 @@ ConfigurationStatus Configuration::ReadConfiguration() {
   startupBank = read(kStartupSection, "File", "", kValueBuffer);
   readFlag(kEditorSection, kShowParametersKey, "", showParameters);
   readFlag(kEditorSection, kOpenAltViewKey, "", openAltView);
+  // The editor reads the value (Auto or a percent); a missing key means Auto.
+  zoom = read(kEditorSection, kZoomKey, "Auto", kValueBuffer);
   const std::string folder = read(kGlobalSection, "Path to Program Files", "", kShortBuffer);
   if (!folder.empty()) programFilesPath = folder;
   readMidiFlag(kMidiThruKey, midiThru);
@@ -156,6 +159,9 @@ void Configuration::WriteConfiguration(int scope) {
   }
   if (all || scope == ConfigurationScope::kOpenAltView) {
     platform::WriteProfileString(path, kEditorSection, kOpenAltViewKey, FlagText(openAltView));
+  }
+  if (all || scope == ConfigurationScope::kZoom) {
+    platform::WriteProfileString(path, kEditorSection, kZoomKey, zoom.c_str());
   }
   if (all || scope == ConfigurationScope::kMidiThru) {
     platform::WriteProfileString(path, kMidiSection, kMidiThruKey, FlagText(midiThru));

@@ -24,6 +24,7 @@ inline constexpr int kShowParameters = 19;
 inline constexpr int kOpenAltView = 20;
 inline constexpr int kMidiThru = 23;
 inline constexpr int kIgnoreProgramChange = 24;
+inline constexpr int kZoom = 37;  // the Zoom submenu's first command (any of its items)
 }  // namespace ConfigurationScope
 
 // The settings record the `Synth` shell owns, and the operations that read and write them.
@@ -67,6 +68,9 @@ class Configuration {
   bool ignoreProgramChange = false;
   bool showParameters = false;
   bool openAltView = false;
+  // The editor's "Zoom" ("Editor" / "Zoom"): "Auto" or a percent, as the file has it; the
+  // editor decides what it means (editor/framework/EditorScale.h).
+  std::string zoom = "Auto";
   std::string documentsFolder;
   std::string path;  // the INI file; empty when no settings folder is known
   std::string programFilesPath;

@@ -67,6 +67,7 @@ class Synth : public IPlugVST, public engine::TickSource, public engine::NoteSer
   void SetIgnoreProgramChange(bool on);
   void SetShowParameters(bool on) { settings_.showParameters = on; }
   void SetOpenAltView(bool on) { settings_.openAltView = on; }
+  void SetZoom(const std::string& zoom) { settings_.zoom = zoom; }
   void SetControllerMapping(int controller, int parameter);
 
   // ---- MIDI ---------------------------------------------------------------------------------

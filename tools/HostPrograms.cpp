@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "core/FxFormat.h"
+#include "core/StateBody.h"
+#include "resources/ParameterInfo.h"
 
 namespace {
 
@@ -131,28 +133,94 @@ bool LoadProgramFile(PluginHost& host, const std::vector<std::uint8_t>& b, std::
   return false;
 }
 
-std::vector<std::uint8_t> SaveBankFile(PluginHost& host) {
-  void* data = nullptr;
-  const auto size = host.Dispatch(vst::effGetChunk, 0, 0, &data);
+bool LoadBankFile(PluginHost& host, const std::vector<std::uint8_t>& b, std::string* error) {
+  const std::uint32_t kind = Big32(b, fx::kKindAt);
+  if (Big32(b, 0) == Fourcc("CcnK") && (kind == Fourcc("FPCh") || kind == Fourcc("FxCk"))) {
+    *error = "a program file (FXP), not a bank";
+    return false;
+  }
+  if (!LoadProgramFile(host, b, error)) return false;
+  if (b.size() < fx::kCurrentProgramAt + 4) {
+    *error = "the bank file is truncated";
+    return false;
+  }
+  const std::uint32_t current = Big32(b, fx::kCurrentProgramAt);
+  if (current < static_cast<std::uint32_t>(host.Effect()->numPrograms)) {
+    host.Dispatch(vst::effSetProgram, 0, static_cast<std::intptr_t>(current));
+  }
+  return true;
+}
+
+std::vector<std::uint8_t> BankFile(const std::uint8_t* chunk, std::size_t size, std::int32_t uniqueId,
+                                   std::int32_t version, int programCount, int currentProgram) {
   std::vector<std::uint8_t> file;
-  if (size <= 0 || data == nullptr) return file;
   PutBig32(file, Fourcc("CcnK"));
   PutBig32(file, static_cast<std::uint32_t>(fx::kBankChunkAt + size - 8));
   PutBig32(file, Fourcc("FBCh"));
   PutBig32(file, 2);
-  PutBig32(file, static_cast<std::uint32_t>(host.Effect()->uniqueID));
-  PutBig32(file, static_cast<std::uint32_t>(host.Effect()->version));
-  PutBig32(file, static_cast<std::uint32_t>(host.Effect()->numPrograms));
-  PutBig32(file, static_cast<std::uint32_t>(host.Dispatch(vst::effGetProgram)));
+  PutBig32(file, static_cast<std::uint32_t>(uniqueId));
+  PutBig32(file, static_cast<std::uint32_t>(version));
+  PutBig32(file, static_cast<std::uint32_t>(programCount));
+  PutBig32(file, static_cast<std::uint32_t>(currentProgram));
   file.resize(file.size() + fx::kReservedBytes, 0);
   PutBig32(file, static_cast<std::uint32_t>(size));
-  const auto* bytes = static_cast<const std::uint8_t*>(data);
-  file.insert(file.end(), bytes, bytes + size);
+  file.insert(file.end(), chunk, chunk + size);
   return file;
 }
 
-int FindProgram(PluginHost& host, const std::string& text) {
-  const int count = host.Effect()->numPrograms;
+std::vector<std::uint8_t> SaveBankFile(PluginHost& host) {
+  void* data = nullptr;
+  const auto size = host.Dispatch(vst::effGetChunk, 0, 0, &data);
+  if (size <= 0 || data == nullptr) return {};
+  return BankFile(static_cast<const std::uint8_t*>(data), static_cast<std::size_t>(size), host.Effect()->uniqueID,
+                  host.Effect()->version, host.Effect()->numPrograms, static_cast<int>(host.Dispatch(vst::effGetProgram)));
+}
+
+bool FindChunkInFile(const std::vector<std::uint8_t>& b, std::int32_t uniqueId, FileChunkPlace* place,
+                     std::string* error) {
+  if (Big32(b, 0) != Fourcc("CcnK")) {
+    *error = "not an FXP or FXB file";
+    return false;
+  }
+  if (Big32(b, fx::kPluginIdAt) != static_cast<std::uint32_t>(uniqueId)) {
+    *error = "the file belongs to another plug-in";
+    return false;
+  }
+  const std::uint32_t kind = Big32(b, fx::kKindAt);
+  if (kind != Fourcc("FPCh") && kind != Fourcc("FBCh")) {
+    *error = "not a program or bank file in chunk form";
+    return false;
+  }
+  place->bank = kind == Fourcc("FBCh");
+  place->at = static_cast<std::size_t>(place->bank ? fx::kBankChunkAt : fx::kProgramChunkAt);
+  place->size = Big32(b, place->bank ? fx::kBankChunkSizeAt : fx::kProgramChunkSizeAt);
+  if (place->at > b.size() || place->size > b.size() - place->at) {
+    *error = "the file is cut short";
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::string> BankChunkNames(const std::vector<std::uint8_t>& chunk) {
+  ChunkBuffer buffer;
+  buffer.Assign(chunk.data(), static_cast<int>(chunk.size()));
+  std::int32_t version = 0;
+  int pos = chunk_header::Read(buffer, 0, &version);
+  std::vector<std::string> names;
+  for (int i = 0; i < 64 && pos >= 0; ++i) {
+    std::string name;
+    std::uint8_t flag = 0;
+    pos = buffer.GetText(&name, pos);
+    if (pos >= 0) pos = buffer.GetBytes(&flag, 1, pos);
+    if (pos >= 0 && flag != 0) pos = SkipStateBody(buffer, pos, static_cast<int>(resources::kParameterCount));
+    if (pos >= 0) names.push_back(name);
+  }
+  if (pos < 0) names.clear();
+  return names;
+}
+
+int FindProgramIn(const std::vector<std::string>& names, const std::string& text) {
+  const int count = static_cast<int>(names.size());
   if (text.size() == 2 && text[0] >= '1' && text[0] <= '8' && text[1] >= '1' && text[1] <= '8') {
     const int index = (text[0] - '1') * 8 + (text[1] - '1');
     return index < count ? index : -1;
@@ -163,10 +231,18 @@ int FindProgram(PluginHost& host, const std::string& text) {
   };
   int caseless = -1;
   for (int i = 0; i < count; ++i) {
-    char name[64] = {};
-    host.Dispatch(vst::effGetProgramNameIndexed, i, 0, name);
-    if (text == name) return i;
-    if (caseless < 0 && lower(text) == lower(name)) caseless = i;
+    if (text == names[i]) return i;
+    if (caseless < 0 && lower(text) == lower(names[i])) caseless = i;
   }
   return caseless;
+}
+
+int FindProgram(PluginHost& host, const std::string& text) {
+  std::vector<std::string> names;
+  for (int i = 0; i < host.Effect()->numPrograms; ++i) {
+    char name[64] = {};
+    host.Dispatch(vst::effGetProgramNameIndexed, i, 0, name);
+    names.emplace_back(name);
+  }
+  return FindProgramIn(names, text);
 }

@@ -17,8 +17,34 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 // Answers false with *error set when the file is not one of ours.
 bool LoadProgramFile(PluginHost& host, const std::vector<std::uint8_t>& bytes, std::string* error);
 
-// The plug-in's bank as an FXB file in chunk form.
+// Loads an FXB file only (chunk or parameter form), then selects the current program the
+// file names, as a host restores a whole saved state. False with *error set when the bytes
+// are not a bank of this plug-in or it refuses them (the programs read before the fault
+// may then have changed).
+bool LoadBankFile(PluginHost& host, const std::vector<std::uint8_t>& bytes, std::string* error);
+
+// The plug-in's bank as an FXB file in chunk form, the current program in its header.
 std::vector<std::uint8_t> SaveBankFile(PluginHost& host);
+// An FXB file in chunk form around a bank chunk.
+std::vector<std::uint8_t> BankFile(const std::uint8_t* chunk, std::size_t size, std::int32_t uniqueId,
+                                   std::int32_t version, int programCount, int currentProgram);
+
+// Where the chunk of an FXP or FXB file in chunk form starts and how long it is, and whether
+// it is a bank; false with *error set for other files (parameter forms included).
+struct FileChunkPlace {
+  bool bank = false;
+  std::size_t at = 0;
+  std::size_t size = 0;
+};
+bool FindChunkInFile(const std::vector<std::uint8_t>& bytes, std::int32_t uniqueId, FileChunkPlace* place,
+                     std::string* error);
+
+// The names of the programs in a bank chunk (the chunk header, then 64 records), in order;
+// empty when the chunk cannot be walked.
+std::vector<std::string> BankChunkNames(const std::vector<std::uint8_t>& chunk);
+// A two-digit program number ("11" ... "88") or a name (exact, then ignoring case) among
+// names; the program index or -1.
+int FindProgramIn(const std::vector<std::string>& names, const std::string& numberOrName);
 
 // Finds a program by its two-digit number ("11" ... "88") or by its name (exact, then
 // ignoring case). Answers the program index, or -1.

@@ -2,7 +2,8 @@
 # C++ sources of their bytes. resources/CMakeLists.txt includes this file too (it needs
 # the tool even when the tools are not built), so the second inclusion does nothing.
 # A cross build compiles its own copy for the build machine instead (resources/).
-if(TARGET tesvar-make-bank OR NOT TARGET tesvar_bank_tables OR CMAKE_CROSSCOMPILING)
+include_guard(GLOBAL)
+if(CMAKE_CROSSCOMPILING)
   return()
 endif()
 

@@ -9,8 +9,10 @@
 
 namespace {
 
-// The host callback carries no user pointer, so instances are found by their effect record;
-// a plug-in that calls back while it is being created reaches the host that is creating it.
+// The host callback carries no user pointer: a created instance's record holds its host in
+// the field the interface leaves to hosts (read without a lock, as the audio thread calls
+// back on every block); a plug-in that calls back while it is being created reaches the
+// host that is creating it.
 std::mutex& HostsMutex() {
   static std::mutex mutex;
   return mutex;
@@ -22,6 +24,7 @@ std::vector<PluginHost*>& Hosts() {
 thread_local PluginHost* creating = nullptr;
 
 PluginHost* FindHost(vst::AEffect* effect) {
+  if (effect != nullptr && effect->user != nullptr) return static_cast<PluginHost*>(effect->user);
   std::lock_guard<std::mutex> lock(HostsMutex());
   for (PluginHost* host : Hosts()) {
     if (effect != nullptr && host->Effect() == effect) return host;
@@ -65,6 +68,7 @@ bool PluginHost::Create(vst::EntryProc entry) {
     effect_ = nullptr;
     return false;
   }
+  effect_->user = this;
   std::lock_guard<std::mutex> lock(HostsMutex());
   Hosts().push_back(this);
   return true;
@@ -154,31 +158,16 @@ std::string PluginHost::Text(std::int32_t opcode, int index, std::size_t size) {
 
 std::intptr_t PluginHost::Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
                                  float opt) {
-  std::lock_guard<std::mutex> lock(recording_);
-  requests.push_back(opcode);
+  if (opcode == vst::audioMasterSizeWindow) {
+    if (recording) Record(opcode, index, ptr, opt);
+    return resizeWindow && resizeWindow(index, static_cast<int>(value)) ? 1 : 0;
+  }
+  if (recording) Record(opcode, index, ptr, opt);
   switch (opcode) {
-    case vst::audioMasterAutomate:
-      automations.push_back({index, opt});
-      editEvents.push_back({opcode, index, opt});
-      return 0;
-    case vst::audioMasterBeginEdit:
-    case vst::audioMasterEndEdit:
-      editEvents.push_back({opcode, index, 0.0f});
-      return 0;
     case vst::audioMasterGetTime:
       return hasTime ? reinterpret_cast<std::intptr_t>(&timeInfo) : 0;
-    case vst::audioMasterProcessEvents: {
-      const auto* list = static_cast<const vst::VstEvents*>(ptr);
-      const vst::VstEvent* const* pointers = list != nullptr ? list->events : nullptr;
-      for (int i = 0; list != nullptr && i < list->numEvents; ++i) {
-        const vst::VstEvent* event = pointers[i];
-        if (event == nullptr || event->type != vst::kMidiType) continue;
-        const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
-        midiOut.push_back({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),
-                           static_cast<std::uint8_t>(midi->midiData[1]), static_cast<std::uint8_t>(midi->midiData[2])});
-      }
+    case vst::audioMasterProcessEvents:
       return 1;
-    }
     case vst::audioMasterGetCurrentProcessLevel:
       return processLevel;
     case vst::audioMasterGetVendorString:
@@ -191,5 +180,34 @@ std::intptr_t PluginHost::Answer(std::int32_t opcode, std::int32_t index, std::i
       return vendorVersion;
     default:
       return 0;
+  }
+}
+
+void PluginHost::Record(std::int32_t opcode, std::int32_t index, void* ptr, float opt) {
+  std::lock_guard<std::mutex> lock(recording_);
+  requests.push_back(opcode);
+  switch (opcode) {
+    case vst::audioMasterAutomate:
+      automations.push_back({index, opt});
+      editEvents.push_back({opcode, index, opt});
+      break;
+    case vst::audioMasterBeginEdit:
+    case vst::audioMasterEndEdit:
+      editEvents.push_back({opcode, index, 0.0f});
+      break;
+    case vst::audioMasterProcessEvents: {
+      const auto* list = static_cast<const vst::VstEvents*>(ptr);
+      const vst::VstEvent* const* pointers = list != nullptr ? list->events : nullptr;
+      for (int i = 0; list != nullptr && i < list->numEvents; ++i) {
+        const vst::VstEvent* event = pointers[i];
+        if (event == nullptr || event->type != vst::kMidiType) continue;
+        const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
+        midiOut.push_back({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),
+                           static_cast<std::uint8_t>(midi->midiData[1]), static_cast<std::uint8_t>(midi->midiData[2])});
+      }
+      break;
+    }
+    default:
+      break;
   }
 }

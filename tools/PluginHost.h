@@ -1,10 +1,12 @@
 // A small VST 2.4 host: loads a plug-in library through its exported entry point, as every
 // host does, and records what the plug-in asks of it. Used by the integration tests, the
-// renderer and the benchmarks. One thread drives a PluginHost at a time; the plug-in may call
-// back from any of its threads (the editor's edits and the audio thread's output at once).
+// renderer, the benchmarks and the standalone program. One thread drives a PluginHost at a
+// time; the plug-in may call back from any of its threads (the editor's edits and the audio
+// thread's output at once).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -34,6 +36,10 @@ class PluginHost {
   std::string vendorString = "Quellmark Test";
   int vendorVersion = 10203;
   int processLevel = 1;
+  // Off for a real-time host: the plug-in's requests are answered as below but recorded
+  // nowhere, so an answer allocates nothing and takes no lock (the audio thread asks on
+  // every block). Set before the audio thread starts.
+  bool recording = true;
   // The time record answered to audioMasterGetTime; null when hasTime is false.
   bool hasTime = false;
   vst::VstTimeInfo timeInfo{};
@@ -52,7 +58,11 @@ class PluginHost {
   };
   std::vector<EditEvent> editEvents;
   std::vector<MidiMessage> midiOut;
-  std::vector<int> requests;  // every host opcode asked, in order
+  std::vector<int> requests;  // every host opcode asked, in order (while recording)
+  // The editor asked for another window size (audioMasterSizeWindow): called on the thread
+  // that asked, without the records' lock; its answer is the host's (true: done). Without a
+  // handler the host refuses.
+  std::function<bool(int width, int height)> resizeWindow;
 
   std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0, void* ptr = nullptr,
                          float opt = 0.0f);
@@ -71,6 +81,7 @@ class PluginHost {
   std::intptr_t Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt);
 
  private:
+  void Record(std::int32_t opcode, std::int32_t index, void* ptr, float opt);
   vst::AEffect* effect_ = nullptr;
   std::string error_;
   std::mutex recording_;  // the records above, written from the plug-in's threads

@@ -19,12 +19,18 @@ bool ParseNumber(const std::string& text, double* out) {
 
 const char* RenderUsage() {
   return "usage: tesvar-render PLUGIN [options]\n"
+         "       tesvar-render --lv2 BUNDLE [options]\n"
+         "  --lv2 BUNDLE         play through the LV2 bundle (tesvar.lv2) instead of a VST2 library;\n"
+         "                       --file takes FXP/FXB files in chunk form there\n"
          "  --midi FILE          Standard MIDI File to play (default: a built-in demo phrase)\n"
          "  --out FILE           WAV file to write (default: out.wav)\n"
          "  --program P          program number 11 ... 88 or program name\n"
          "  --file FILE          load an FXP program or FXB bank first\n"
          "  --tape-dump FILE     import the programs of a tape-dump recording (WAV) first\n"
          "  --save-bank FILE     write the resulting bank as an FXB file\n"
+         "  --param INDEX=VALUE  set parameter INDEX (0 ... 50) to a plain value after the program\n"
+         "                       options (repeatable)\n"
+         "  --save-state DIR     with --lv2: save the instance's state in DIR as LV2 hosts load it\n"
          "  --sample-rate HZ     1000 ... 768000 (default 44100)\n"
          "  --block-size N       frames per process call, 1 ... 65536 (default 512)\n"
          "  --tail SECONDS       rendered after the last event, 0 ... 600 (default 2)\n"
@@ -55,8 +61,21 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions* o, std::string* er
     }
     const std::string value = argv[++i];
     double number = 0;
-    if (arg == "--midi") {
+    if (arg == "--lv2") {
+      o->lv2Bundle = value;
+    } else if (arg == "--midi") {
       o->midiPath = value;
+    } else if (arg == "--save-state") {
+      o->saveState = value;
+    } else if (arg == "--param") {
+      const std::size_t equals = value.find('=');
+      double index = -1;
+      if (equals == std::string::npos || !ParseNumber(value.substr(0, equals), &index) ||
+          !ParseNumber(value.substr(equals + 1), &number) || index < 0 || index > 50 || index != std::floor(index)) {
+        *error = "--param takes INDEX=VALUE with INDEX 0 ... 50 and a number";
+        return false;
+      }
+      o->params.push_back({static_cast<int>(index), number});
     } else if (arg == "--out") {
       o->outPath = value;
     } else if (arg == "--program") {
@@ -102,8 +121,12 @@ bool ParseRenderOptions(int argc, char** argv, RenderOptions* o, std::string* er
       return false;
     }
   }
-  if (o->pluginPath.empty() && !o->help) {
-    *error = "no plug-in given";
+  if (!o->saveState.empty() && o->lv2Bundle.empty()) {
+    *error = "--save-state needs --lv2";
+    return false;
+  }
+  if (o->pluginPath.empty() == o->lv2Bundle.empty() && !o->help) {
+    *error = o->pluginPath.empty() ? "no plug-in given" : "give a VST2 plug-in or --lv2 BUNDLE, not both";
     return false;
   }
   return true;

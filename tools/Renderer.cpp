@@ -34,14 +34,9 @@ std::vector<TimedMidi> DemoPhrase() {
   return e;
 }
 
-void RunBlocks(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
-               const RenderSettings& settings, const std::function<void(int frames)>& process,
-               const std::function<void(double)>& progress) {
-  host.Dispatch(vst::effMainsChanged, 0, 0);
-  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(settings.sampleRate));
-  host.Dispatch(vst::effSetBlockSize, 0, settings.blockSize);
-  host.Dispatch(vst::effMainsChanged, 0, 1);
-
+void ForEachBlock(const std::vector<TimedMidi>& events, double lengthSeconds, const RenderSettings& settings,
+                  const std::function<void(const std::vector<MidiMessage>&)>& send,
+                  const std::function<void(int frames)>& process, const std::function<void(double)>& progress) {
   const auto total = static_cast<long long>(std::ceil((lengthSeconds + settings.tailSeconds) * settings.sampleRate));
   std::vector<MidiMessage> blockEvents;
   std::size_t next = 0;
@@ -55,7 +50,7 @@ void RunBlocks(PluginHost& host, const std::vector<TimedMidi>& events, double le
       const TimedMidi& m = events[next++];
       blockEvents.push_back({static_cast<std::int32_t>(std::max<long long>(sample - pos, 0)), m.status, m.data1, m.data2});
     }
-    if (!blockEvents.empty()) host.SendMidi(blockEvents);
+    if (!blockEvents.empty()) send(blockEvents);
     process(frames);
     if (progress && pos - lastReport >= static_cast<long long>(settings.sampleRate)) {
       lastReport = pos;
@@ -63,6 +58,18 @@ void RunBlocks(PluginHost& host, const std::vector<TimedMidi>& events, double le
     }
   }
   if (progress) progress(1.0);
+}
+
+void RunBlocks(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
+               const RenderSettings& settings, const std::function<void(int frames)>& process,
+               const std::function<void(double)>& progress) {
+  host.Dispatch(vst::effMainsChanged, 0, 0);
+  host.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(settings.sampleRate));
+  host.Dispatch(vst::effSetBlockSize, 0, settings.blockSize);
+  host.Dispatch(vst::effMainsChanged, 0, 1);
+  ForEachBlock(
+      events, lengthSeconds, settings, [&](const std::vector<MidiMessage>& messages) { host.SendMidi(messages); },
+      process, progress);
 }
 
 RenderedAudio Render(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,

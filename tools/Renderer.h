@@ -27,9 +27,15 @@ std::vector<TimedMidi> DemoPhrase();
 // well above full scale, so the phrase plays 6 dB down (a --gain adds to this).
 inline constexpr double kDemoPhraseGainDb = -6.0;
 
-// The host's block loop: prepares the plug-in for the settings, then for each block sends
-// the events that fall in it (offsets within the block) and calls process(frames), which
-// makes one process call. progress (0 ... 1) is called now and then when given.
+// The block loop of any host: for each block, send(messages) with the events that fall in it
+// (offsets within the block; not called for a block without events), then process(frames).
+// progress (0 ... 1) is called now and then when given.
+void ForEachBlock(const std::vector<TimedMidi>& events, double lengthSeconds, const RenderSettings& settings,
+                  const std::function<void(const std::vector<MidiMessage>&)>& send,
+                  const std::function<void(int frames)>& process, const std::function<void(double)>& progress = {});
+
+// The VST2 host's block loop: prepares the plug-in for the settings, then ForEachBlock with
+// the plug-in's event and process calls.
 void RunBlocks(PluginHost& host, const std::vector<TimedMidi>& events, double lengthSeconds,
                const RenderSettings& settings, const std::function<void(int frames)>& process,
                const std::function<void(double)>& progress = {});

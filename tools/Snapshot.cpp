@@ -49,19 +49,24 @@ bool Apply(Tesvar& plug, const Options& options, std::string* error) {
 
 bool Draw(Tesvar& plug, const Options& options, LICE_IBitmap* out) {
   auto* graphics = dynamic_cast<IGraphicsHeadless*>(plug.Editor());
-  if (graphics == nullptr || !out->Resize(kWidth, kHeight)) return false;
+  if (graphics == nullptr) return false;
+  // A host that keeps its window's size takes a new scale at the next opening.
+  if (graphics->SetUserZoom(options.scale) == IGraphics::ScaleChange::kDeferred) graphics->Close();
   static int parent = 0;  // a headless window needs no real parent
   if (!graphics->IsWindowOpen() && !graphics->Open(&parent)) return false;
+  const int width = graphics->Width();
+  const int height = graphics->Height();
+  if (!out->Resize(width, height)) return false;
   panel::Panel& panel = plug.GetPanel();
   if (panel.AltView() != (options.view == View::kAlt)) panel.RunCommand(panel::kViewSwitch, false);
   if (options.hover) {
-    graphics->OnPointerMove(options.hoverX, options.hoverY, IMouseMod{});
+    graphics->OnPointerMove(graphics->ToDevice(options.hoverX), graphics->ToDevice(options.hoverY), IMouseMod{});
   } else {
     graphics->OnMouseOut();
   }
   graphics->Tick();
-  graphics->Paint(IRect(0, 0, kWidth, kHeight));
-  LICE_Blit(out, graphics->BackBuffer(), 0, 0, 0, 0, kWidth, kHeight, 1.0f, LICE_BlendMode::kCopy);
+  graphics->Paint(IRect(0, 0, width, height));
+  LICE_Blit(out, graphics->BackBuffer(), 0, 0, 0, 0, width, height, 1.0f, LICE_BlendMode::kCopy);
   return true;
 }
 

@@ -25,6 +25,7 @@ struct Options {
   int hoverX = 0;
   int hoverY = 0;
   int showParameters = -1;                       // the "Show Parameters" setting: 0, 1, -1 as configured
+  int scale = 100;                               // percent: 100, 125, 150, 175, 200
   std::string out = "snapshot.png";
   bool help = false;
 };
@@ -51,9 +52,10 @@ std::unique_ptr<Tesvar> MakeInstance();
 // *error when an index is out of range.
 bool Apply(Tesvar& plug, const Options& options, std::string* error);
 
-// The instance's editor (made by HeadlessEditor) opens its window, shows the view, takes the
-// mouse where the options put it (or has it leave), and paints the whole window, which is
-// copied into out (1032 x 588). False for an instance without that editor.
+// The instance's editor (made by HeadlessEditor) takes the scale, opens its window, shows the
+// view, takes the mouse where the options put it (or has it leave), and paints the whole
+// window, which is copied into out (1032 x 588 times the scale). False for an instance
+// without that editor.
 bool Draw(Tesvar& plug, const Options& options, LICE_IBitmap* out);
 
 }  // namespace snapshot

@@ -1,7 +1,10 @@
 // The snapshot tool's command line.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
+#include "editor/framework/EditorScale.h"
 #include "tools/Snapshot.h"
 
 namespace snapshot {
@@ -27,14 +30,16 @@ bool SplitAt(const std::string& text, char separator, std::string* first, std::s
 
 const char* Usage() {
   return "usage: tesvar-snapshot [options]\n"
-         "Writes a 1032 x 588 PNG of what the editor shows, without a window.\n"
+         "Writes a PNG of what the editor shows, without a window: 1032 x 588 at 100 %.\n"
          "  --view main|alt        the main view (default) or the alternative view\n"
          "  --program P            program index 0 ... 63, or the panel's two digits 11 ... 88\n"
          "                         (a number whose two digits are both 1 ... 8 is the panel's)\n"
          "  --param INDEX=VALUE    a parameter's plain value (repeatable, applied in order)\n"
-         "  --hover X,Y            the mouse rests at this point of the window\n"
+         "  --hover X,Y            the mouse rests at this point of the panel (pixels at 100 %)\n"
          "  --show-parameters on|off  the main view's faders always shown, or only when hovered\n"
          "                         (default: as the settings file says)\n"
+         "  --scale S              the screen scale in percent: 100 (default), 125, 150, 175, 200;\n"
+         "                         the picture is round(1032 S / 100) x round(588 S / 100)\n"
          "  --out FILE             the PNG to write (default snapshot.png)\n";
 }
 
@@ -93,6 +98,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
         return false;
       }
       o->showParameters = value == "on" ? 1 : 0;
+    } else if (arg == "--scale") {
+      int percent = 0;
+      if (!ReadWhole(value, &percent) ||
+          std::find(std::begin(editor_scale::kSteps), std::end(editor_scale::kSteps), percent) == std::end(editor_scale::kSteps)) {
+        *error = "--scale takes 100, 125, 150, 175 or 200";
+        return false;
+      }
+      o->scale = percent;
     } else if (arg == "--out") {
       o->out = value;
     } else {

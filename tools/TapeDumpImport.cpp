@@ -6,11 +6,11 @@
 #include "tools/HostPrograms.h"
 #include "tools/RenderOptions.h"
 
-bool ImportTapeDump(PluginHost& host, const std::string& wavPath, std::string* error) {
+std::vector<std::uint8_t> TapeDumpBankImage(const std::string& wavPath, std::int32_t pluginVersion, std::string* error) {
   const tape::TapeDecodeResult decoded = tape::DecodeTapeFile(wavPath, tape::TapeReadSettings{});
   if (decoded.status != tape::TapeStatus::kOk) {
     *error = std::string("no programs imported: ") + tape::TapeStatusText(decoded.status);
-    return false;
+    return {};
   }
   const tape::TapeBank bank = tape::MapPrograms(decoded.data);
   resources::BankTable table;
@@ -20,7 +20,12 @@ bool ImportTapeDump(PluginHost& host, const std::string& wavPath, std::string* e
     std::copy(bank[i].begin(), bank[i].end(), program.values.begin());
     table.programs.push_back(program);
   }
-  const std::vector<std::uint8_t> image = resources::WriteBankImage(table, host.Effect()->version);
+  return resources::WriteBankImage(table, pluginVersion);
+}
+
+bool ImportTapeDump(PluginHost& host, const std::string& wavPath, std::string* error) {
+  const std::vector<std::uint8_t> image = TapeDumpBankImage(wavPath, host.Effect()->version, error);
+  if (image.empty()) return false;
   const int current = static_cast<int>(host.Dispatch(vst::effGetProgram));
   if (!LoadProgramFile(host, image, error)) return false;
   host.Dispatch(vst::effSetProgram, 0, current);

@@ -18,11 +18,11 @@ fi
 shift
 jobs=${FUZZ_JOBS:-2}
 work=$(realpath -m "${FUZZ_WORK:-build/fuzz/work}")
-bin=$(realpath -m "${FUZZ_BIN:-build/fuzz/fuzzers}")
+bin=$(realpath -m "${FUZZ_BIN:-build/asan/fuzzers}")
 seeds=$PWD/fuzz/corpus
 
 if [ "${FUZZ_NO_BUILD:-0}" != 1 ]; then
-  cmake --preset fuzz > /dev/null
+  cmake --preset asan > /dev/null
   cmake --build --preset fuzz
 fi
 targets=("$@")

@@ -4,7 +4,9 @@
 //
 // Standard input, one command a line: "open", "close", "cycle N" (open and close N times),
 // "close-from-thread" and "idle-from-thread" (the editor requests from a second thread),
-// "set INDEX VALUE" (a host automation), "stats", "quit"; and what a test asks of the
+// "set INDEX VALUE" (a host automation), "stats", "quit", "rect" (each editor's size from
+// effEditGetRect), "place main|alt|both NUMBER" (a control's place in the layout tables, in
+// pixels at 100 %: NUMBER is a parameter or minus a command); and what a test asks of the
 // instances: "program" (the current program), "name" (its name), "get INDEX" (a parameter's
 // normalised value), "note NOTE VELOCITY" (a note on, or off with velocity 0, delivered before
 // the next block), "render FRAMES" (that many frames rendered on this thread, without
@@ -14,7 +16,12 @@
 // VALUE", "end I PARAM", "key I NAME", "cycled N", "stats RSS_KB [FIGURES]"
 // (HostProcessStats), "program I INDEX", "name I TEXT", "value I INDEX VALUE", "render I RMS
 // BRIGHTNESS" (BRIGHTNESS: the RMS of the first difference over the RMS), "chord I COUNT
-// OFFSETS...", and at the end "cpu SECONDS WALL_SECONDS".
+// OFFSETS...", "rect I W H", "place 0 L T R B" ("place 0 none" when the table has no such
+// control), "resize I W H ANSWER" when an editor asks for another window size (the host
+// resizes its window and answers 1, or 0 with --refuse-resize), and at the end
+// "cpu SECONDS WALL_SECONDS".
+// --scale PERCENT tells the plug-ins the host's screen scale before the editor's size is
+// asked (effVendorSpecific with the scale factor).
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -31,6 +38,7 @@
 #include <thread>
 #include <vector>
 
+#include "editor/Layout.h"
 #include "tools/HostWindow.h"
 #include "tools/PluginHost.h"
 
@@ -93,7 +101,7 @@ class InputLines {
 
 class EditorHost {
  public:
-  bool Start(const std::string& plugin, int count, bool audio, int automateIndex) {
+  bool Start(const std::string& plugin, int count, bool audio, int automateIndex, int scalePercent, bool refuseResize) {
     for (int i = 0; i < count; ++i) {
       auto instance = std::make_unique<Instance>();
       if (!instance->host.Load(plugin)) {
@@ -101,6 +109,17 @@ class EditorHost {
         return false;
       }
       instance->host.Start();
+      if (scalePercent > 0) {
+        instance->host.Dispatch(vst::effVendorSpecific, vst::kVendorScaleFactor, 0, nullptr, scalePercent / 100.0f);
+      }
+      // A host fits its window to the editor when asked, on the thread that asks.
+      Instance* in = instance.get();
+      const std::size_t number = instances_.size();
+      in->host.resizeWindow = [in, number, refuseResize](int width, int height) {
+        if (!refuseResize && in->window) in->window->Resize(width, height);
+        Say("resize %zu %d %d %d", number, width, height, refuseResize ? 0 : 1);
+        return !refuseResize;
+      };
       vst::ERect* rect = nullptr;
       if (instance->host.Dispatch(vst::effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr) {
         std::fprintf(stderr, "tesvar-host: the plug-in has no editor\n");
@@ -187,6 +206,25 @@ class EditorHost {
       float value = 0.0f;
       in >> index >> value;
       for (auto& instance : instances_) instance->host.SetParameter(index, value);
+    }
+    if (word == "rect") {
+      for (std::size_t i = 0; i < instances_.size(); ++i) {
+        vst::ERect* rect = nullptr;
+        instances_[i]->host.Dispatch(vst::effEditGetRect, 0, 0, &rect);
+        if (rect != nullptr) Say("rect %zu %d %d", i, rect->right - rect->left, rect->bottom - rect->top);
+      }
+    }
+    if (word == "place") {
+      std::string view;
+      int number = 0;
+      in >> view >> number;
+      const panel::View which = view == "alt" ? panel::View::kAlt : view == "both" ? panel::View::kBoth : panel::View::kMain;
+      panel::Box box;
+      if (panel::FindBox(which, number, &box)) {
+        Say("place 0 %d %d %d %d", box.left, box.top, box.right, box.bottom);
+      } else {
+        Say("place 0 none");
+      }
     }
     if (word == "stats") {
       const void* code = instances_.empty() ? nullptr : reinterpret_cast<const void*>(instances_[0]->host.Effect()->dispatcher);
@@ -301,6 +339,8 @@ int RunEditorMode(int argc, char** argv) {
   int count = 1;
   bool audio = false;
   int automateIndex = -1;
+  int scalePercent = 0;
+  bool refuseResize = false;
   double seconds = 0.0;
   for (int i = 2; i < argc; ++i) {
     const std::string a = argv[i];
@@ -311,6 +351,10 @@ int RunEditorMode(int argc, char** argv) {
     } else if (a == "--automate" && i + 1 < argc) {
       audio = true;
       automateIndex = std::atoi(argv[++i]);
+    } else if (a == "--scale" && i + 1 < argc) {
+      scalePercent = std::atoi(argv[++i]);
+    } else if (a == "--refuse-resize") {
+      refuseResize = true;
     } else if (a == "--seconds" && i + 1 < argc) {
       seconds = std::atof(argv[++i]);
     } else {
@@ -319,7 +363,8 @@ int RunEditorMode(int argc, char** argv) {
   }
   if (plugin.empty() || count < 1) {
     std::fprintf(stderr,
-                 "usage: tesvar-host --editor PLUGIN [--instances N] [--audio] [--automate INDEX] [--seconds S]\n");
+                 "usage: tesvar-host --editor PLUGIN [--instances N] [--audio] [--automate INDEX] [--seconds S]\n"
+                 "                   [--scale PERCENT] [--refuse-resize]\n");
     return 2;
   }
 #if defined(_WIN32)
@@ -327,7 +372,7 @@ int RunEditorMode(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
   EditorHost host;
-  if (!host.Start(plugin, count, audio, automateIndex)) return 1;
+  if (!host.Start(plugin, count, audio, automateIndex, scalePercent, refuseResize)) return 1;
   const auto started = std::chrono::steady_clock::now();
   const double cpuStart = HostCpuSeconds();
   InputLines input;

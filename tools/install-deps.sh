@@ -4,29 +4,36 @@
 # packages' recommendations.
 #
 # Usage: tools/install-deps.sh [--tests] [--windows] [--realhost] [--all]
-#   (none)      building the Linux plug-in, its editor and its unit tests (tools/demo.sh)
+#   (none)      building the Linux plug-in, its editor, the LV2 bundle, the standalone
+#               program and the unit tests (tools/demo.sh)
 #   --tests     what the other Linux checks run with: Xvfb, xdotool, ImageMagick (editor
-#               tests), clang with libFuzzer (fuzz targets)
+#               tests), clang with libFuzzer (fuzz targets), the LV2 tools, jalv and the JACK
+#               server and recorder (LV2 and standalone program tests)
 #   --windows   mingw-w64 cross compilers and Wine, 64- and 32-bit (from Debian's i386
 #               architecture, which is added), and a deb-src entry for libpng's source
 #   --realhost  Ardour and bc, for the real-host check. Optional: when they cannot be
 #               installed the rest still is, one line says so and the check skips
 #   --all       --tests --windows (what tools/test-all.sh needs)
+#   --print     prints the packages the other options name, on one line, and installs nothing
 # Runs apt-get as root, or through sudo.
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           libsndfile1-dev libpng-dev zlib1g-dev sox
           libx11-dev libxext-dev libxtst-dev libfreetype-dev libfontconfig-dev libcurl4-openssl-dev
-          fonts-liberation fonts-dejavu-core)
-test_packages=(xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev)
+          fonts-liberation fonts-dejavu-core libjack-jackd2-dev libcairo2-dev ccache
+          lv2-dev liblilv-dev libsuil-dev)
+test_packages=(xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick clang libclang-rt-14-dev clang-format
+               lilv-utils sordi jalv jackd2 jack-capture perl)
 windows_packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
                   libz-mingw-w64-dev wine wine64 wine32:i386 googletest dpkg-dev)
 optional_packages=()
 
 windows=0
+print=0
 for arg in "$@"; do
   case $arg in
+    --print) print=1 ;;
     --tests) packages+=("${test_packages[@]}") ;;
     --windows) windows=1 ;;
     --realhost) optional_packages+=(ardour bc) ;;
@@ -35,6 +42,10 @@ for arg in "$@"; do
   esac
 done
 [[ $windows == 1 ]] && packages+=("${windows_packages[@]}")
+if [[ $print == 1 ]]; then
+  echo "${packages[*]}${optional_packages[*]:+ ${optional_packages[*]}}"
+  exit 0
+fi
 
 sudo_cmd=()
 [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)

@@ -1,5 +1,6 @@
 // tesvar-render: plays a Standard MIDI File (or a built-in demo phrase) through the built
-// plug-in, loaded through its entry point as a host loads it, and writes a WAV file.
+// plug-in, loaded through its entry point as a host loads it (the VST2 library, or the LV2
+// bundle with --lv2), and writes a WAV file.
 #include <sndfile.h>
 #include <unistd.h>
 
@@ -9,6 +10,8 @@
 #include <string>
 
 #include "tools/HostPrograms.h"
+#include "tools/Lv2Render.h"
+#include "resources/ParameterInfo.h"
 #include "tools/MidiFile.h"
 #include "tools/RenderOptions.h"
 #include "tools/Renderer.h"
@@ -40,6 +43,78 @@ bool WriteWav(const std::string& path, const RenderedAudio& audio, int sampleRat
   return sf_close(file) == 0 && ok;
 }
 
+// Sets a plain value as a host does, by text (effString2Parameter): the number, or for a
+// parameter with a list of texts the text of that entry.
+bool SetPlainValue(PluginHost& host, int index, double value) {
+  const resources::ParameterInfo& info = resources::kParameterInfo[static_cast<std::size_t>(index)];
+  std::string text;
+  if (!info.listTexts.empty()) {
+    const long entry = std::lround(value);
+    if (entry < 0 || entry >= static_cast<long>(info.listTexts.size())) return false;
+    text = info.listTexts[static_cast<std::size_t>(entry)];
+  } else {
+    char number[64];
+    std::snprintf(number, sizeof number, "%.17g", value);
+    text = number;
+  }
+  return host.Dispatch(vst::effString2Parameter, index, 0, text.data()) == 1;
+}
+
+// Loads the VST2 library, applies the program options and renders, as a VST2 host does.
+bool RenderThroughVst2(const RenderOptions& options, const std::vector<TimedMidi>& events, double length,
+                       RenderedAudio* audio, std::string* programName, std::string* error) {
+  PluginHost host;
+  if (!host.Load(options.pluginPath)) {
+    *error = host.Error();
+    return false;
+  }
+  host.Start(options.settings.sampleRate, options.settings.blockSize);
+
+  if (!options.programFile.empty()) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(options.programFile, &bytes)) {
+      *error = "cannot read " + options.programFile;
+      return false;
+    }
+    if (!LoadProgramFile(host, bytes, error)) {
+      *error = options.programFile + ": " + *error;
+      return false;
+    }
+  }
+  if (!options.tapeDump.empty() && !ImportTapeDump(host, options.tapeDump, error)) {
+    *error = options.tapeDump + ": " + *error;
+    return false;
+  }
+  if (!options.program.empty()) {
+    const int index = FindProgram(host, options.program);
+    if (index < 0) {
+      *error = "no program \"" + options.program + "\" (give 11 ... 88 or a program name)";
+      return false;
+    }
+    host.Dispatch(vst::effSetProgram, 0, index);
+  }
+  for (const RenderOptions::ParamValue& p : options.params) {
+    if (!SetPlainValue(host, p.index, p.value)) {
+      *error = "parameter " + std::to_string(p.index) + " takes no value " + std::to_string(p.value);
+      return false;
+    }
+  }
+  if (!options.saveBank.empty() && !WriteWholeFile(options.saveBank, SaveBankFile(host))) {
+    *error = "cannot write " + options.saveBank;
+    return false;
+  }
+
+  *programName = host.Text(vst::effGetProgramName, 0);
+  const bool showProgress = isatty(fileno(stderr)) && length + options.settings.tailSeconds > 20.0;
+  auto progress = [&](double done) {
+    std::fprintf(stderr, "\rrendering \"%s\": %3d%%", programName->c_str(), static_cast<int>(std::lround(done * 100)));
+    if (done >= 1.0) std::fputc('\n', stderr);
+    std::fflush(stderr);
+  };
+  *audio = Render(host, events, length, options.settings, showProgress ? std::function<void(double)>(progress) : nullptr);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,36 +143,13 @@ int main(int argc, char** argv) {
   }
   if (!CheckRenderLength(length, options.settings, &error)) return Fail(options.midiPath + ": " + error);
 
-  PluginHost host;
-  if (!host.Load(options.pluginPath)) return Fail(host.Error());
-  host.Start(options.settings.sampleRate, options.settings.blockSize);
-
-  if (!options.programFile.empty()) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(options.programFile, &bytes)) return Fail("cannot read " + options.programFile);
-    if (!LoadProgramFile(host, bytes, &error)) return Fail(options.programFile + ": " + error);
+  RenderedAudio audio;
+  std::string programName;
+  if (!options.lv2Bundle.empty()) {
+    if (!RenderThroughLv2(options, events, length, &audio, &programName, &error)) return Fail(error);
+  } else if (!RenderThroughVst2(options, events, length, &audio, &programName, &error)) {
+    return Fail(error);
   }
-  if (!options.tapeDump.empty()) {
-    if (!ImportTapeDump(host, options.tapeDump, &error)) return Fail(options.tapeDump + ": " + error);
-  }
-  if (!options.program.empty()) {
-    const int index = FindProgram(host, options.program);
-    if (index < 0) return Fail("no program \"" + options.program + "\" (give 11 ... 88 or a program name)");
-    host.Dispatch(vst::effSetProgram, 0, index);
-  }
-  if (!options.saveBank.empty() && !WriteWholeFile(options.saveBank, SaveBankFile(host))) {
-    return Fail("cannot write " + options.saveBank);
-  }
-
-  const std::string programName = host.Text(vst::effGetProgramName, 0);
-  const bool showProgress = isatty(fileno(stderr)) && length + options.settings.tailSeconds > 20.0;
-  auto progress = [&](double done) {
-    std::fprintf(stderr, "\rrendering \"%s\": %3d%%", programName.c_str(), static_cast<int>(std::lround(done * 100)));
-    if (done >= 1.0) std::fputc('\n', stderr);
-    std::fflush(stderr);
-  };
-  RenderedAudio audio =
-      Render(host, events, length, options.settings, showProgress ? std::function<void(double)>(progress) : nullptr);
   const double gainDb = options.gainDb + (options.midiPath.empty() ? kDemoPhraseGainDb : 0.0);
   if (gainDb != 0.0) ApplyGain(audio, gainDb);
   const double peak = PeakLevel(audio);

@@ -88,12 +88,16 @@ new_prefix() {
   local arch=$1 prefix
   prefix=$(mktemp -d "${TMPDIR:-/tmp}/tesvar-wine-$arch.XXXXXX")
   if [[ -n ${TESVAR_WINE_TEMPLATES:-} ]]; then
-    local template=$TESVAR_WINE_TEMPLATES/$arch
+    local template=$TESVAR_WINE_TEMPLATES/$arch lock
+    # Tests that start side by side wait for the one that boots the template.
+    exec {lock}>"$TESVAR_WINE_TEMPLATES/$arch.lock"
+    flock "$lock"
     if [[ ! -f $template/system.reg ]]; then
       rm -rf "$template"
       mkdir -p "$template"
-      boot_prefix "$arch" "$template" || { rm -rf "$prefix"; return 1; }
+      boot_prefix "$arch" "$template" || { exec {lock}>&-; rm -rf "$prefix"; return 1; }
     fi
+    exec {lock}>&-
     cp -a "$template/." "$prefix/"
   else
     boot_prefix "$arch" "$prefix" || { rm -rf "$prefix"; return 1; }

@@ -1,12 +1,8 @@
 // The plug-in library's exported entry points. A host calls one of them per instance.
 #include <new>
 
-#include "engine/Tesvar.h"
-#if defined(TESVAR_HAS_EDITOR)
 #include "editor/TesvarEditor.h"
-#else
-constexpr EditorFactory CreateTesvarEditor = nullptr;
-#endif
+#include "engine/Tesvar.h"
 
 namespace {
 // Instances are created one at a time across the whole process.

@@ -143,9 +143,15 @@ void IPlugVST::ResizeEditor(int width, int height) {
   editorRect_.right = static_cast<std::int16_t>(width);
 }
 
+bool IPlugVST::EditorResizeRequested(int width, int height) {
+  ResizeEditor(width, height);
+  return CallHost(vst::audioMasterSizeWindow, width, height) == 1;
+}
+
 void IPlugVST::AttachEditor(EditorView* editor) {
   IPlugBase::AttachEditor(editor);
   if (editor != nullptr) {
+    editor->SetFrame(this);
     ResizeEditor(editor->Width(), editor->Height());
     effect_.flags |= vst::kFlagHasEditor;
   } else {
@@ -156,6 +162,12 @@ void IPlugVST::AttachEditor(EditorView* editor) {
 std::intptr_t IPlugVST::DispatchEditor(std::int32_t opcode, void* ptr) {
   EditorView* editor = Editor();
   switch (opcode) {
+    case vst::effEditGetRect:
+      // The size the editor has, or opens at: its scale may have changed since the last call.
+      if (ptr == nullptr || editor == nullptr) return 0;
+      ResizeEditor(editor->Width(), editor->Height());
+      *static_cast<vst::ERect**>(ptr) = &editorRect_;
+      return 1;
     case vst::effEditOpen:
       if (editor == nullptr || ptr == nullptr || !editor->Open(ptr)) return 0;
       {

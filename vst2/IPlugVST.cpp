@@ -116,11 +116,21 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
   // The editor's requests run without the plug-in lock: the editor takes it only where it
   // edits parameters, so a menu or dialog held open never stalls the audio thread.
   switch (opcode) {
+    case vst::effEditGetRect:
     case vst::effEditOpen:
     case vst::effEditClose:
     case vst::effEditIdle:
     case vst::effIdle:
       return DispatchEditor(opcode, ptr);
+    case vst::effVendorSpecific:
+      // The host's screen scale (hosts that know their windows' scale send it before
+      // asking for the editor's size): a factor in opt, 1.0 for 100 %.
+      if (index == vst::kVendorScaleFactor) {
+        if (Editor() == nullptr || !std::isfinite(opt) || opt <= 0.0f) return 0;
+        Editor()->SetHostScale(opt);
+        return 1;
+      }
+      break;
     default:
       break;
   }
@@ -180,10 +190,6 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         ResetEngine();
       }
       return 0;
-    case vst::effEditGetRect:
-      if (ptr == nullptr || Editor() == nullptr) return 0;
-      *static_cast<vst::ERect**>(ptr) = &editorRect_;
-      return 1;
     case vst::effIdentify:
       return 0x4E764566;  // 'NvEf'
     case vst::effGetChunk: {

@@ -8,7 +8,7 @@
 #include "core/IPlugBase.h"
 #include "vst2/VstAbi.h"
 
-class IPlugVST : public IPlugBase {
+class IPlugVST : public IPlugBase, private EditorFrame {
  public:
   // Sample rates outside this range are refused: below it the control tick would be empty,
   // above it the effect delay lines would be absurdly long.
@@ -60,8 +60,11 @@ class IPlugVST : public IPlugBase {
                          void* ptr = nullptr, float opt = 0.0f);
 
  private:
-  // Editor open, close and idle, and the host's idle: without the plug-in lock.
+  // Editor open, close, idle and size, and the host's idle: without the plug-in lock.
   std::intptr_t DispatchEditor(std::int32_t opcode, void* ptr);
+  // The editor's size changed: effEditGetRect answers it from now on, and the host is asked
+  // to fit its window (audioMasterSizeWindow); false when the host does not do so.
+  bool EditorResizeRequested(int width, int height) override;
   std::intptr_t GetChunk(bool bank, void** out);
   std::intptr_t SetChunk(bool bank, const void* data, std::intptr_t size);
   std::intptr_t StringToParameter(int index, const char* text);

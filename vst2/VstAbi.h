@@ -99,7 +99,7 @@ enum EffectOpcode : std::int32_t {
   effGetVendorString = 47,
   effGetProductString = 48,
   effGetVendorVersion = 49,
-  effVendorSpecific = 50,
+  effVendorSpecific = 50,  // index kVendorScaleFactor: the host's screen scale in opt
   effCanDo = 51,
   effGetTailSize = 52,
   effIdle = 53,
@@ -119,6 +119,7 @@ enum HostOpcode : std::int32_t {
   audioMasterWantMidi = 6,
   audioMasterGetTime = 7,
   audioMasterProcessEvents = 8,
+  audioMasterSizeWindow = 15,  // index: width, value: height; answers 1 when done
   audioMasterGetCurrentProcessLevel = 23,
   audioMasterGetVendorString = 32,
   audioMasterGetProductString = 33,
@@ -128,6 +129,9 @@ enum HostOpcode : std::int32_t {
   audioMasterBeginEdit = 43,
   audioMasterEndEdit = 44,
 };
+
+// effVendorSpecific's index by which hosts pass their screen scale factor ('PreS').
+constexpr std::int32_t kVendorScaleFactor = 0x50726553;
 
 constexpr std::int32_t kPlugCategoryEffect = 1;
 constexpr std::int32_t kPlugCategorySynth = 2;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "editor/Layout.h"
 #include "editor/controls/PanelControl.h"
 #include "editor/framework/Controls.h"
 
@@ -34,7 +35,7 @@ class IQMKnobControl : public IKnobMultiControl {
 // printed scale of the background shows through.
 class IQMParamPanelControl : public IFaderControl, public StateControl {
  public:
-  static constexpr int kLength = 92;
+  static constexpr int kLength = panel::kFaderLength;
   IQMParamPanelControl(Tesvar* plug, int x, int y, int param, const IBitmap& handle, const IBitmap& track);
   void MouseDown(int x, int y, const IMouseMod& mod) override;
   void MouseOver(int x, int y, const IMouseMod& mod) override;

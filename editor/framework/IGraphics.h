@@ -10,6 +10,12 @@
 // (ShowParamValue, ProgramChanged). The editor takes the plug-in lock only through
 // SetParamFromEditor and the short reads of parameter texts; never hold the plug-in lock
 // while taking the editor lock.
+//
+// Scale. Controls, the layout, events given to controls and every drawing call are in editor
+// pixels: the panel at 100 %. The window, the back buffer, PresentRect, InvalidateRect, Paint
+// and the platform's window events (OnButtonPress, OnPointerMove, OnWheel, OnButtonRelease)
+// are in device pixels: editor pixels times ScalePercent() / 100 (editor_scale::ToDevice).
+// Bitmaps are drawn from the drawing made for the scale, text is rasterised at it.
 #pragma once
 
 #include <atomic>
@@ -20,11 +26,13 @@
 #include <vector>
 
 #include "core/EditorView.h"
+#include "editor/framework/EditorScale.h"
 #include "editor/framework/IControl.h"
 #include "editor/framework/IGraphicsTypes.h"
 #include "editor/framework/IPopupMenu.h"
 #include "editor/framework/TextEntry.h"
 #include "editor/framework/ValueMailbox.h"
+#include "resources/Images.h"
 
 class IPlugBase;
 
@@ -59,6 +67,34 @@ class IGraphics : public EditorView {
   void Idle() override;
   int Width() const override { return width_; }
   int Height() const override { return height_; }
+  void SetHostScale(double factor) override;
+  int ScalePercent() const override { return scale_; }
+  void SetFrame(EditorFrame* frame) override { frame_ = frame; }
+
+  // ---- Scale (user-interface thread) ---------------------------------------------------------
+  // The panel's size in editor pixels.
+  int EditorWidth() const { return editorWidth_; }
+  int EditorHeight() const { return editorHeight_; }
+  // The user's choice: editor_scale::kAuto or a step in percent (anything else counts as
+  // 100 %). An open window takes the new scale at once when the frame agrees (kApplied); when
+  // the frame refuses, the window keeps its size and the scale applies at the next opening
+  // (kDeferred); kUnchanged when the size stays.
+  enum class ScaleChange { kUnchanged, kApplied, kDeferred };
+  ScaleChange SetUserZoom(int zoom);
+  int UserZoom() const { return userZoom_; }
+  // Platforms call this when the desktop's scale for the window changed (a move to another
+  // monitor, a new DPI setting): an "Auto" editor follows it.
+  ScaleChange DesktopScaleChanged();
+  // Editor pixels to device pixels and back at the current scale.
+  int ToDevice(int v) const { return editor_scale::ToDevice(v, scale_); }
+  IRect ToDevice(const IRect& r) const { return IRect(ToDevice(r.L), ToDevice(r.T), ToDevice(r.R), ToDevice(r.B)); }
+  int ToEditor(int px) const { return editor_scale::ToEditor(px, scale_); }
+  // The smallest editor rectangle that covers a device rectangle.
+  IRect ToEditorCover(const IRect& r) const;
+  // A text style at the current scale (its size in device pixels).
+  IText ToDevice(const IText& style) const;
+  // The drawing of a bitmap record at the current scale (the record's own image at 100 %).
+  const LICE_IBitmap* ImageFor(const IBitmap& bitmap);
 
   // ---- Platform slots, in slot order --------------------------------------------------------
   // All run on the user-interface thread with the editor lock held. "Platform" slots are the
@@ -120,25 +156,31 @@ class IGraphics : public EditorView {
   virtual void RestoreCursor() = 0;
   // 28 A PNG resource of the library, by id, through the drawing layer's process-wide cache;
   //   only names ending in "png" (any case) are loaded. A missing resource gives a record with
-  //   no image (drawing it draws nothing) but the given frame count.
+  //   no image (drawing it draws nothing) but the given frame count. The record keeps the id:
+  //   at other scales the editor draws resource id + kDoubleSizeIdOffset (the drawing at
+  //   200 %) or its resampled sizes.
   virtual IBitmap LoadPngResource(int id, const char* name, int frames = 1, bool framesAreHorizontal = false);
+  static constexpr int kDoubleSizeIdOffset = resources::kDoubleSizeIdOffset;
+  // Platform: the desktop's scale factor (1.0 = 100 %) for a window inside `parentWindow`
+  // (null: the main screen's); 0 when it says nothing.
+  virtual double DesktopScaleFactor(void* parentWindow) { return 0.0; }
 
   // ---- Platform primitives (protected in spirit: called by IGraphics only) -------------------
   // Platform: shows a native or drawn menu and answers the picked item's depth-first
-  // identifier (IPopupMenu::FindIdentifier), or -1. (x, y) is in editor coordinates.
+  // identifier (IPopupMenu::FindIdentifier), or -1. (x, y) is in the window's device pixels.
   virtual int TrackPopupMenu(IPopupMenu& menu, int x, int y) = 0;
   // Platform: the file dialog; true with the chosen full path.
   virtual bool RunFileDialog(const IFileRequest& request, std::string& path) = 0;
   // Platform: opens the address in the user's browser; true when that started.
   virtual bool LaunchUrl(const char* url) = 0;
-  // Platform: the entry box over `rect` (already one pixel wider and taller) with the text,
-  // limit and filter of `entry`; false when it cannot. The platform reports focus changes,
+  // Platform: the entry box over `rect` (device pixels, already one pixel wider and taller)
+  // with the text, limit and filter of `entry`, in `style` at the scale; false when it cannot. The platform reports focus changes,
   // Return, Escape and clicks through SetTextEntryState and fills the text on request.
   virtual bool CreateTextEntryBox(const TextEntry& entry, const IRect& rect, const IText& style) = 0;
   // Platform: the box's current text, at most size - 1 bytes, always terminated.
   virtual void ReadTextEntryBox(char* text, int size) = 0;
   virtual void DestroyTextEntryBox() = 0;
-  // Platform: the window follows a new editor size.
+  // Platform: the window follows a new size (device pixels); the back buffer is new.
   virtual void ResizeWindow(int width, int height) {}
   // Platform: the window is to be repainted within `rect` now (inside the timer tick);
   // platforms call Paint from their expose or paint handler.
@@ -186,14 +228,15 @@ class IGraphics : public EditorView {
   bool FillRect(LICE_pixel color, const IRect& rect, const IChannelBlend* blend = nullptr);
   bool DrawRect(LICE_pixel color, const IRect& rect, const IChannelBlend* blend = nullptr);
   bool FillCircle(LICE_pixel color, float cx, float cy, float radius, const IChannelBlend* blend = nullptr);
-  // The rectangle the text would take when drawn at rect's left and top.
+  // The rectangle the text would take when drawn at rect's left and top (measured at the
+  // scale, answered in editor pixels, rounded outwards).
   IRect MeasureText(const IText& style, const char* text, const IRect& rect);
   LICE_IBitmap* BackBuffer() { return backBuffer_.get(); }
   const IRect& DrawingRect() const { return drawRect_; }
 
   // ---- Events: called by the platform with the editor lock held ----------------------------
   // Coordinates are in editor pixels. These are the dispatch rules; the window rules (text
-  // entry open, capture, tooltips) are in the On* handlers below.
+  // entry open, capture, tooltips) are in the On* handlers below, which take device pixels.
   void OnMouseDown(int x, int y, const IMouseMod& mod);
   void OnMouseUp(int x, int y, const IMouseMod& mod);
   // True when the control took the double click as a press (then capture the mouse).
@@ -211,11 +254,13 @@ class IGraphics : public EditorView {
   void OnButtonRelease(int x, int y, const IMouseMod& mod);
   void OnPointerMove(int x, int y, const IMouseMod& mod);
   void OnWheel(int x, int y, const IMouseMod& mod, int steps);
+  // A key at a device position; true when a control handled it (OnKeyDown).
+  bool OnKey(int x, int y, int key);
   // One timer tick (every TimerIntervalMs): takes the posted values, finishes a text entry,
   // repaints what is dirty through InvalidateRect, and counts quiet ticks.
   void OnTimer();
-  // One paint: draws every visible control that meets `rect`, in list order, then presents
-  // `rect`. Controls wholly inside `rect` are marked clean.
+  // One paint: draws every visible control that meets `rect` (device pixels), in list order,
+  // then presents `rect`. Controls wholly inside `rect` are marked clean.
   void Paint(const IRect& rect);
 
   int CapturedControl() const { return mouseCapture_; }
@@ -243,6 +288,12 @@ class IGraphics : public EditorView {
   void WindowClosed();
 
  private:
+  // The scale the editor should have now: the user's, the host's, the desktop's.
+  int WantedPercent(void* parentWindow);
+  // Takes a new scale: sizes, drawings, buffer and window; asks the frame first while the
+  // window is open.
+  ScaleChange ApplyScale(int percent);
+  void MakeBackBuffer();
   int HitTest(int x, int y) const;
   bool FinishTextEntry();
   IControl* ControlAt(int index) const { return index >= 0 && index < NControls() ? controls_[index].get() : nullptr; }
@@ -251,8 +302,17 @@ class IGraphics : public EditorView {
 
   IPlugBase* plug_;
   std::vector<std::unique_ptr<IControl>> controls_;
-  int width_;
+  int editorWidth_;
+  int editorHeight_;
+  int width_;  // device pixels
   int height_;
+  int scale_ = editor_scale::kMinPercent;
+  int userZoom_ = editor_scale::kAuto;
+  double hostFactor_ = 0.0;
+  double desktopFactor_ = 0.0;  // as last asked of the platform
+  EditorFrame* frame_ = nullptr;
+  // The drawings of the bitmaps at the current scale, by resource id.
+  std::vector<std::pair<int, const LICE_IBitmap*>> images_;
   int frameRate_;
   int mouseCapture_ = -1;
   int mouseX_ = 0;
@@ -263,8 +323,8 @@ class IGraphics : public EditorView {
   bool tooltips_ = false;
   bool fullRepaint_ = false;
   IRect drawRect_;
+  // Made when the window opens, freed when it closes.
   std::unique_ptr<LICE_SysBitmap> backBuffer_;
-  std::unique_ptr<LICE_MemBitmap> scratch_;
   int idleCount_ = 0;
   IControl* keyCatcher_ = nullptr;
   std::recursive_mutex lock_;

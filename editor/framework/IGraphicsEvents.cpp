@@ -97,6 +97,8 @@ void IGraphics::OnMouseOut() {
 // ---- Window rules ---------------------------------------------------------------------------
 
 void IGraphics::OnButtonPress(int x, int y, const IMouseMod& mod, bool doubleClick) {
+  x = ToEditor(x);
+  y = ToEditor(y);
   // A press anywhere on the editor while the box is open commits the entry; the controls
   // below do not see it.
   if (entry_.IsOpen()) {
@@ -112,9 +114,13 @@ void IGraphics::OnButtonPress(int x, int y, const IMouseMod& mod, bool doubleCli
   mouseY_ = y;
 }
 
-void IGraphics::OnButtonRelease(int x, int y, const IMouseMod& mod) { OnMouseUp(x, y, mod); }
+void IGraphics::OnButtonRelease(int x, int y, const IMouseMod& mod) { OnMouseUp(ToEditor(x), ToEditor(y), mod); }
 
 void IGraphics::OnPointerMove(int x, int y, const IMouseMod& mod) {
+  // A drag moves by whole editor pixels: the same screen distance, the same change, at every
+  // scale.
+  x = ToEditor(x);
+  y = ToEditor(y);
   if (mod.left || mod.right) {
     if (entry_.IsOpen()) return;
     IControl* control = ControlAt(mouseCapture_);
@@ -137,8 +143,10 @@ void IGraphics::OnWheel(int x, int y, const IMouseMod& mod, int steps) {
     entry_.SetState(TextEntry::kCancel);
     return;
   }
-  OnMouseWheel(x, y, mod, steps);
+  OnMouseWheel(ToEditor(x), ToEditor(y), mod, steps);
 }
+
+bool IGraphics::OnKey(int x, int y, int key) { return OnKeyDown(ToEditor(x), ToEditor(y), key); }
 
 // ---- Text entry -----------------------------------------------------------------------------
 
@@ -152,8 +160,9 @@ void IGraphics::OpenTextEntry(IControl* control, const IText& style, const IRect
     filter = TextEntry::FilterFor(plug_->GetParam(paramIdx));
   }
   entry_.Begin(control, paramIdx, filter, control->TextEntryLimit(), text);
-  const IRect box(rect.L, rect.T, rect.R + 1, rect.B + 1);
-  if (!CreateTextEntryBox(entry_, box, style)) entry_.End();
+  const IRect device = ToDevice(rect);
+  const IRect box(device.L, device.T, device.R + 1, device.B + 1);
+  if (!CreateTextEntryBox(entry_, box, ToDevice(style))) entry_.End();
 }
 
 void IGraphics::CancelTextEntry() { entry_.SetState(TextEntry::kCancel); }
@@ -212,7 +221,7 @@ IPopupMenu* IGraphics::PopupMenu(IPopupMenu& menu, const IRect& rect) {
   std::lock_guard<std::recursive_mutex> guard(lock_);
   ForgetChoices(menu);
   if (ClosePending()) return nullptr;
-  const int id = TrackPopupMenu(menu, rect.L, rect.B);
+  const int id = TrackPopupMenu(menu, ToDevice(rect.L), ToDevice(rect.B));
   InvalidateAll();
   int index = -1;
   IPopupMenu* chosen = id >= 0 ? menu.FindIdentifier(id, &index) : nullptr;

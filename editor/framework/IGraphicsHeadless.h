@@ -83,8 +83,16 @@ class IGraphicsHeadless : public IGraphics {
   void ReadTextEntryBox(char* text, int size) override;
   void DestroyTextEntryBox() override;
   void InvalidateRect(const IRect& rect) override { Paint(rect); }
+  // The desktop's scale factor as a test sets it (SetDesktopScale); 0 (none) at first.
+  double DesktopScaleFactor(void* parentWindow) override { return desktopScale_; }
+  void SetDesktopScale(double factor) { desktopScale_ = factor; }
+  // Window sizes the window took (ResizeWindow), in order.
+  const std::vector<std::pair<int, int>>& WindowSizes() const { return windowSizes_; }
+  void ResizeWindow(int width, int height) override { windowSizes_.emplace_back(width, height); }
 
  private:
+  double desktopScale_ = 0.0;
+  std::vector<std::pair<int, int>> windowSizes_;
   bool open_ = false;
   int openCount_ = 0;
   std::deque<int> messages_;

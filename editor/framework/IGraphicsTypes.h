@@ -110,6 +110,7 @@ struct IBitmap {
   int H = 0;
   int N = 1;  // frame count, at least 1
   bool framesAreHorizontal = false;
+  int id = 0;  // the resource it came from (0: none); the editor draws its other sizes
   int FrameW() const { return framesAreHorizontal ? W / std::max(N, 1) : W; }
   int FrameH() const { return framesAreHorizontal ? H : H / std::max(N, 1); }
 };

@@ -8,7 +8,6 @@ using namespace editortest;
 
 namespace {
 
-const IMouseMod kLeft{true, false, false, false};
 const IMouseMod kFine{true, false, true, false};
 
 TEST(FrameTest, TheValueChoosesARoundedFrameWithinTheStrip) {

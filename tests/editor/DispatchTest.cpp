@@ -8,7 +8,6 @@ using namespace editortest;
 
 namespace {
 
-const IMouseMod kLeft{true, false, false, false};
 const IMouseMod kNone{};
 
 struct DispatchTest : ::testing::Test {

@@ -11,6 +11,9 @@
 
 namespace editortest {
 
+// A plain left click.
+inline const IMouseMod kLeft{true, false, false, false};
+
 // Three parameters: 0 continuous 0..100, 1 integer 0..7, 2 a list of three texts, 3 a
 // continuous one shown negated. Records what the editor asked of it.
 class TestPlug : public IPlugBase {

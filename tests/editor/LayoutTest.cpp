@@ -11,11 +11,10 @@
 namespace {
 
 using namespace panel;
+using panel_test::Alt;
 using panel_test::PanelEditorTest;
 
 class LayoutTest : public PanelEditorTest {};
-
-constexpr int Alt(int number) { return number + kAltViewKeyOffset; }
 
 TEST_F(LayoutTest, ControlsStandWhereTheTablesPutThem) {
   Tesvar& plug = MakeEditor();
@@ -24,62 +23,32 @@ TEST_F(LayoutTest, ControlsStandWhereTheTablesPutThem) {
   // Drawing order: both backgrounds, then the view switch.
   EXPECT_EQ(g.GetControl(0), layout.Find(kMainBackground));
   EXPECT_EQ(g.GetControl(1), layout.Find(kAltBackground));
-  EXPECT_EQ(g.GetControl(2)->Rect(), IRect(9, 1, 25, 27));
-  EXPECT_EQ(g.GetControl(0)->Rect(), IRect(0, 0, 1032, 588));
+  Box viewSwitch;
+  ASSERT_TRUE(FindBox(View::kBoth, -kViewSwitch, &viewSwitch));
+  EXPECT_EQ(g.GetControl(2)->Rect(), IRect(viewSwitch.left, viewSwitch.top, viewSwitch.right, viewSwitch.bottom));
+  EXPECT_EQ(g.GetControl(0)->Rect(), IRect(0, 0, kPanelWidth, kPanelHeight));
 
-  struct Expect {
-    int key;
-    IRect rect;
-    int param;  // the binding: a parameter, or minus a command
-  };
-  const Expect expected[] = {
-      {kPresetName, {279, 71, 593, 91}, -1},
-      {kProgramDisplay, {47, 139, 119, 183}, -kProgramDisplay},
-      {kValueDisplay, {165, 207, 237, 251}, -kValueDisplay},
-      {kUtilityMenu, {30, 223, 134, 247}, -kUtilityMenu},
-      {kEditLed, {65, 304, 83, 312}, -kEditLed},
-      {kDown, {32, 348, 72, 384}, -kDown},
-      {kFirstKey + 2, {158, 490, 198, 526}, -(kFirstKey + 2)},  // key 3
-      {kLastKey, {378, 490, 418, 526}, -kLastKey},
-      {kBrowse, {465, 490, 505, 526}, -kBrowse},
-      {kLearnLabel, {508, 534, 551, 550}, -kLearnLabel},
-      {kUnison, {784, 490, 824, 526}, -kUnison},
-      {0, {614, 49, 654, 89}, 0},
-      {kEffectsMode, {876, 49, 916, 89}, kEffectsMode},
-      {kWheelDestination, {788, 36, 841, 48}, kWheelDestination},
-      {kVoices, {884, 487, 953, 525}, kVoices},
-      {kDco1Octave, {280, 172, 334, 264}, kDco1Octave},
-      {kDco2Octave, {506, 172, 560, 264}, kDco2Octave},
-      {kVcfType, {956, 172, 1010, 264}, kVcfType},
-      {kEg1Attack, {280, 340, 334, 432}, kEg1Attack},
-      {kEg2Release, {730, 340, 784, 432}, kEg2Release},
-      {kMgFrequency, {788, 340, 842, 432}, kMgFrequency},
-      {Alt(kPresetName), {494, 221, 694, 239}, -1},
-      {Alt(kDown), {566, 248, 586, 299}, -kDown},
-      {Alt(kLearnLabel), {497, 286, 543, 296}, -kLearnLabel},
-      {Alt(kLearn), {494, 283, 548, 299}, -kLearn},
-      {Alt(kUnison), {280, 242, 304, 282}, -kUnison},
-      {Alt(kLastKey), {974, 242, 998, 282}, -kLastKey},
-      {Alt(kTune), {90, 30, 130, 70}, kTune},
-      {Alt(kVcfKbdTrack), {635, 30, 675, 70}, kVcfKbdTrack},
-      {Alt(kVcfEgIntensity), {571, 30, 611, 70}, kVcfEgIntensity},
-      {Alt(kVcfType), {718, 40, 732, 60}, kVcfType},
-      {Alt(kEg2Release), {967, 134, 1007, 174}, kEg2Release},
-      {kFileSource, {744, 341, 768, 381}, -kFileSource},
-      {kClickMode, {727, 472, 741, 492}, -kClickMode},
-      {kProgramScroll, {652, 342, 668, 563}, -kProgramScroll},
-      {kFirstFileRow + 9, {785, 495, 984, 511}, -(kFirstFileRow + 9)},
-      {kFirstProgramRow + 13 + 4, {236, 410, 435, 426}, -(kFirstProgramRow + 17)},  // column 1, row 4
-      {kFirstProgramRow + 38, {444, 546, 643, 562}, -(kFirstProgramRow + 38)},
-  };
-  for (const Expect& e : expected) {
-    const IControl* control = layout.Find(e.key);
-    ASSERT_NE(control, nullptr) << e.key;
-    EXPECT_EQ(control->Rect(), e.rect) << "key " << e.key;
-    if (e.param != -1) {
-      EXPECT_EQ(control->ParamIdx(), e.param) << "key " << e.key;
+  // Every control of both tables, series unrolled: registered under its key, standing on the
+  // table's rectangle (bitmap controls take their size from the decoded PNG, so this also
+  // holds the art table's sizes to the files) and bound to the table's number.
+  int checked = 0;
+  for (const View view : {View::kMain, View::kAlt}) {
+    for (const Place& place : view == View::kMain ? MainViewPlaces() : AltViewPlaces()) {
+      for (int i = 0; i < place.count; ++i) {
+        const int number = NumberOf(place, i);
+        const int key = RegistryKey(view, number);
+        const IControl* control = layout.Find(key);
+        ASSERT_NE(control, nullptr) << "key " << key;
+        const Box box = BoxOf(place, i);
+        EXPECT_EQ(control->Rect(), IRect(box.left, box.top, box.right, box.bottom)) << "key " << key;
+        if (place.kind != Kind::kPresetName && place.kind != Kind::kVersionText && place.kind != Kind::kBackground) {
+          EXPECT_EQ(control->ParamIdx(), number) << "key " << key;
+        }
+        ++checked;
+      }
     }
   }
+  EXPECT_EQ(checked, g.NControls() - 2);  // all but the view switch and the layout's holder
   // The alternative view's EG intensity knob stands left of the keyboard tracking knob.
   EXPECT_LT(layout.Find(Alt(kVcfEgIntensity))->Rect().L, layout.Find(Alt(kVcfKbdTrack))->Rect().L);
   // Every sound parameter has a fader in the main view and a control in the other.

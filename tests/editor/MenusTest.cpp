@@ -24,8 +24,8 @@ TEST(UtilityMenuModel, ItemsInOrderWithTheirSubmenus) {
       "Copy Program", "Paste Program", "Init Program", "-", "Load Program...", "Save Program", "Load Bank...",
       "Save Bank", "Load Poly-61 Tape Dump", "-", "Select Startup Bank", "Load Startup Bank",
       "Unselect Startup Bank", "-", "Default Path for Program Files...", "Global MIDI Settings...",
-      "Reload Configuration", "Save Configuration", "-", "Show All Parameters", "Open Alt. View on Startup", "-",
-      "Go Online..."};
+      "Reload Configuration", "Save Configuration", "-", "Show All Parameters", "Open Alt. View on Startup", "Zoom",
+      "-", "Go Online..."};
   EXPECT_EQ(Texts(top), expected);
   EXPECT_EQ(Texts(*top.GetItem(4)->submenu),
             (std::vector<std::string>{"Load Program", "-", "Restore Poly-61 Factory Program",
@@ -34,8 +34,10 @@ TEST(UtilityMenuModel, ItemsInOrderWithTheirSubmenus) {
             (std::vector<std::string>{"Load FXB Bank File", "-", "Restore Poly-61 Factory Sounds",
                                       "Restore Quellmark's Factory Sounds", "Restore Veltrum's Factory Sounds"}));
   EXPECT_EQ(Texts(*top.GetItem(15)->submenu), (std::vector<std::string>{"MIDI Thru", "Ignore Program Change"}));
-  EXPECT_EQ(Texts(*top.GetItem(22)->submenu),
+  EXPECT_EQ(Texts(*top.GetItem(menus::kGoOnlineMenu)->submenu),
             (std::vector<std::string>{"Check Online for Update", "Visit www.quellmarkmusic.com"}));
+  EXPECT_EQ(Texts(*top.GetItem(menus::kZoomMenu)->submenu),
+            (std::vector<std::string>{"Auto", "100 %", "125 %", "150 %", "175 %", "200 %"}));
   for (int i : {0, 1, 2, 3, 5, 7, 8}) EXPECT_FALSE(top.GetItem(i)->submenu) << i;
 }
 
@@ -70,10 +72,21 @@ TEST(UtilityMenuModel, DisabledItemsAndCheckMarksFollowTheState) {
   UtilityMenu one(state, "h");
   EXPECT_FALSE(one.Menu().GetItem(15)->submenu->GetItem(0)->Checked());
   EXPECT_TRUE(one.Menu().GetItem(15)->submenu->GetItem(1)->Checked());
+
+  // The Zoom submenu checks exactly the setting: Auto, or its scale.
+  for (int zoom : {0, 100, 125, 150, 175, 200}) {
+    state.zoom = zoom;
+    UtilityMenu z(state, "h");
+    const IPopupMenu& e = *z.Menu().GetItem(menus::kZoomMenu)->submenu;
+    for (int i = 0; i < e.ItemCount(); ++i) {
+      EXPECT_EQ(e.GetItem(i)->Checked(), menus::ZoomOfCommand(menus::kZoomAuto + i) == zoom) << zoom << " item " << i;
+    }
+  }
 }
 
 TEST(UtilityMenuModel, APickMapsToItsCommandByTheMenuThatHoldsIt) {
-  const int actions[] = {0, 1, 2, 5, 7, 8, 10, 11, 12, 14, 16, 17, 19, 20, 23, 24, 25, 26, 27, 29, 30, 31, 32, 34, 35, 36};
+  const int actions[] = {0,  1,  2,  5,  7,  8,  10, 11, 12, 14, 16, 17, 19, 20, 23, 24, 25,
+                         26, 27, 29, 30, 31, 32, 34, 35, 36, 37, 38, 39, 40, 41, 42};
   for (int command : actions) {
     menus::UtilityMenuState all;
     all.canPaste = all.hasStartupBank = true;
@@ -159,7 +172,7 @@ TEST_F(MenusTest, MenuOpensTheUtilityMenuInBothViewsAndAPickRedrawsEverything) {
   IGraphicsHeadless& g = Graphics(plug);
   ClickKey(plug, panel::kUtilityMenu);  // dismissed
   ASSERT_EQ(g.Menus().size(), 1u);
-  EXPECT_EQ(g.Menus()[0].size(), 23u);
+  EXPECT_EQ(g.Menus()[0].size(), 24u);
   EXPECT_EQ(g.Menus()[0][8], "Load Poly-61 Tape Dump");
 
   plug.GetPanel().RunCommand(panel::kViewSwitch, false);

@@ -29,7 +29,8 @@ inline int UtilityItemId(int command) {
   const Sub subs[] = {{menus::kLoadProgramMenu, menus::UtilityMenu::kOffsetA, 5},
                       {menus::kLoadBankMenu, menus::UtilityMenu::kOffsetB, 5},
                       {menus::kMidiSettingsMenu, menus::UtilityMenu::kOffsetC, 2},
-                      {menus::kGoOnlineMenu, menus::UtilityMenu::kOffsetD, 2}};
+                      {menus::kGoOnlineMenu, menus::UtilityMenu::kOffsetD, 2},
+                      {menus::kZoomMenu, menus::UtilityMenu::kOffsetE, 6}};
   for (const Sub& s : subs) {
     if (command >= s.offset && command < s.offset + s.count) return top.IdentifierOf(0, s.item) + 1 + command - s.offset;
   }

@@ -12,11 +12,10 @@
 namespace {
 
 using namespace panel;
+using panel_test::Alt;
 using panel_test::PanelEditorTest;
 
 class PanelControlsTest : public PanelEditorTest {};
-
-constexpr int Alt(int number) { return number + kAltViewKeyOffset; }
 
 TEST_F(PanelControlsTest, OnlyContinuousKnobsShowTheReadoutAndOnlyWhileHovered) {
   Tesvar& plug = MakeEditor();

@@ -6,11 +6,15 @@
 
 #include <string>
 
+#include "editor/PanelCommands.h"
 #include "editor/PanelLayout.h"
 #include "editor/framework/IGraphicsHeadless.h"
 #include "tests/editor/PanelTestSupport.h"
 
 namespace panel_test {
+
+// The registry number of a control of the alternative view.
+constexpr int Alt(int number) { return number + panel::kAltViewKeyOffset; }
 
 // The product's editor factory with a headless window instead of the platform's.
 inline EditorView* HeadlessPanel(Tesvar& plug) {

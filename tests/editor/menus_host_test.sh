@@ -36,7 +36,7 @@ menu_y=235
 item_y() {  # item_y INDEX: the middle of top-level item INDEX
   local index=$1 y=2 i
   for ((i = 0; i < index; i++)); do
-    case $i in 3 | 9 | 13 | 18 | 21) y=$((y + 7)) ;; *) y=$((y + 20)) ;; esac
+    case $i in 3 | 9 | 13 | 18 | 22) y=$((y + 7)) ;; *) y=$((y + 20)) ;; esac
   done
   echo $((menu_y + y + 10))
 }

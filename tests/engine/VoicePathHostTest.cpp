@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/SanitizedBuild.h"
 #include "tools/HostPrograms.h"
 #include "tools/Renderer.h"
 
@@ -33,7 +34,7 @@ std::vector<std::uint8_t> ReadBank(const std::string& file) {
 
 // The sanitizer builds run many times slower (the address one unoptimised): there the sweep
 // keeps a sample of its cases, and the release build runs it whole.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if TESVAR_SANITIZED_BUILD
 constexpr bool kShortSweep = true;
 #else
 constexpr bool kShortSweep = false;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/SanitizedBuild.h"
 #include "engine/RenderLoop.h"
 #include "tests/engine/VoiceRig.h"
 
@@ -152,7 +153,7 @@ long FirstDifference(const std::vector<double>& a, const std::vector<double>& b)
 
 // The sanitizer builds run many times slower (the address one unoptimised): there the sweep
 // keeps a sample of its cases, and the release build runs it whole.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if TESVAR_SANITIZED_BUILD
 constexpr bool kShortSweep = true;
 #else
 constexpr bool kShortSweep = false;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/Tesvar.h"
@@ -29,18 +30,21 @@ TEST(ImagesTest, TheTableHasTwentyFourIdsWithoutGaps) {
   EXPECT_EQ(resources::FindImage(121), nullptr);
 }
 
-TEST(ImagesTest, EveryResourceDecodesWithItsSizeAndFrames) {
+TEST(ImagesTest, EveryResourceDecodesWithItsSizeAndFramesAtBothDrawnSizes) {
   resources::RegisterImages();
-  EXPECT_EQ(resources::EmbeddedImageCount(), resources::kImageCount);
+  EXPECT_EQ(resources::EmbeddedImageCount(), resources::kResourceCount);
   for (const resources::ImageInfo& image : resources::kImages) {
-    SCOPED_TRACE(image.name);
-    char name[16];
-    std::snprintf(name, sizeof name, "#%d", image.id);
-    ASSERT_NE(platform::FindModuleResource(name, "PNG").data, nullptr);
-    const LICE_IBitmap* bitmap = LICE_CachedPngResource(image.id);
-    ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(bitmap->Width(), image.width);
-    EXPECT_EQ(bitmap->Height(), image.height);
+    for (int scale : {1, 2}) {
+      SCOPED_TRACE(std::string(image.name) + " x" + std::to_string(scale));
+      const int id = image.id + (scale - 1) * resources::kDoubleSizeIdOffset;
+      char name[16];
+      std::snprintf(name, sizeof name, "#%d", id);
+      ASSERT_NE(platform::FindModuleResource(name, "PNG").data, nullptr);
+      const LICE_IBitmap* bitmap = LICE_CachedPngResource(id);
+      ASSERT_NE(bitmap, nullptr);
+      EXPECT_EQ(bitmap->Width(), image.width * scale);
+      EXPECT_EQ(bitmap->Height(), image.height * scale);
+    }
   }
   EXPECT_EQ(platform::FindModuleResource("#121", "PNG").data, nullptr);
 }
@@ -63,6 +67,39 @@ TEST(ImagesTest, EveryFrameOfAStripHoldsAPicture) {
         for (int x = 0; x < bitmap->Width(); ++x) visible += LICE_GETA(bitmap->Bits()[y * bitmap->RowSpan() + x]) > 0;
       }
       EXPECT_GT(visible, 0) << image.name << " frame " << frame + 1;
+    }
+  }
+}
+
+// Every bitmap at every scale, as the editor draws it: 100 % and 200 % are the drawn
+// resources, the steps between are filtered from the 200 % drawing; each has the scaled
+// width, a whole frame pitch of the scaled size, every frame a picture, and comes from the
+// process's cache (asked again, the same bitmap).
+TEST(ImagesTest, EveryBitmapAtEveryScaleHasItsSizeAndEveryFrame) {
+  resources::RegisterImages();
+  for (int percent : {100, 125, 150, 175, 200}) {
+    for (const resources::ImageInfo& image : resources::kImages) {
+      SCOPED_TRACE(std::string(image.name) + " at " + std::to_string(percent) + " %");
+      const LICE_IBitmap* bitmap =
+          LICE_CachedScaledPng(image.id, image.id + resources::kDoubleSizeIdOffset, image.frames, percent);
+      ASSERT_NE(bitmap, nullptr);
+      EXPECT_EQ(LICE_CachedScaledPng(image.id, image.id + resources::kDoubleSizeIdOffset, image.frames, percent), bitmap);
+      EXPECT_EQ(bitmap->Width(), static_cast<int>(std::lround(image.width * percent / 100.0)));
+      const int pitch = static_cast<int>(std::lround(2.0 * image.height / image.frames * percent / 200.0));
+      if (percent != 100) {
+        EXPECT_EQ(bitmap->Height(), pitch * image.frames);
+      }
+      const bool lastIsBlank = image.id == resources::kDigitsImage || image.id == resources::kDigitsGreenImage ||
+                               image.id == resources::kDigitsSmallImage;
+      const int framePitch = bitmap->Height() / image.frames;
+      for (int frame = 0; frame < image.frames - (lastIsBlank ? 1 : 0); ++frame) {
+        int visible = 0;
+        const int top = static_cast<int>((2LL * bitmap->Height() * frame + image.frames) / (2LL * image.frames));
+        for (int y = top; y < top + framePitch; ++y) {
+          for (int x = 0; x < bitmap->Width(); ++x) visible += LICE_GETA(bitmap->Bits()[y * bitmap->RowSpan() + x]) > 0;
+        }
+        EXPECT_GT(visible, 0) << "frame " << frame + 1;
+      }
     }
   }
 }

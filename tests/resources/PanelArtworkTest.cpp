@@ -8,15 +8,45 @@
 #include <string>
 #include <vector>
 
+#include "editor/Layout.h"
+#include "editor/PanelCommands.h"
+#include "engine/ParamIndex.h"
 #include "tests/resources/PngFrames.h"
 
 namespace {
 
+using panel::Kind;
+using panel::View;
 using test::Frame;
 
 struct Place {
   int x, y;
 };
+
+// Every place comes from the editor's layout tables.
+panel::Box At(View view, int number) {
+  panel::Box box;
+  EXPECT_TRUE(panel::FindBox(view, number, &box)) << "no control " << number;
+  return box;
+}
+Place Corner(View view, int number) {
+  const panel::Box box = At(view, number);
+  return {box.left, box.top};
+}
+// The top-left corners of every control of a view's table that passes `take`.
+template <typename Take>
+std::vector<Place> Corners(View view, Take take) {
+  std::vector<Place> corners;
+  for (const panel::Place& place : view == View::kMain ? panel::MainViewPlaces() : panel::AltViewPlaces()) {
+    if (!take(place)) continue;
+    for (int i = 0; i < place.count; ++i) {
+      const panel::Box box = panel::BoxOf(place, i);
+      corners.push_back({box.left, box.top});
+    }
+  }
+  return corners;
+}
+bool ContinuousKnob(const panel::Place& p) { return p.kind == Kind::kKnob && p.gearing > 1.0; }
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -24,20 +54,7 @@ Frame Main() { return test::ResourceFrame("back.png", 1, 0); }
 Frame Alt() { return test::ResourceFrame("back2.png", 1, 0); }
 
 // Fader places of the sound parameters 8 to 33 in the main view (54 x 92 each).
-Place FaderOf(int parameter) {
-  const int row1[13] = {280, 336, 392, 448, 506, 562, 618, 674, 732, 788, 844, 900, 956};
-  const int row2[13] = {280, 336, 392, 448, 506, 562, 618, 674, 730, 788, 844, 900, 956};
-  return parameter <= 20 ? Place{row1[parameter - 8], 172} : Place{row2[parameter - 21], 340};
-}
-
-// Continuous knobs (40 x 40) of both views.
-const std::vector<Place> kMainKnobs = {{614, 49}, {670, 49}, {739, 49}, {795, 49}, {952, 49},
-                                       {963, 490}};
-const std::vector<Place> kAltKnobs = {
-    {26, 30},   {90, 30},   {26, 134},  {90, 134},  {90, 242},  {419, 242}, {299, 30},
-    {363, 30},  {363, 134}, {443, 30},  {507, 30},  {571, 30},  {635, 30},  {775, 30},
-    {839, 30},  {903, 30},  {967, 30},  {443, 134}, {507, 134}, {571, 134}, {635, 134},
-    {775, 134}, {839, 134}, {903, 134}, {967, 134}};
+Place FaderOf(int parameter) { return Corner(View::kMain, parameter); }
 
 TEST(PanelArtwork, BackgroundsAreOpaqueAndKeepTheEditorsTextPlacesClear) {
   for (const char* file : {"back.png", "back2.png"}) {
@@ -46,28 +63,26 @@ TEST(PanelArtwork, BackgroundsAreOpaqueAndKeepTheEditorsTextPlacesClear) {
     for (std::size_t i = 3; i < image.rgba.size(); i += 4) ASSERT_EQ(image.rgba[i], 255) << file;
   }
   // The version texts are drawn by the editor at these rectangles: no print may lie there.
-  EXPECT_LT(test::MaxLuminance(Main(), 22, 107, 150, 119), 80);
-  EXPECT_LT(test::MaxLuminance(Alt(), 711, 534, 839, 546), 80);
+  auto maxIn = [](const Frame& f, const panel::Box& b) { return test::MaxLuminance(f, b.left, b.top, b.right, b.bottom); };
+  auto meanIn = [](const Frame& f, const panel::Box& b) { return test::MeanLuminance(f, b.left, b.top, b.right, b.bottom); };
+  EXPECT_LT(maxIn(Main(), At(View::kMain, -panel::kVersionText)), 80);
+  EXPECT_LT(maxIn(Alt(), At(View::kAlt, -panel::kVersionText)), 80);
   // The program names are written in green: dark glass behind them.
-  EXPECT_LT(test::MeanLuminance(Main(), 279, 71, 593, 91), 25);
-  EXPECT_LT(test::MeanLuminance(Alt(), 494, 221, 694, 239), 25);
+  EXPECT_LT(meanIn(Main(), At(View::kMain, -panel::kPresetName)), 25);
+  EXPECT_LT(meanIn(Alt(), At(View::kAlt, -panel::kPresetName)), 25);
 }
 
 TEST(PanelArtwork, LedDisplaysAndListsSitOnDarkGlass) {
-  EXPECT_LT(test::MeanLuminance(Main(), 47, 139, 119, 183), 20);
-  EXPECT_LT(test::MeanLuminance(Main(), 165, 139, 237, 183), 20);
-  EXPECT_LT(test::MeanLuminance(Main(), 165, 207, 237, 251), 20);
-  EXPECT_LT(test::MeanLuminance(Main(), 884, 487, 953, 525), 20);
-  EXPECT_LT(test::MeanLuminance(Alt(), 594, 251, 666, 295), 20);
-  EXPECT_LT(test::MeanLuminance(Alt(), 327, 243, 396, 281), 20);
+  auto meanIn = [](const Frame& f, const panel::Box& b) { return test::MeanLuminance(f, b.left, b.top, b.right, b.bottom); };
+  for (int display : {panel::kProgramDisplay, panel::kParameterDisplay, panel::kValueDisplay}) {
+    EXPECT_LT(meanIn(Main(), At(View::kMain, -display)), 20) << display;
+  }
+  EXPECT_LT(meanIn(Main(), At(View::kMain, kVoices)), 20);
+  EXPECT_LT(meanIn(Alt(), At(View::kAlt, -panel::kProgramDisplay)), 20);
+  EXPECT_LT(meanIn(Alt(), At(View::kAlt, kVoices)), 20);
   // The browser rows carry white text at half alpha: their screens must be dark.
-  for (int r = 0; r < 10; ++r)
-    EXPECT_LT(test::MeanLuminance(Alt(), 785, 342 + 17 * r, 984, 358 + 17 * r), 25) << r;
-  for (int c = 0; c < 3; ++c)
-    for (int r = 0; r < 13; ++r)
-      EXPECT_LT(test::MeanLuminance(Alt(), 28 + 208 * c, 342 + 17 * r, 227 + 208 * c, 358 + 17 * r),
-                25)
-          << c << ", " << r;
+  for (int r = 0; r < 10; ++r) EXPECT_LT(meanIn(Alt(), At(View::kAlt, -(panel::kFirstFileRow + r))), 25) << r;
+  for (int r = 0; r < 39; ++r) EXPECT_LT(meanIn(Alt(), At(View::kAlt, -(panel::kFirstProgramRow + r))), 25) << r;
 }
 
 // The handle's centre runs from 8 pixels below a fader's top (maximum) to 84 (minimum): the
@@ -110,8 +125,8 @@ void ExpectRingMatchesStrip(const Frame& panel, const std::vector<Place>& knobs,
 }
 
 TEST(PanelArtwork, KnobScalesEndWhereTheKnobsTurnTo) {
-  ExpectRingMatchesStrip(Main(), kMainKnobs, "knob.png", false, "main");
-  ExpectRingMatchesStrip(Alt(), kAltKnobs, "knob.png", false, "alt");
+  ExpectRingMatchesStrip(Main(), Corners(View::kMain, ContinuousKnob), "knob.png", false, "main");
+  ExpectRingMatchesStrip(Alt(), Corners(View::kAlt, ContinuousKnob), "knob.png", false, "alt");
 }
 
 // A printed dot marks every position of a rotary switch, where its strip's frame points.
@@ -121,10 +136,19 @@ TEST(PanelArtwork, SwitchLegendsMarkEveryPositionOfTheirStrips) {
     Place place;
     int positions;
   };
-  const Switch switches[] = {{true, {876, 49}, 4},   {false, {26, 242}, 4},
-                             {false, {171, 30}, 3},  {false, {235, 30}, 3},
-                             {false, {171, 134}, 3}, {false, {235, 134}, 3},
-                             {false, {299, 134}, 5}};
+  // The stepped knobs of both tables: their art's frames are the positions.
+  std::vector<Switch> switches;
+  for (const View view : {View::kMain, View::kAlt}) {
+    for (const panel::Place& place : view == View::kMain ? panel::MainViewPlaces() : panel::AltViewPlaces()) {
+      if (place.kind != Kind::kKnob || place.gearing > 1.0) continue;
+      const int positions = panel::ArtResources()[static_cast<std::size_t>(place.art)].frames;
+      for (int i = 0; i < place.count; ++i) {
+        const panel::Box box = panel::BoxOf(place, i);
+        switches.push_back({view == View::kMain, {box.left, box.top}, positions});
+      }
+    }
+  }
+  EXPECT_EQ(switches.size(), 7u);
   for (const Switch& s : switches) {
     const std::string strip = "switch" + std::to_string(s.positions) + ".png";
     const Frame panel = s.main ? Main() : Alt();
@@ -140,15 +164,14 @@ TEST(PanelArtwork, SwitchLegendsMarkEveryPositionOfTheirStrips) {
 
 // Every push button has its name printed just above it.
 TEST(PanelArtwork, EveryButtonIsNamed) {
-  std::vector<Place> main = {{32, 348},  {76, 348},  {171, 348}, {215, 348}, {465, 490},
-                             {509, 490}, {652, 490}, {696, 490}, {740, 490}, {784, 490}};
-  for (int n = 1; n <= 8; ++n) main.push_back({70 + 44 * (n - 1), 490});
+  const auto button = [](const panel::Place& p) { return p.kind == Kind::kButton || p.kind == Kind::kPresetMenu; };
+  const std::vector<Place> main = Corners(View::kMain, button);
+  EXPECT_EQ(main.size(), 18u);
   for (const Place& b : main)
     EXPECT_GT(test::MaxLuminance(Main(), b.x, b.y - 16, b.x + 40, b.y - 4), 150)
         << "main button at " << b.x << ", " << b.y;
-  std::vector<Place> alt = {{172, 242}, {208, 242}, {244, 242}, {280, 242},
-                            {700, 341}, {744, 341}, {722, 410}};
-  for (int n = 1; n <= 8; ++n) alt.push_back({722 + 36 * (n - 1), 242});
+  const std::vector<Place> alt = Corners(View::kAlt, button);
+  EXPECT_EQ(alt.size(), 15u);
   for (const Place& b : alt)
     EXPECT_GT(test::MaxLuminance(Alt(), b.x - 4, b.y - 16, b.x + 28, b.y - 3), 150)
         << "alternative-view button at " << b.x << ", " << b.y;
@@ -160,9 +183,17 @@ TEST(PanelArtwork, PrintedHotSpotsOfTheAlternativeView) {
   struct Spot {
     int left, top, right, bottom;
   };
-  const Spot spots[] = {{494, 253, 548, 269}, {494, 283, 548, 299}, {566, 248, 586, 299},
-                        {675, 248, 695, 299}, {993, 342, 1009, 359}, {993, 495, 1009, 512},
-                        {652, 342, 668, 359}, {652, 546, 668, 563}};
+  std::vector<Spot> spots;
+  for (int command : {panel::kUtilityMenu, panel::kLearn, panel::kDown, panel::kUp}) {
+    const panel::Box b = At(View::kAlt, -command);
+    spots.push_back({b.left, b.top, b.right, b.bottom});
+  }
+  // The scroll bars' arrow keys: their top and bottom 17 pixels.
+  for (int bar : {panel::kFileScroll, panel::kProgramScroll}) {
+    const panel::Box b = At(View::kAlt, -bar);
+    spots.push_back({b.left, b.top, b.right, b.top + 17});
+    spots.push_back({b.left, b.bottom - 17, b.right, b.bottom});
+  }
   for (const Spot& s : spots) {
     EXPECT_GT(test::MaxLuminance(Alt(), s.left, s.top, s.right, s.bottom), 150)
         << s.left << ", " << s.top;

@@ -141,12 +141,13 @@ TEST_F(ConfigurationTest, SaveWritesEveryKeyAndOnlyMappedControllers) {
   configuration.controllerMap[7] = 16;
   configuration.startupBank = "/banks/live.fxb";
   configuration.midiThru = true;
+  configuration.zoom = "150";
   shell::SharedTapeReadSettings().highPassHz = 412.9;
   configuration.WriteConfiguration(shell::ConfigurationScope::kAll);
   EXPECT_EQ(ReadFile(Ini()),
             "[MIDI Control]\nCC7=16\n"
             "[Startup Bank]\nFile=/banks/live.fxb\n"
-            "[Editor]\nShow Parameters=false\nOpen Alt View=false\n"
+            "[Editor]\nShow Parameters=false\nOpen Alt View=false\nZoom=150\n"
             "[MIDI Global]\nMIDI Thru=true\nIgnore Program Change=false\n"
             "[Tape Read]\nHighpass Enabled=true\nLowpass Enabled=true\n"
             "Highpass Frequency=412\nLowpass Frequency=5000\nThreshold=50\n");
@@ -157,6 +158,7 @@ TEST_F(ConfigurationTest, SaveWritesEveryKeyAndOnlyMappedControllers) {
   shell::SharedTapeReadSettings() = tape::TapeReadSettings{};
   EXPECT_EQ(reread.ReadConfiguration(), shell::ConfigurationStatus::kDone);
   EXPECT_EQ(reread.startupBank, "/banks/live.fxb");
+  EXPECT_EQ(reread.zoom, "150");
   EXPECT_TRUE(reread.midiThru);
   EXPECT_EQ(reread.controllerMap, configuration.controllerMap);
   EXPECT_EQ(shell::SharedTapeReadSettings().highPassHz, 412.0);

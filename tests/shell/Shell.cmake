@@ -5,10 +5,8 @@ tesvar_add_test(tesvar_shell_tests
           ${CMAKE_CURRENT_LIST_DIR}/SynthMidiTest.cpp ${CMAKE_CURRENT_LIST_DIR}/SynthTest.cpp
   LIBS tesvar_product)
 
-if(TARGET tesvar_plugin AND TARGET tesvar_host)
-  tesvar_add_test(tesvar_shell_host_tests
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ShellHostTest.cpp
-    LIBS tesvar_host)
-  target_compile_definitions(tesvar_shell_host_tests PRIVATE TESVAR_PLUGIN_PATH="$<TARGET_FILE:tesvar_plugin>")
-  add_dependencies(tesvar_shell_host_tests tesvar_plugin)
-endif()
+tesvar_add_test(tesvar_shell_host_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ShellHostTest.cpp
+  LIBS tesvar_host)
+target_compile_definitions(tesvar_shell_host_tests PRIVATE TESVAR_PLUGIN_PATH="$<TARGET_FILE:tesvar_plugin>")
+add_dependencies(tesvar_shell_host_tests tesvar_plugin)

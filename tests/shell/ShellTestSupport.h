@@ -55,8 +55,9 @@ inline std::intptr_t VST_CALL RecordingHost(vst::AEffect*, std::int32_t opcode, 
   if (opcode == vst::audioMasterAutomate) record.automations.push_back({index, opt});
   if (opcode == vst::audioMasterProcessEvents && ptr != nullptr) {
     const auto* list = static_cast<const vst::VstEvents*>(ptr);
+    const vst::VstEvent* const* events = list->events;  // may hold more than the declared two
     for (int i = 0; i < list->numEvents; ++i) {
-      const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(list->events[i]);
+      const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(events[i]);
       record.midiOut.push_back({midi->deltaFrames, static_cast<std::uint8_t>(midi->midiData[0]),
                                 static_cast<std::uint8_t>(midi->midiData[1]),
                                 static_cast<std::uint8_t>(midi->midiData[2])});

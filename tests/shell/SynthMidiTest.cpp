@@ -45,6 +45,8 @@ class SynthMidiTest : public shell_test::TempHome {
     std::vector<std::uint8_t> listBytes(sizeof(vst::VstEvents) + messages.size() * sizeof(vst::VstEvent*));
     auto* list = reinterpret_cast<vst::VstEvents*>(listBytes.data());
     list->numEvents = static_cast<std::int32_t>(messages.size());
+    // Written through a pointer: indexing the declared two-element array further is undefined.
+    vst::VstEvent** pointers = list->events;
     for (std::size_t i = 0; i < messages.size(); ++i) {
       events[i] = {};
       events[i].type = vst::kMidiType;
@@ -53,7 +55,7 @@ class SynthMidiTest : public shell_test::TempHome {
       events[i].midiData[0] = static_cast<char>(messages[i].status);
       events[i].midiData[1] = static_cast<char>(messages[i].data1);
       events[i].midiData[2] = static_cast<char>(messages[i].data2);
-      list->events[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
+      pointers[i] = reinterpret_cast<vst::VstEvent*>(&events[i]);
     }
     EXPECT_EQ(plug->Dispatch(vst::effProcessEvents, 0, 0, list, 0.0f), 1);
   }

@@ -11,9 +11,10 @@
 #include <memory>
 #include <vector>
 
+#include "tests/SanitizedBuild.h"
 #include "tests/vst2/HostTestSupport.h"
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if TESVAR_SANITIZED_BUILD
 // The sanitizers replace malloc; their own count is the one to read.
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
@@ -21,7 +22,7 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 namespace {
 
 long long HeapInUse() {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if TESVAR_SANITIZED_BUILD
   return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
 #else
   const struct mallinfo2 info = mallinfo2();

@@ -3,6 +3,11 @@
 // reads what people type.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +68,120 @@ TEST_F(SnapshotTest, BothViewsFillTheWindowWithTheirPanels) {
     EXPECT_GT(DistinctColours(*picture), 1000);  // a panel, not a fill
   }
   EXPECT_GT(Differences(*main, *alt), 1032 * 588 / 2);
+}
+
+// Mean absolute difference of the colour channels of two pictures of one size, 0 ... 255.
+double MeanDifference(const LICE_IBitmap& a, const LICE_IBitmap& b) {
+  double sum = 0.0;
+  for (int y = 0; y < a.Height(); ++y) {
+    for (int x = 0; x < a.Width(); ++x) {
+      const LICE_pixel p = a.Bits()[y * a.RowSpan() + x];
+      const LICE_pixel q = b.Bits()[y * b.RowSpan() + x];
+      sum += std::abs(LICE_GETR(p) - LICE_GETR(q)) + std::abs(LICE_GETG(p) - LICE_GETG(q)) +
+             std::abs(LICE_GETB(p) - LICE_GETB(q));
+    }
+  }
+  return sum / (3.0 * a.Width() * a.Height());
+}
+
+// The 200 % picture reduced to 100 % with a box filter: each pixel the mean of its 2 x 2.
+std::unique_ptr<LICE_MemBitmap> BoxHalf(const LICE_IBitmap& big) {
+  auto result = std::make_unique<LICE_MemBitmap>(big.Width() / 2, big.Height() / 2);
+  LICE_MemBitmap& half = *result;
+  for (int y = 0; y < half.Height(); ++y) {
+    for (int x = 0; x < half.Width(); ++x) {
+      int r = 0, g = 0, b = 0;
+      for (int k = 0; k < 4; ++k) {
+        const LICE_pixel p = big.Bits()[(2 * y + k / 2) * big.RowSpan() + 2 * x + k % 2];
+        r += LICE_GETR(p);
+        g += LICE_GETG(p);
+        b += LICE_GETB(p);
+      }
+      half.Bits()[y * half.RowSpan() + x] = LICE_RGBA((r + 2) / 4, (g + 2) / 4, (b + 2) / 4, 255);
+    }
+  }
+  return result;
+}
+
+// The 100 % picture stretched to twice its size the way a window system stretches an editor
+// that knows no scale: bilinear, pixel centres aligned.
+std::unique_ptr<LICE_MemBitmap> Stretched(const LICE_IBitmap& small) {
+  auto result = std::make_unique<LICE_MemBitmap>(small.Width() * 2, small.Height() * 2);
+  LICE_MemBitmap& big = *result;
+  auto at = [&](int x, int y, int shift) {
+    x = std::clamp(x, 0, small.Width() - 1);
+    y = std::clamp(y, 0, small.Height() - 1);
+    return static_cast<double>((small.Bits()[y * small.RowSpan() + x] >> shift) & 255);
+  };
+  for (int y = 0; y < big.Height(); ++y) {
+    for (int x = 0; x < big.Width(); ++x) {
+      const double sx = (x + 0.5) / 2 - 0.5, sy = (y + 0.5) / 2 - 0.5;
+      const int x0 = static_cast<int>(std::floor(sx)), y0 = static_cast<int>(std::floor(sy));
+      const double fx = sx - x0, fy = sy - y0;
+      LICE_pixel out = 0xFF000000u;
+      for (int shift : {0, 8, 16}) {
+        const double v = (at(x0, y0, shift) * (1 - fx) + at(x0 + 1, y0, shift) * fx) * (1 - fy) +
+                         (at(x0, y0 + 1, shift) * (1 - fx) + at(x0 + 1, y0 + 1, shift) * fx) * fy;
+        out |= static_cast<LICE_pixel>(std::lround(v)) << shift;
+      }
+      big.Bits()[y * big.RowSpan() + x] = out;
+    }
+  }
+  return result;
+}
+
+// Edge steepness: the mean of the largest 1 % of luminance steps between neighbouring pixels
+// (across and down). The panel's print and outlines make those steps; a sharp picture takes
+// them in one pixel, a stretched one spreads each over two, halving the steps. The paint's
+// grain is a few levels and never reaches the top 1 %.
+double EdgeSteepness(const LICE_IBitmap& bitmap) {
+  auto luma = [&](int x, int y) {
+    const LICE_pixel p = bitmap.Bits()[y * bitmap.RowSpan() + x];
+    return 0.299 * LICE_GETR(p) + 0.587 * LICE_GETG(p) + 0.114 * LICE_GETB(p);
+  };
+  std::vector<double> steps;
+  steps.reserve(static_cast<std::size_t>(bitmap.Width()) * bitmap.Height() * 2);
+  for (int y = 0; y + 1 < bitmap.Height(); ++y) {
+    for (int x = 0; x + 1 < bitmap.Width(); ++x) {
+      const double c = luma(x, y);
+      steps.push_back(std::fabs(luma(x + 1, y) - c));
+      steps.push_back(std::fabs(luma(x, y + 1) - c));
+    }
+  }
+  const std::size_t top = steps.size() / 100;
+  std::nth_element(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(top), steps.end(), std::greater<>());
+  double sum = 0.0;
+  for (std::size_t i = 0; i < top; ++i) sum += steps[i];
+  return sum / static_cast<double>(top);
+}
+
+// Every scale in both views: the picture has the scaled size; the 200 % one, reduced with a
+// box filter, is the 100 % panel within a few levels (text and grain are drawn afresh, so
+// not to the bit), and its edges are clearly steeper than the 100 % picture's stretched.
+TEST_F(SnapshotTest, EveryScaleHasItsSizeAnd200PercentIsThePanelDrawnSharper) {
+  for (const snapshot::View view : {snapshot::View::kMain, snapshot::View::kAlt}) {
+    snapshot::Options options;
+    options.view = view;
+    options.program = 22;
+    std::unique_ptr<LICE_MemBitmap> at100;
+    for (int scale : {100, 125, 150, 175, 200}) {
+      SCOPED_TRACE("view " + std::to_string(static_cast<int>(view)) + " at " + std::to_string(scale) + " %");
+      options.scale = scale;
+      auto picture = Picture(options);
+      EXPECT_EQ(picture->Width(), static_cast<int>(std::lround(1032 * scale / 100.0)));
+      EXPECT_EQ(picture->Height(), static_cast<int>(std::lround(588 * scale / 100.0)));
+      EXPECT_GT(DistinctColours(*picture), 1000);
+      if (scale == 100) at100 = std::move(picture);
+      if (scale != 200) continue;
+      const double difference = MeanDifference(*BoxHalf(*picture), *at100);
+      const double sharp = EdgeSteepness(*picture);
+      const double stretched = EdgeSteepness(*Stretched(*at100));
+      std::printf("  200 %% vs 100 %%: mean difference %.2f of 255; edge steepness %.1f drawn, %.1f stretched\n",
+                  difference, sharp, stretched);
+      EXPECT_LT(difference, 5.0);
+      EXPECT_GT(sharp, 1.5 * stretched);
+    }
+  }
 }
 
 TEST_F(SnapshotTest, KnobsFollowTheParameterAndTheMouse) {

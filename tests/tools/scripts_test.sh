@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command's own scripts: step results and the summary, what the installer asks
 # apt-get for (with apt-get and dpkg replaced by stand-ins), when the real-host check skips
-# and when it fails, and the 32-bit check against what this machine really does.
+# and when it fails, the count of tests per suite, and the 32-bit check against what this
+# machine really does.
 # Usage: scripts_test.sh REPO
 set -uo pipefail
 repo=$(cd "${1:?usage: scripts_test.sh REPO}" && pwd)
@@ -41,6 +42,23 @@ expect_line "$out" '^ {18}inner skipped  skipped: no such thing here$' "skipped 
 expect_line "$out" '^steps: 3 passed, 1 failed, 1 skipped$' "innermost steps counted once"
 [[ $(grep -c '^== inner skipped' <<<"$out") == 1 ]] || fail "the skip is said once"
 
+# --- Steps beside: output held back until the wait, a failure passed up and counted -------
+cat >"$work/beside.sh" <<EOF
+source "$repo/.ci/steps.sh"
+status=0
+step_beside "waits" bash -c 'sleep 1; echo waited; exit 3'
+step "meanwhile" echo "in front"
+steps_wait || status=1
+steps_summary
+exit \$status
+EOF
+out=$(unset TESVAR_STEP_LOG; bash "$work/beside.sh")
+expect_status 1 $? "a failing step beside the others"
+[[ $(grep -n -e '^in front$' -e '^waited$' <<<"$out" | cut -d: -f2 | tr '\n' ' ') == "in front waited " ]] ||
+  fail "the beside step's output after the steps in front: $out"
+expect_line "$out" '^ +[0-9]+:[0-9]{2} +[0-9]+:[0-9]{2}  waits  FAILED \(exit status 3\)$' "the beside step in the summary"
+expect_line "$out" '^steps: 1 passed, 1 failed, 0 skipped$' "both counted"
+
 # --- Installer: one update, one install without recommendations, Ardour optional ----------
 fake=$work/fake
 mkdir -p "$fake"
@@ -72,9 +90,10 @@ installer() {
   : >"$FAKE_LOG"
   PATH=$fake:$PATH bash "$repo/tools/install-deps.sh" "$@"
 }
-base=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-      libsndfile1-dev libpng-dev zlib1g-dev sox libx11-dev libxext-dev libxtst-dev libfreetype-dev
-      libfontconfig-dev libcurl4-openssl-dev fonts-liberation fonts-dejavu-core)
+read -r -a base <<<"$(bash "$repo/tools/install-deps.sh" --print)"
+read -r -a with_tests <<<"$(bash "$repo/tools/install-deps.sh" --print --tests)"
+test_only=("${with_tests[@]:${#base[@]}}")
+[[ " ${base[*]} " == *" cmake "* && " ${base[*]} " == *" sox "* ]] || fail "the base packages name cmake and sox"
 
 printf '%s\n' "${base[@]}" >"$FAKE_INSTALLED"
 : >"$FAKE_BROKEN"
@@ -87,7 +106,7 @@ installer --tests >/dev/null
 expect_status 0 $? "missing packages"
 log=$(cat "$FAKE_LOG")
 [[ $(grep -c ' update' <<<"$log") == 1 ]] || fail "one apt-get update, got: $log"
-expect_line "$log" '^apt-get install -y -q --no-install-recommends (.* )?cmake sox xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev$' \
+expect_line "$log" "^apt-get install -y -q --no-install-recommends (.* )?cmake sox ${test_only[*]}\$" \
   "one install of everything missing, without recommendations"
 
 printf '%s\n' "${base[@]}" >"$FAKE_INSTALLED"
@@ -132,6 +151,33 @@ expect_status 0 $? "Ardour there, the check passes"
 expect_line "$out" '^checked build/linux/Tesvar64.so$' "the check ran on the plug-in"
 out=$(CHECK_STATUS=1 realhost)
 expect_status 1 $? "Ardour there, the check fails"
+
+# --- Tests per suite: a suite that ran none, or a skip where everything is installed, fails --
+suites=$work/suites
+mkdir -p "$suites"
+echo "engine editor" >"$suites/tesvar-suites.txt"
+# A stand-in ctest that prints what $FAKE_CTEST holds, and fails when $FAKE_CTEST_STATUS says so.
+printf '#!/bin/sh\nprintf "%%b" "$FAKE_CTEST"\nexit ${FAKE_CTEST_STATUS:-0}\n' >"$fake/ctest"
+chmod +x "$fake/ctest"
+both='Label Time Summary:\neditor    =   3.21 sec*proc (12 tests)\nengine    =  10.50 sec*proc (140 tests)\n\nTotal Test time (real) =  13.71 sec\n'
+engine_only='Label Time Summary:\nengine    =  10.50 sec*proc (140 tests)\n\nTotal Test time (real) =  10.50 sec\n'
+skip='\nThe following tests did not run:\n\t 7 - X11WindowTest.Opens (Skipped)\n'
+while IFS='|' read -r want installed output ctest_status what; do
+  out=$(unset TESVAR_DEPS_INSTALLED; [[ -n $installed ]] && export TESVAR_DEPS_INSTALLED=1
+        FAKE_CTEST=$output FAKE_CTEST_STATUS=$ctest_status TESVAR_CTEST=$fake/ctest "$repo/tools/ctest-suites.sh" "$suites")
+  expect_status "$want" $? "tests per suite: $what"
+done <<CASES
+0||$both|0|every suite ran
+1||$engine_only|0|a suite ran none
+1||$both|8|ctest failed
+0||$both$skip|0|a skip where not everything is installed
+1|yes|$both$skip|0|a skip where everything is installed
+CASES
+out=$(TESVAR_CTEST="$fake/ctest" FAKE_CTEST=$engine_only "$repo/tools/ctest-suites.sh" "$suites")
+expect_line "$out" '^  engine +140$' "the count of a suite"
+expect_line "$out" '^  editor +none ran: FAILED$' "the suite that ran none, named"
+"$repo/tools/ctest-suites.sh" "$work/nowhere" >/dev/null 2>&1
+expect_status 2 $? "a build folder without its list of suites"
 
 # --- 32-bit check: agrees with what this machine does -------------------------------------
 if [[ -x /usr/lib/wine/wine ]]; then

@@ -123,7 +123,7 @@ TEST_F(ConfigurationTest, SaveWritesEveryKeyAndOnlyMappedControllers) {
   EXPECT_EQ(IniText(),
             "[MIDI Control]\nCC7=16\n"
             "[Startup Bank]\nFile=C:\\banks\\live.fxb\n"
-            "[Editor]\nShow Parameters=false\nOpen Alt View=false\n"
+            "[Editor]\nShow Parameters=false\nOpen Alt View=false\nZoom=Auto\n"
             "[MIDI Global]\nMIDI Thru=true\nIgnore Program Change=false\n"
             "[Tape Read]\nHighpass Enabled=true\nLowpass Enabled=true\n"
             "Highpass Frequency=412\nLowpass Frequency=5000\nThreshold=50\n");

@@ -27,11 +27,23 @@ Colour Shade(Colour c, double k) {
 
 void SetColour(cairo_t* cr, Colour c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
 
-Image::Image(int width, int height)
+namespace {
+const cairo_user_data_key_t kScaleKey{};
+}  // namespace
+
+int ScaleOf(cairo_t* cr) {
+  const void* data = cairo_surface_get_user_data(cairo_get_target(cr), &kScaleKey);
+  return data != nullptr ? *static_cast<const int*>(data) : 1;
+}
+
+Image::Image(int width, int height, int scale)
     : width_(width),
       height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+      scale_(std::max(scale, 1)),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale_, height * scale_)),
       cr_(cairo_create(surface_)) {
+  cairo_surface_set_user_data(surface_, &kScaleKey, &scale_, nullptr);
+  cairo_scale(cr_, scale_, scale_);
   // Small print is hinted lightly; advances stay fractional so that tracked capitals keep
   // even spacing.
   cairo_font_options_t* options = cairo_font_options_create();
@@ -125,8 +137,10 @@ void LayOut(cairo_t* cr, const Font& font, double x, double baseline, Align alig
   const double w = TextWidth(cr, font, text);
   if (align == Align::kCentre) x -= w / 2;
   if (align == Align::kRight) x -= w;
-  x = std::round(x);
-  baseline = std::round(baseline);
+  // Whole device pixels keep small print crisp at every scale.
+  const double s = ScaleOf(cr);
+  x = std::round(x * s) / s;
+  baseline = std::round(baseline * s) / s;
   auto put = [&](const std::string& s) {
     cairo_move_to(cr, x, baseline);
     if (path) cairo_text_path(cr, s.c_str());
@@ -209,6 +223,10 @@ void BlurredShape(cairo_t* cr, Rect bounds, const std::function<void(cairo_t*)>&
     right = std::max(right, x);
     bottom = std::max(bottom, y);
   }
+  const int s = ScaleOf(cr);
+  radius *= s;
+  dx *= s;
+  dy *= s;
   const int margin = 2 * radius + 2;
   const int x0 = int(std::floor(left)) - margin;
   const int y0 = int(std::floor(top)) - margin;
@@ -262,8 +280,10 @@ void AddGrain(Image& image, Rect r, double amount, int streak, std::uint32_t see
   unsigned char* data = cairo_image_surface_get_data(s);
   const int stride = cairo_image_surface_get_stride(s);
   Noise noise(seed);
-  const int x0 = std::max(0, int(r.x)), x1 = std::min(image.Width(), int(r.Right()));
-  const int y0 = std::max(0, int(r.y)), y1 = std::min(image.Height(), int(r.Bottom()));
+  const int scale = image.Scale();
+  streak *= scale;
+  const int x0 = std::max(0, int(r.x * scale)), x1 = std::min(image.Width() * scale, int(r.Right() * scale));
+  const int y0 = std::max(0, int(r.y * scale)), y1 = std::min(image.Height() * scale, int(r.Bottom() * scale));
   for (int y = y0; y < y1; ++y) {
     double run = 0;
     for (int x = x0; x < x1; ++x) {

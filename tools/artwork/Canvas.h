@@ -28,10 +28,12 @@ Colour Shade(Colour c, double k);
 
 void SetColour(cairo_t* cr, Colour c);
 
-// An ARGB32 image with its drawing context; frees both on destruction.
+// An ARGB32 image with its drawing context; frees both on destruction. Drawing code works in
+// the image's units (Width x Height); a scale of 2 makes a surface of twice as many pixels
+// each way with the context scaled to match, so the same code draws the double-size bitmap.
 class Image {
  public:
-  Image(int width, int height);
+  Image(int width, int height, int scale = 1);
   ~Image();
   Image(const Image&) = delete;
   Image& operator=(const Image&) = delete;
@@ -40,12 +42,14 @@ class Image {
   cairo_surface_t* Surface() const { return surface_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
+  int Scale() const { return scale_; }
   // Writes the image as PNG; false when the file cannot be written.
   bool WritePng(const std::string& path) const;
 
  private:
   int width_;
   int height_;
+  int scale_;
   cairo_surface_t* surface_;
   cairo_t* cr_;
 };
@@ -111,10 +115,13 @@ double CapHeight(cairo_t* cr, const Font& font);
 void DrawTextCentred(cairo_t* cr, const Font& font, double cx, double cy, std::string_view text,
                      Colour colour);
 
+// The scale of the image a context draws on (Image::Scale), 1 for other surfaces.
+int ScaleOf(cairo_t* cr);
+
 // Paints the shape (a path built by `shape` in the context's coordinates) blurred by
 // `radius` pixels and moved by (dx, dy) in the given colour: drop shadows, glows, recesses.
 // `bounds` (in the context's coordinates) must contain the shape; the blur may reach about
-// 1.5 `radius` pixels beyond it. The offset is in pixels of the image.
+// 1.5 `radius` pixels beyond it. The offset and radius are in the image's units.
 void BlurredShape(cairo_t* cr, Rect bounds, const std::function<void(cairo_t*)>& shape,
                   double dx, double dy, int radius, Colour colour);
 
@@ -131,7 +138,7 @@ class Noise {
 };
 
 // Adds brushed-looking grain to the pixels of r: every pixel moves by up to `amount` (0..1)
-// in lightness, with horizontal streaks of `streak` pixels.
+// in lightness, with horizontal streaks of `streak` pixels (image units).
 void AddGrain(Image& image, Rect r, double amount, int streak, std::uint32_t seed);
 
 }  // namespace artwork

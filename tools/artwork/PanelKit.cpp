@@ -21,8 +21,11 @@ void PaintWood(Image& image, int x0, int x1, std::uint32_t seed) {
   Noise noise(seed);
   const double phase = (seed % 97) * 0.37;
   const Colour dark = Hex(0x2e1a0e), light = Hex(0x7c4b29);
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = x0; x < x1; ++x) {
+  // The texture is a function of the image's units, sampled at every device pixel.
+  const int scale = image.Scale();
+  for (int py = 0; py < image.Height() * scale; ++py) {
+    for (int px = x0 * scale; px < x1 * scale; ++px) {
+      const double x = (px + 0.5) / scale - 0.5, y = (py + 0.5) / scale - 0.5;
       const double u = (x - x0 + 0.5) / (x1 - x0);
       const double wander = 3.2 * std::sin(y * 0.0091 + phase) + 1.1 * std::sin(y * 0.041 + x * 0.7);
       const double grain = std::sin((x * 1.35 + wander) * 2.3) * 0.5 +
@@ -30,7 +33,7 @@ void PaintWood(Image& image, int x0, int x1, std::uint32_t seed) {
       const double t = std::clamp(0.45 + 0.32 * grain + 0.06 * noise.Signed(), 0.0, 1.0);
       const double profile = 0.62 + 0.45 * std::pow(std::sin(kPi * u), 0.7);
       const Colour c = Shade(Mix(dark, light, t), profile);
-      auto* p = reinterpret_cast<std::uint32_t*>(data + y * stride) + x;
+      auto* p = reinterpret_cast<std::uint32_t*>(data + py * stride) + px;
       *p = 0xFF000000u | (std::uint32_t(std::lround(c.r * 255)) << 16) |
            (std::uint32_t(std::lround(c.g * 255)) << 8) | std::uint32_t(std::lround(c.b * 255));
     }

@@ -1,4 +1,5 @@
-// tesvar-artwork: draws the editor's 24 bitmaps and writes them as PNG files.
+// tesvar-artwork: draws the editor's 24 bitmaps at 100 % and 200 % and writes them as PNG
+// files (knob.png and knob@2x.png).
 //   tesvar-artwork OUTPUT_DIR [--preview PREVIEW_DIR]
 // With --preview it also composes both views from the written files, with controls at their
 // places, for review (the previews are not resources).
@@ -7,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "editor/Layout.h"
 #include "tools/artwork/Controls.h"
 #include "tools/artwork/Palette.h"
 #include "tools/artwork/Panels.h"
@@ -16,40 +18,48 @@ namespace {
 
 using artwork::Image;
 
-struct Bitmap {
-  const char* file;
-  int width, height, frames;
-  std::function<void(Image&)> draw;
-};
+// How each of the editor's bitmaps is drawn; names, sizes and frame counts come from the
+// layout's art table.
+using Draw = std::function<void(Image&)>;
 
-std::vector<Bitmap> Bitmaps() {
+Draw DrawerOf(panel::Art art) {
   using namespace artwork;
-  return {
-      {"back.png", 1032, 588, 1, DrawMainPanel},
-      {"back2.png", 1032, 588, 1, DrawAltPanel},
-      {"button.png", 40, 72, 2, [](Image& i) { DrawPushButtonStrip(i, false, false); }},
-      {"button2_off.png", 24, 80, 2, [](Image& i) { DrawSmallButtonStrip(i, CapColour::kDark, false); }},
-      {"button2_on.png", 24, 80, 2, [](Image& i) { DrawSmallButtonStrip(i, CapColour::kDark, true); }},
-      {"button2_w_off.png", 24, 80, 2, [](Image& i) { DrawSmallButtonStrip(i, CapColour::kWhite, false); }},
-      {"button2_w_on.png", 24, 80, 2, [](Image& i) { DrawSmallButtonStrip(i, CapColour::kWhite, true); }},
-      {"button_led_off.png", 40, 72, 2, [](Image& i) { DrawPushButtonStrip(i, true, false); }},
-      {"button_led_on.png", 40, 72, 2, [](Image& i) { DrawPushButtonStrip(i, true, true); }},
-      {"digits.png", 26, 408, 12, [](Image& i) { DrawDigitStrip(i, 12, palette::kLedRed, false); }},
-      {"digits_green.png", 26, 408, 12, [](Image& i) { DrawDigitStrip(i, 12, palette::kLedGreen, false); }},
-      {"digits_small.png", 10, 198, 12, [](Image& i) { DrawDigitStrip(i, 12, palette::kLedRed, true); }},
-      {"knob.png", 40, 2600, 65, [](Image& i) { DrawKnobStrip(i, 65, KnobStyle::kBlack); }},
-      {"knob_gray.png", 40, 2600, 65, [](Image& i) { DrawKnobStrip(i, 65, KnobStyle::kGrey); }},
-      {"learn.png", 43, 32, 2, [](Image& i) { DrawLearnLabelStrip(i, "LEARN", "UNLRN"); }},
-      {"learn2.png", 46, 20, 2, [](Image& i) { DrawLearnLabelStrip(i, "LEARN", "UNLEARN"); }},
-      {"led_flat.png", 18, 8, 1, DrawFlatLed},
-      {"lever.png", 54, 90, 1, DrawFaderTrack},
-      {"handle.png", 54, 16, 1, DrawFaderHandle},
-      {"menu.png", 104, 48, 2, DrawMenuButtonStrip},
-      {"switch2.png", 14, 40, 2, DrawToggleSwitchStrip},
-      {"switch3.png", 40, 120, 3, [](Image& i) { DrawRotarySwitchStrip(i, 3); }},
-      {"switch4.png", 40, 160, 4, [](Image& i) { DrawRotarySwitchStrip(i, 4); }},
-      {"switch5.png", 40, 200, 5, [](Image& i) { DrawRotarySwitchStrip(i, 5); }},
-  };
+  using panel::Art;
+  switch (art) {
+    case Art::kBack: return DrawMainPanel;
+    case Art::kBack2: return DrawAltPanel;
+    case Art::kButton: return [](Image& i) { DrawPushButtonStrip(i, false, false); };
+    case Art::kButton2Off: return [](Image& i) { DrawSmallButtonStrip(i, CapColour::kDark, false); };
+    case Art::kButton2On: return [](Image& i) { DrawSmallButtonStrip(i, CapColour::kDark, true); };
+    case Art::kButton2WhiteOff: return [](Image& i) { DrawSmallButtonStrip(i, CapColour::kWhite, false); };
+    case Art::kButton2WhiteOn: return [](Image& i) { DrawSmallButtonStrip(i, CapColour::kWhite, true); };
+    case Art::kButtonLedOff: return [](Image& i) { DrawPushButtonStrip(i, true, false); };
+    case Art::kButtonLedOn: return [](Image& i) { DrawPushButtonStrip(i, true, true); };
+    case Art::kDigits: return [](Image& i) { DrawDigitStrip(i, 12, palette::kLedRed, false); };
+    case Art::kDigitsGreen: return [](Image& i) { DrawDigitStrip(i, 12, palette::kLedGreen, false); };
+    case Art::kDigitsSmall: return [](Image& i) { DrawDigitStrip(i, 12, palette::kLedRed, true); };
+    case Art::kKnob: return [](Image& i) { DrawKnobStrip(i, 65, KnobStyle::kBlack); };
+    case Art::kKnobGray: return [](Image& i) { DrawKnobStrip(i, 65, KnobStyle::kGrey); };
+    case Art::kLearn: return [](Image& i) { DrawLearnLabelStrip(i, "LEARN", "UNLRN"); };
+    case Art::kLearn2: return [](Image& i) { DrawLearnLabelStrip(i, "LEARN", "UNLEARN"); };
+    case Art::kLedFlat: return DrawFlatLed;
+    case Art::kLever: return DrawFaderTrack;
+    case Art::kHandle: return DrawFaderHandle;
+    case Art::kMenu: return DrawMenuButtonStrip;
+    case Art::kSwitch2: return DrawToggleSwitchStrip;
+    case Art::kSwitch3: return [](Image& i) { DrawRotarySwitchStrip(i, 3); };
+    case Art::kSwitch4: return [](Image& i) { DrawRotarySwitchStrip(i, 4); };
+    case Art::kSwitch5: return [](Image& i) { DrawRotarySwitchStrip(i, 5); };
+    default: return nullptr;
+  }
+}
+
+// "resources/img/knob.png" at scale 2 is written as "knob@2x.png".
+std::string FileName(const char* resourceName, int scale) {
+  std::string name = resourceName;
+  name = name.substr(name.find_last_of('/') + 1);
+  if (scale > 1) name.insert(name.size() - 4, "@" + std::to_string(scale) + "x");
+  return name;
 }
 
 }  // namespace
@@ -60,13 +70,21 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string out = argv[1];
-  for (const Bitmap& b : Bitmaps()) {
-    Image image(b.width, b.height);
-    b.draw(image);
-    const std::string path = out + "/" + b.file;
-    if (!image.WritePng(path)) {
-      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+  // Every bitmap at 100 % and, drawn again rather than enlarged, at 200 %.
+  for (const panel::ArtResource& resource : panel::ArtResources()) {
+    const Draw draw = DrawerOf(static_cast<panel::Art>(&resource - panel::ArtResources().data()));
+    if (!draw) {
+      std::fprintf(stderr, "no drawing for %s\n", resource.name);
       return 1;
+    }
+    for (int scale : {1, 2}) {
+      Image image(resource.width, resource.height, scale);
+      draw(image);
+      const std::string path = out + "/" + FileName(resource.name, scale);
+      if (!image.WritePng(path)) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return 1;
+      }
     }
   }
   if (argc == 4 && !artwork::WritePreviews(out, argv[3])) {

@@ -19,6 +19,92 @@ constexpr UINT kCloseRequest = WM_USER + 0x151;
 // How long a close from another thread waits for the window's thread to answer.
 constexpr UINT kCloseWaitMs = 2000;
 
+// ---- Screen scale -------------------------------------------------------------------------------
+// The per-monitor DPI functions exist from Windows 8.1 / 10 on: they are looked up at run time,
+// so the library still loads on older systems, which then give the system DPI.
+
+constexpr UINT kDpiChanged = 0x02E0;             // WM_DPICHANGED (top-level windows)
+constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT (child windows)
+using DpiContext = HANDLE;
+// DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2 and _PER_MONITOR_AWARE, and the hosting
+// behaviour that lets a window of another awareness live in the host's window.
+const DpiContext kPerMonitorV2 = reinterpret_cast<DpiContext>(static_cast<LONG_PTR>(-4));
+const DpiContext kPerMonitor = reinterpret_cast<DpiContext>(static_cast<LONG_PTR>(-3));
+constexpr int kDpiHostingMixed = 1;
+
+struct DpiFunctions {
+  DpiContext(WINAPI* setThreadContext)(DpiContext) = nullptr;
+  int(WINAPI* setThreadHosting)(int) = nullptr;
+  UINT(WINAPI* dpiForWindow)(HWND) = nullptr;
+  HRESULT(WINAPI* dpiForMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;  // shcore, MDT_EFFECTIVE_DPI = 0
+};
+
+template <typename F>
+void FindProc(F& function, HMODULE module, const char* name) {
+  if (module != nullptr) function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const DpiFunctions& Dpi() {
+  static const DpiFunctions functions = [] {
+    DpiFunctions f;
+    HMODULE user = GetModuleHandleA("user32.dll");
+    FindProc(f.setThreadContext, user, "SetThreadDpiAwarenessContext");
+    FindProc(f.setThreadHosting, user, "SetThreadDpiHostingBehavior");
+    FindProc(f.dpiForWindow, user, "GetDpiForWindow");
+    FindProc(f.dpiForMonitor, LoadLibraryA("shcore.dll"), "GetDpiForMonitor");
+    return f;
+  }();
+  return functions;
+}
+
+// Makes this thread per-monitor aware for its lifetime (window creation and DPI queries),
+// then puts back what the host had.
+class PerMonitorAware {
+ public:
+  PerMonitorAware() {
+    const DpiFunctions& f = Dpi();
+    if (f.setThreadHosting != nullptr) oldHosting_ = f.setThreadHosting(kDpiHostingMixed);
+    if (f.setThreadContext != nullptr) {
+      old_ = f.setThreadContext(kPerMonitorV2);
+      if (old_ == nullptr) old_ = f.setThreadContext(kPerMonitor);
+    }
+  }
+  ~PerMonitorAware() {
+    const DpiFunctions& f = Dpi();
+    if (old_ != nullptr) f.setThreadContext(old_);
+    if (oldHosting_ >= 0 && f.setThreadHosting != nullptr) f.setThreadHosting(oldHosting_);
+  }
+  PerMonitorAware(const PerMonitorAware&) = delete;
+  PerMonitorAware& operator=(const PerMonitorAware&) = delete;
+
+ private:
+  DpiContext old_ = nullptr;
+  int oldHosting_ = -1;
+};
+
+// The DPI of the monitor that shows `window` (the primary one without a window), as a
+// per-monitor aware thread sees it; the system DPI where the system has no per-monitor DPI.
+UINT MonitorDpi(HWND window) {
+  const PerMonitorAware aware;
+  const DpiFunctions& f = Dpi();
+  if (window != nullptr && f.dpiForWindow != nullptr) {
+    // A window of an unaware host answers 96 whatever its monitor: its monitor decides.
+    if (f.dpiForMonitor == nullptr) return f.dpiForWindow(window);
+  }
+  if (f.dpiForMonitor != nullptr) {
+    const POINT origin{0, 0};
+    HMONITOR monitor = window != nullptr ? MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)
+                                         : MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY);
+    UINT x = 0;
+    UINT y = 0;
+    if (monitor != nullptr && SUCCEEDED(f.dpiForMonitor(monitor, 0, &x, &y)) && x > 0) return x;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
+}
+
 LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
@@ -183,9 +269,14 @@ bool IGraphicsWin::OpenEditorWindow(void* parentWindow) {
   parent_ = parent;
   topLevel_ = GetAncestor(parent, GA_ROOT);
   classHeld_ = true;
-  // WM_NCCREATE records the window; WM_CREATE starts the timer and takes the focus.
-  HWND hwnd = CreateWindowExA(0, kClassName, "IPlug", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, place.L, place.T,
-                              Width(), Height(), parent, nullptr, win32ui::OwnModule(), this);
+  // WM_NCCREATE records the window; WM_CREATE starts the timer and takes the focus. The
+  // window is per-monitor aware where the system knows that: it draws itself at the scale.
+  HWND hwnd = nullptr;
+  {
+    const PerMonitorAware aware;
+    hwnd = CreateWindowExA(0, kClassName, "IPlug", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, place.L, place.T, Width(),
+                           Height(), parent, nullptr, win32ui::OwnModule(), this);
+  }
   if (hwnd == nullptr) {
     if (hwnd_ != nullptr) WindowDestroyed();
     if (classHeld_) {
@@ -244,6 +335,12 @@ void IGraphicsWin::WindowDestroyed() {
   WindowClosed();
 }
 
+double IGraphicsWin::DesktopScaleFactor(void* parentWindow) {
+  HWND window = hwnd_ != nullptr ? hwnd_ : static_cast<HWND>(parentWindow);
+  if (window != nullptr && !IsWindow(window)) window = nullptr;
+  return MonitorDpi(window) / 96.0;
+}
+
 void IGraphicsWin::ResizeWindow(int width, int height) {
   SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // A host window that is only a plain child holder follows the editor's size.
@@ -296,6 +393,11 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND hwnd, unsigned int message, std::
     case WM_CREATE:
       SetTimer(hwnd, kTimerId, static_cast<UINT>(TimerIntervalMs()), nullptr);
       SetFocus(hwnd);
+      return 0;
+    case kDpiChanged:
+    case kDpiChangedAfterParent:
+      // Moved to a monitor of another scale, or the scale changed: an "Auto" editor follows.
+      DesktopScaleChanged();
       return 0;
     case WM_NCDESTROY:
       WindowDestroyed();
@@ -403,7 +505,7 @@ void IGraphicsWin::HandleKey(unsigned int message, std::uintptr_t wParam, std::i
       POINT p{};
       GetCursorPos(&p);
       ScreenToClient(hwnd_, &p);
-      if (OnKeyDown(p.x, p.y, key)) return;
+      if (OnKey(p.x, p.y, key)) return;
     }
   }
   PassKeyToHost(message, wParam, lParam);

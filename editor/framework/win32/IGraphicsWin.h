@@ -63,6 +63,9 @@ class IGraphicsWin : public IGraphics {
   void ReadTextEntryBox(char* text, int size) override;
   void DestroyTextEntryBox() override;
   void ResizeWindow(int width, int height) override;
+  // The DPI of the monitor that shows the window (or the host's parent) / 96, asked as a
+  // per-monitor aware thread; the system DPI / 96 on systems without per-monitor DPI.
+  double DesktopScaleFactor(void* parentWindow) override;
   // Invalidates `rect` and paints it at once (UpdateWindow).
   void InvalidateRect(const IRect& rect) override;
 

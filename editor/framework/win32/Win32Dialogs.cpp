@@ -80,8 +80,6 @@ BOOL CALLBACK EndDialogOf(HWND window, LPARAM lParam) {
   return TRUE;
 }
 
-COLORREF ColorRef(LICE_pixel p) { return RGB(LICE_GETR(p), LICE_GETG(p), LICE_GETB(p)); }
-
 // The folder part of a path, up to and including its last backslash.
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/");
@@ -221,7 +219,7 @@ bool IGraphicsWin::PromptColor(LICE_pixel& color) {
   CHOOSECOLORA choose{};
   choose.lStructSize = sizeof(choose);
   choose.hwndOwner = topLevel_;
-  choose.rgbResult = ColorRef(color);
+  choose.rgbResult = win32ui::ColorRef(color);
   choose.lpCustColors = reinterpret_cast<COLORREF*>(customColors_);
   choose.Flags = CC_RGBINIT | CC_ANYCOLOR;
   BOOL chosen = FALSE;

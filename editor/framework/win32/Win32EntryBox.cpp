@@ -15,8 +15,6 @@ LRESULT CALLBACK EntryBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
   return editor->HandleEntryMessage(box, message, wParam, lParam);
 }
 
-COLORREF ColorRef(LICE_pixel p) { return RGB(LICE_GETR(p), LICE_GETG(p), LICE_GETB(p)); }
-
 }  // namespace
 
 bool IGraphicsWin::CreateTextEntryBox(const TextEntry& entry, const IRect& rect, const IText& style) {
@@ -31,8 +29,8 @@ bool IGraphicsWin::CreateTextEntryBox(const TextEntry& entry, const IRect& rect,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                            style.font != nullptr ? style.font : "Verdana");
   if (entryFont_ != nullptr) SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(entryFont_), FALSE);
-  entryText_ = ColorRef(style.entryText);
-  entryBackground_ = ColorRef(style.entryBackground);
+  entryText_ = win32ui::ColorRef(style.entryText);
+  entryBackground_ = win32ui::ColorRef(style.entryBackground);
   entryBrush_ = CreateSolidBrush(entryBackground_);
   SendMessageA(box, EM_LIMITTEXT, static_cast<WPARAM>(entry.Limit()), 0);
   SendMessageA(box, EM_SETSEL, 0, -1);

@@ -2,6 +2,7 @@
 // window procedures and resources.
 #pragma once
 
+#include "gfx/LICE.h"
 #include "platform/win32/WindowsHeaders.h"
 
 namespace win32ui {
@@ -9,5 +10,8 @@ namespace win32ui {
 // The module this code is linked into (the plug-in library, or a test program): window
 // classes and resources belong to it.
 HINSTANCE OwnModule();
+
+// A drawing-layer colour as GDI takes it.
+inline COLORREF ColorRef(LICE_pixel p) { return RGB(LICE_GETR(p), LICE_GETG(p), LICE_GETB(p)); }
 
 }  // namespace win32ui

@@ -2,57 +2,24 @@
 #include "editor/framework/x11/IGraphicsX11.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
+#include <string>
 
 #include "editor/framework/PlatformGraphics.h"
 #include "editor/framework/x11/X11EntryBox.h"
+#include "editor/framework/x11/X11ErrorFilter.h"
 #include "editor/framework/x11/X11Processes.h"
 
 namespace {
-
-// X errors on the editor's own connections (a window the host destroyed under us) are not
-// fatal; errors on any other connection go to the handler that was there before.
-constexpr int kMaxDisplays = 64;
-std::atomic<Display*> gDisplays[kMaxDisplays];
-std::mutex gHandlerMutex;
-XErrorHandler gPreviousHandler = nullptr;
-int gHandlerUsers = 0;
-
-int IgnoreEditorErrors(Display* display, XErrorEvent* error) {
-  for (std::atomic<Display*>& slot : gDisplays) {
-    if (slot.load() == display) return 0;
-  }
-  return gPreviousHandler != nullptr ? gPreviousHandler(display, error) : 0;
-}
-
-void RegisterDisplay(Display* display) {
-  std::lock_guard<std::mutex> guard(gHandlerMutex);
-  for (std::atomic<Display*>& slot : gDisplays) {
-    Display* empty = nullptr;
-    if (slot.compare_exchange_strong(empty, display)) break;
-  }
-  if (gHandlerUsers++ == 0) gPreviousHandler = XSetErrorHandler(IgnoreEditorErrors);
-}
-
-void UnregisterDisplay(Display* display) {
-  std::lock_guard<std::mutex> guard(gHandlerMutex);
-  for (std::atomic<Display*>& slot : gDisplays) {
-    Display* mine = display;
-    if (slot.compare_exchange_strong(mine, nullptr)) break;
-  }
-  if (--gHandlerUsers == 0) {
-    // Put the old handler back only when nobody replaced ours meanwhile.
-    XErrorHandler current = XSetErrorHandler(gPreviousHandler);
-    if (current != IgnoreEditorErrors) XSetErrorHandler(current);
-    gPreviousHandler = nullptr;
-  }
-}
 
 IMouseMod ModFromState(unsigned int state, unsigned int button) {
   IMouseMod mod;
@@ -89,13 +56,13 @@ bool IGraphicsX11::OpenEditorWindow(void* parentWindow) {
   const Window parent = static_cast<Window>(reinterpret_cast<std::uintptr_t>(parentWindow));
   if (parent == 0 || BackBuffer() == nullptr) return false;
   if (!x11::OpenConnection(conn_)) return false;
-  RegisterDisplay(conn_.display);
+  RegisterQuietDisplay(conn_.display);
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(conn_.display, parent, &attributes) ||
       !window_.Create(parent, IRect(place.L, place.T, place.L + Width(), place.T + Height()), x11::Surface::Kind::kChild,
                       x11::Surface::kAllEvents, static_cast<LICE_SysBitmap*>(BackBuffer()))) {
     window_.Destroy();
-    UnregisterDisplay(conn_.display);
+    UnregisterQuietDisplay(conn_.display);
     x11::CloseConnection(conn_);
     return false;
   }
@@ -118,7 +85,7 @@ void IGraphicsX11::CloseEditorWindow() {
   blankCursor_ = 0;
   window_.Destroy();
   XSync(conn_.display, False);
-  UnregisterDisplay(conn_.display);
+  UnregisterQuietDisplay(conn_.display);
   x11::CloseConnection(conn_);
   parent_ = 0;
   WindowClosed();
@@ -138,6 +105,7 @@ void* IGraphicsX11::WindowHandle() const {
 }
 
 void IGraphicsX11::ResizeWindow(int width, int height) {
+  window_.UseBitmap(static_cast<LICE_SysBitmap*>(BackBuffer()));
   window_.Resize(width, height);
   XWindowAttributes attributes;
   // A parent that is only a plain holder follows the editor's size.
@@ -151,6 +119,78 @@ void IGraphicsX11::ResizeWindow(int width, int height) {
     }
     if (children != nullptr) XFree(children);
   }
+}
+
+// ---- The desktop's scale ----------------------------------------------------------------------
+
+namespace {
+
+// Xft.dpi of the display's resource database (what xrdb sets and desktops write): the DPI as
+// text, or "" when the database has no such entry.
+std::string XftDpi(Display* display) {
+  const char* resources = XResourceManagerString(display);
+  if (resources == nullptr) return {};
+  XrmInitialize();
+  XrmDatabase database = XrmGetStringDatabase(resources);
+  if (database == nullptr) return {};
+  std::string value;
+  char* type = nullptr;
+  XrmValue found{};
+  if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &found) && found.addr != nullptr) {
+    value.assign(found.addr, strnlen(found.addr, found.size));
+  }
+  XrmDestroyDatabase(database);
+  return value;
+}
+
+// A number that fills its whole text; -1 for anything else (a setting that is present but
+// unreadable gives 100 %, not the next source).
+double WholeNumber(const std::string& text) {
+  if (text.empty()) return -1.0;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  while (end != nullptr && (*end == ' ' || *end == '\t' || *end == '\n')) ++end;
+  return end != nullptr && *end == '\0' ? value : -1.0;
+}
+
+}  // namespace
+
+double IGraphicsX11::DesktopScaleFactor(void* parentWindow) {
+  // Desktops keep the scale in the X resources (96 dpi = 100 %); toolkits' variables come next.
+  // Asked again at every opening, so an xrdb change shows the next time the editor opens.
+  // Without a window of its own the editor opens a short connection; its answer is kept a
+  // moment, so a host making many instances at once does not connect once per instance.
+  static_cast<void>(parentWindow);
+  static std::mutex cacheMutex;
+  static std::string cachedDpi;
+  static std::chrono::steady_clock::time_point cachedAt{};
+  std::string dpi;
+  const auto now = std::chrono::steady_clock::now();
+  if (conn_.display != nullptr) {
+    dpi = XftDpi(conn_.display);
+  } else {
+    std::lock_guard<std::mutex> guard(cacheMutex);
+    if (cachedAt == std::chrono::steady_clock::time_point{} || now - cachedAt > std::chrono::seconds(2)) {
+      cachedDpi.clear();
+      if (Display* display = XOpenDisplay(nullptr)) {
+        cachedDpi = XftDpi(display);
+        XCloseDisplay(display);
+      }
+      cachedAt = now;
+    }
+    dpi = cachedDpi;
+  }
+  if (!dpi.empty()) {
+    const double value = WholeNumber(dpi);
+    return value > 0.0 ? value / 96.0 : 1.0;
+  }
+  for (const char* variable : {"GDK_SCALE", "QT_SCALE_FACTOR"}) {
+    const char* text = std::getenv(variable);
+    if (text == nullptr || text[0] == '\0') continue;
+    const double value = WholeNumber(text);
+    return value > 0.0 ? value : 1.0;
+  }
+  return 0.0;
 }
 
 // ---- Painting and the timer -----------------------------------------------------------------
@@ -318,7 +358,7 @@ void IGraphicsX11::HandleKey(XEvent& event) {
       if (sym < 0x80) key = KeyCodeForChar(static_cast<int>(sym));
       break;
   }
-  if (key != kKeyNone && OnKeyDown(event.xkey.x, event.xkey.y, key)) return;
+  if (key != kKeyNone && OnKey(event.xkey.x, event.xkey.y, key)) return;
   ForwardKey(event);
 }
 
@@ -338,15 +378,18 @@ void IGraphicsX11::UpdateTooltip() {
   if (!TooltipsEnabled() || tooltip_.IsOpen() || Entry().IsOpen()) return;
   const char* text = MouseOverTooltip();
   if (text[0] == '\0' || std::chrono::steady_clock::now() - lastMotion_ < kTooltipDelay) return;
-  const int w = x11::LabelWidth(text, 12) + 12;
+  // Laid out in editor pixels at the editor's scale.
+  const int size = ToDevice(12);
+  const int h = ToDevice(20);
+  const int w = x11::LabelWidth(text, size) + ToDevice(12);
   int sx = 0;
   int sy = 0;
-  x11::ToScreen(conn_, window_.Id(), pointerX_ + 12, pointerY_ + 20, &sx, &sy);
-  if (!tooltip_.Create(conn_.root, IRect(sx, sy, sx + w, sy + 20), x11::Surface::Kind::kPopup, ExposureMask)) return;
+  x11::ToScreen(conn_, window_.Id(), pointerX_ + ToDevice(12), pointerY_ + h, &sx, &sy);
+  if (!tooltip_.Create(conn_.root, IRect(sx, sy, sx + w, sy + h), x11::Surface::Kind::kPopup, ExposureMask)) return;
   LICE_IBitmap* b = tooltip_.Bitmap();
   LICE_Clear(b, IColor(255, 255, 255, 225));
-  LICE_DrawRect(b, LICE_Rect{0, 0, w, 20}, IColor(255, 0, 0, 0), 1.0f, LICE_BlendMode::kCopy);
-  x11::DrawLabel(b, text, IRect(6, 0, w - 6, 20), kColorBlack, LICE_TEXT_LEFT, 12);
+  x11::DrawFrame(b, IRect(0, 0, w, h), IColor(255, 0, 0, 0), ToDevice(1));
+  x11::DrawLabel(b, text, IRect(ToDevice(6), 0, w - ToDevice(6), h), kColorBlack, LICE_TEXT_LEFT, size);
   tooltip_.PresentAll();
   tipControl_ = MouseOverControl();
 }

@@ -50,6 +50,9 @@ class IGraphicsX11 : public IGraphics {
   void ReadTextEntryBox(char* text, int size) override;
   void DestroyTextEntryBox() override;
   void ResizeWindow(int width, int height) override;
+  // Xft.dpi / 96 from the X resources, else GDK_SCALE, else QT_SCALE_FACTOR; 1 for a value
+  // that is there but not a number; 0 when none is set.
+  double DesktopScaleFactor(void* parentWindow) override;
   void InvalidateRect(const IRect& rect) override { Paint(rect); }
   void PumpEvents() override;
 

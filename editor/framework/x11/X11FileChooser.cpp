@@ -69,7 +69,7 @@ class Chooser {
   }
 
   bool Run(std::string& path) {
-    if (!surface_.Create(editor_.Connection().root, editor_.DialogPlace(kWidth, kHeight), Surface::Kind::kDialog,
+    if (!surface_.Create(editor_.Connection().root, editor_.DialogPlace(D(kWidth), D(kHeight)), Surface::Kind::kDialog,
                          ExposureMask | ButtonPressMask | KeyPressMask | StructureNotifyMask, nullptr,
                          request_.save ? "Save" : "Open")) {
       return false;
@@ -98,42 +98,48 @@ class Chooser {
     folderScroll_ = fileScroll_ = 0;
   }
 
+  // Laid out in editor pixels, drawn at the editor's scale; clicks come back in editor pixels.
+  int D(int v) const { return editor_.ToDevice(v); }
+  IRect D(const IRect& r) const { return editor_.ToDevice(r); }
+  void Label(LICE_IBitmap* b, const char* text, const IRect& rect, LICE_pixel color, int align, bool bold = false) const {
+    x11::DrawLabel(b, text, D(rect), color, align, D(13), bold);
+  }
+  void Box(LICE_IBitmap* b, const IRect& rect, LICE_pixel fill, LICE_pixel line) const {
+    LICE_FillRect(b, D(rect).ToLice(), fill, 1.0f, LICE_BlendMode::kCopy);
+    x11::DrawFrame(b, D(rect), line, D(1));
+  }
+
   void DrawList(LICE_IBitmap* b, const IRect& box, const std::vector<std::string>& items, int scroll, bool folders) {
-    LICE_FillRect(b, box.ToLice(), kColorWhite, 1.0f, LICE_BlendMode::kCopy);
-    LICE_DrawRect(b, box.ToLice(), IColor(255, 150, 150, 150), 1.0f, LICE_BlendMode::kCopy);
+    Box(b, box, kColorWhite, IColor(255, 150, 150, 150));
     const int rows = box.H() / kRow;
     for (int i = 0; i < rows && scroll + i < static_cast<int>(items.size()); ++i) {
       const std::string& item = items[static_cast<std::size_t>(scroll + i)];
       const IRect row(box.L + 2, box.T + 1 + i * kRow, box.R - 2, box.T + 1 + (i + 1) * kRow);
       if (!folders && item == name_) {
-        LICE_FillRect(b, row.ToLice(), IColor(255, 60, 110, 200), 1.0f, LICE_BlendMode::kCopy);
+        LICE_FillRect(b, D(row).ToLice(), IColor(255, 60, 110, 200), 1.0f, LICE_BlendMode::kCopy);
       }
       const std::string label = folders ? item + "/" : item;
-      x11::DrawLabel(b, label.c_str(), row.Moved(4, 0), !folders && item == name_ ? kColorWhite : kColorBlack, LICE_TEXT_LEFT);
+      Label(b, label.c_str(), row.Moved(4, 0), !folders && item == name_ ? kColorWhite : kColorBlack, LICE_TEXT_LEFT);
     }
   }
 
   void Draw() {
     LICE_IBitmap* b = surface_.Bitmap();
     LICE_Clear(b, IColor(255, 236, 236, 236));
-    x11::DrawLabel(b, folder_.c_str(), IRect(10, 8, kWidth - 10, 28), kColorBlack, LICE_TEXT_LEFT, 13, true);
+    Label(b, folder_.c_str(), IRect(10, 8, kWidth - 10, 28), kColorBlack, LICE_TEXT_LEFT, true);
     DrawList(b, kFolderList, listing_.folders, folderScroll_, true);
     DrawList(b, kFileList, listing_.files, fileScroll_, false);
-    x11::DrawLabel(b, "Name:", IRect(10, kNameField.T, kNameField.L - 4, kNameField.B), kColorBlack, LICE_TEXT_LEFT);
-    LICE_FillRect(b, kNameField.ToLice(), kColorWhite, 1.0f, LICE_BlendMode::kCopy);
-    LICE_DrawRect(b, kNameField.ToLice(), IColor(255, 60, 110, 200), 1.0f, LICE_BlendMode::kCopy);
+    Label(b, "Name:", IRect(10, kNameField.T, kNameField.L - 4, kNameField.B), kColorBlack, LICE_TEXT_LEFT);
+    Box(b, kNameField, kColorWhite, IColor(255, 60, 110, 200));
     const std::string shown = name_ + "|";
-    x11::DrawLabel(b, shown.c_str(), kNameField.Moved(4, 0), kColorBlack, LICE_TEXT_LEFT);
+    Label(b, shown.c_str(), kNameField.Moved(4, 0), kColorBlack, LICE_TEXT_LEFT);
     if (!request_.pattern.empty()) {
-      x11::DrawLabel(b, request_.pattern.c_str(), IRect(10, kCancelButton.T, kCancelButton.L - 10, kCancelButton.B),
-                     IColor(255, 90, 90, 90), LICE_TEXT_LEFT);
+      Label(b, request_.pattern.c_str(), IRect(10, kCancelButton.T, kCancelButton.L - 10, kCancelButton.B),
+            IColor(255, 90, 90, 90), LICE_TEXT_LEFT);
     }
-    for (const IRect* r : {&kCancelButton, &kAcceptButton}) {
-      LICE_FillRect(b, r->ToLice(), IColor(255, 250, 250, 250), 1.0f, LICE_BlendMode::kCopy);
-      LICE_DrawRect(b, r->ToLice(), IColor(255, 140, 140, 140), 1.0f, LICE_BlendMode::kCopy);
-    }
-    x11::DrawLabel(b, "Cancel", kCancelButton, kColorBlack, LICE_TEXT_CENTER);
-    x11::DrawLabel(b, request_.save ? "Save" : "Open", kAcceptButton, kColorBlack, LICE_TEXT_CENTER);
+    for (const IRect* r : {&kCancelButton, &kAcceptButton}) Box(b, *r, IColor(255, 250, 250, 250), IColor(255, 140, 140, 140));
+    Label(b, "Cancel", kCancelButton, kColorBlack, LICE_TEXT_CENTER);
+    Label(b, request_.save ? "Save" : "Open", kAcceptButton, kColorBlack, LICE_TEXT_CENTER);
     surface_.PresentAll();
   }
 
@@ -195,8 +201,8 @@ class Chooser {
   }
 
   bool Click(const XButtonEvent& button) {
-    const int x = button.x;
-    const int y = button.y;
+    const int x = editor_.ToEditor(button.x);
+    const int y = editor_.ToEditor(button.y);
     const int wheel = button.button == Button4 ? -3 : button.button == Button5 ? 3 : 0;
     if (wheel != 0) {
       int& scroll = kFolderList.Contains(x, y) ? folderScroll_ : fileScroll_;

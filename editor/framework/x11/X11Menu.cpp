@@ -16,6 +16,7 @@ constexpr int kItemHeight = 20;
 constexpr int kSeparatorHeight = 7;
 constexpr int kCheckColumn = 20;
 constexpr int kArrowColumn = 18;
+constexpr int kMenuTextSize = 13;
 constexpr LICE_pixel kMenuBack = IColor(255, 242, 242, 242);
 constexpr LICE_pixel kMenuHover = IColor(255, 60, 110, 200);
 constexpr LICE_pixel kMenuText = IColor(255, 0, 0, 0);
@@ -55,21 +56,26 @@ class MenuTracker {
   }
 
  private:
+  // Menus are laid out in editor pixels and drawn at the editor's scale.
+  int S(int v) const { return editor_.ToDevice(v); }
   bool OpenLevel(IPopupMenu& menu, int firstId, int sx, int sy) {
     const x11::Connection& c = editor_.Connection();
     auto level = std::make_unique<Level>(c);
     level->menu = &menu;
     level->firstId = firstId;
-    int width = 80;
-    int top = 2;
+    int width = S(80);
+    int top = S(2);
     for (int i = 0; i < menu.ItemCount(); ++i) {
       level->tops.push_back(top);
       const IPopupMenu::Item* item = menu.GetItem(i);
-      top += item->IsSeparator() ? kSeparatorHeight : kItemHeight;
-      if (!item->IsSeparator()) width = std::max(width, x11::LabelWidth(menu.DisplayText(i).c_str()) + kCheckColumn + kArrowColumn + 8);
+      top += S(item->IsSeparator() ? kSeparatorHeight : kItemHeight);
+      if (!item->IsSeparator()) {
+        width = std::max(width, x11::LabelWidth(menu.DisplayText(i).c_str(), S(kMenuTextSize)) +
+                                    S(kCheckColumn + kArrowColumn + 8));
+      }
     }
     level->tops.push_back(top);
-    const int height = top + 2;
+    const int height = top + S(2);
     sx = std::clamp(sx, 0, std::max(c.screenWidth - width, 0));
     sy = std::clamp(sy, 0, std::max(c.screenHeight - height, 0));
     if (!level->surface.Create(c.root, IRect(sx, sy, sx + width, sy + height), x11::Surface::Kind::kPopup,
@@ -85,22 +91,29 @@ class MenuTracker {
     LICE_IBitmap* b = level.surface.Bitmap();
     const int w = level.surface.Width();
     LICE_Clear(b, kMenuBack);
-    LICE_DrawRect(b, LICE_Rect{0, 0, w, level.surface.Height()}, IColor(255, 120, 120, 120), 1.0f, LICE_BlendMode::kCopy);
+    x11::DrawFrame(b, IRect(0, 0, w, level.surface.Height()), IColor(255, 120, 120, 120), S(1));
+    const int itemHeight = S(kItemHeight);
+    const int check = S(kCheckColumn);
+    const int arrow = S(kArrowColumn);
+    const int size = S(kMenuTextSize);
     for (int i = 0; i < level.menu->ItemCount(); ++i) {
       const IPopupMenu::Item* item = level.menu->GetItem(i);
       const int top = level.tops[i];
       if (item->IsSeparator()) {
-        LICE_FillRect(b, LICE_Rect{4, top + 3, w - 4, top + 4}, IColor(255, 190, 190, 190), 1.0f, LICE_BlendMode::kCopy);
+        LICE_FillRect(b, LICE_Rect{S(4), top + S(3), w - S(4), top + S(4)}, IColor(255, 190, 190, 190), 1.0f,
+                      LICE_BlendMode::kCopy);
         continue;
       }
       const bool hover = i == level.hover && item->Enabled();
-      if (hover) LICE_FillRect(b, LICE_Rect{2, top, w - 2, top + kItemHeight}, kMenuHover, 1.0f, LICE_BlendMode::kCopy);
+      if (hover) LICE_FillRect(b, LICE_Rect{S(2), top, w - S(2), top + itemHeight}, kMenuHover, 1.0f, LICE_BlendMode::kCopy);
       const LICE_pixel color = !item->Enabled() ? kMenuDisabled : hover ? kColorWhite : kMenuText;
-      if (item->Checked()) x11::DrawLabel(b, "\xE2\x9C\x93", IRect(2, top, kCheckColumn, top + kItemHeight), color, LICE_TEXT_CENTER);
-      x11::DrawLabel(b, level.menu->DisplayText(i).c_str(), IRect(kCheckColumn, top, w - kArrowColumn, top + kItemHeight),
-                     color, LICE_TEXT_LEFT);
+      if (item->Checked()) {
+        x11::DrawLabel(b, "\xE2\x9C\x93", IRect(S(2), top, check, top + itemHeight), color, LICE_TEXT_CENTER, size);
+      }
+      x11::DrawLabel(b, level.menu->DisplayText(i).c_str(), IRect(check, top, w - arrow, top + itemHeight),
+                     color, LICE_TEXT_LEFT, size);
       if (item->submenu) {
-        x11::DrawLabel(b, "\xE2\x96\xB8", IRect(w - kArrowColumn, top, w - 4, top + kItemHeight), color, LICE_TEXT_CENTER);
+        x11::DrawLabel(b, "\xE2\x96\xB8", IRect(w - arrow, top, w - S(4), top + itemHeight), color, LICE_TEXT_CENTER, size);
       }
     }
     level.surface.PresentAll();
@@ -135,7 +148,8 @@ class MenuTracker {
     const IPopupMenu::Item* entry = level.menu->GetItem(item);
     if (entry != nullptr && entry->Enabled() && entry->submenu) {
       const IRect& place = level.surface.Place();
-      OpenLevel(*entry->submenu, level.menu->IdentifierOf(level.firstId, item) + 1, place.R - 2, place.T + level.tops[item] - 2);
+      OpenLevel(*entry->submenu, level.menu->IdentifierOf(level.firstId, item) + 1, place.R - S(2),
+                place.T + level.tops[item] - S(2));
     }
   }
 
@@ -151,7 +165,8 @@ class MenuTracker {
   void Step(int direction) {
     Level& level = *levels_.back();
     const int count = level.menu->ItemCount();
-    int i = level.hover;
+    // With nothing under the pointer yet, Up starts from the end (the last item first).
+    int i = level.hover < 0 && direction < 0 ? count : level.hover;
     for (int n = 0; n < count; ++n) {
       i = (i + direction + count) % count;
       const IPopupMenu::Item* item = level.menu->GetItem(i);

@@ -17,8 +17,12 @@ constexpr int kButtonHeight = 26;
 constexpr int kLineHeight = 18;
 constexpr int kMaxTextWidth = 420;
 
-// Breaks the text at blanks and line breaks into lines no wider than the limit.
-std::vector<std::string> WrapLines(const std::string& text) {
+// The label size of the drawn boxes at 100 %.
+constexpr int kBoxTextSize = 13;
+
+// Breaks the text at blanks and line breaks into lines no wider than the limit (labels of
+// `size` pixels, at most `maxWidth` wide).
+std::vector<std::string> WrapLines(const std::string& text, int size, int maxWidth) {
   std::vector<std::string> lines;
   std::stringstream paragraphs(text);
   std::string paragraph;
@@ -28,7 +32,7 @@ std::vector<std::string> WrapLines(const std::string& text) {
     std::string word;
     while (words >> word) {
       const std::string candidate = line.empty() ? word : line + " " + word;
-      if (!line.empty() && x11::LabelWidth(candidate.c_str()) > kMaxTextWidth) {
+      if (!line.empty() && x11::LabelWidth(candidate.c_str(), size) > maxWidth) {
         lines.push_back(line);
         line = word;
       } else {
@@ -46,23 +50,30 @@ std::vector<std::string> WrapLines(const std::string& text) {
 int IGraphicsX11::ShowMessage(const char* text, const char* caption, IMessageButtons buttons) {
   std::lock_guard<std::recursive_mutex> guard(EditorLock());
   if (!IsWindowOpen() || ClosePending()) return kMessageNone;
-  const std::vector<std::string> lines = WrapLines(text != nullptr ? text : "");
+  // Laid out in editor pixels, drawn at the editor's scale.
+  const auto S = [this](int v) { return ToDevice(v); };
+  const int textSize = S(kBoxTextSize);
+  const int buttonWidth = S(kButtonWidth);
+  const int buttonHeight = S(kButtonHeight);
+  const int lineHeight = S(kLineHeight);
+  const std::vector<std::string> lines = WrapLines(text != nullptr ? text : "", textSize, S(kMaxTextWidth));
   int textWidth = 0;
-  for (const std::string& line : lines) textWidth = std::max(textWidth, x11::LabelWidth(line.c_str()));
-  const int width = std::max(textWidth + 40, 2 * kButtonWidth + 60);
-  const int height = static_cast<int>(lines.size()) * kLineHeight + kButtonHeight + 50;
+  for (const std::string& line : lines) textWidth = std::max(textWidth, x11::LabelWidth(line.c_str(), textSize));
+  const int width = std::max(textWidth + S(40), 2 * buttonWidth + S(60));
+  const int height = static_cast<int>(lines.size()) * lineHeight + buttonHeight + S(50);
   struct Button {
     IRect rect;
     const char* label;
     int answer;
   };
   std::vector<Button> choices;
-  const int by = height - kButtonHeight - 12;
+  const int by = height - buttonHeight - S(12);
+  const int gap = S(6);
   if (buttons == IMessageButtons::kYesNo) {
-    choices.push_back({IRect(width / 2 - kButtonWidth - 6, by, width / 2 - 6, by + kButtonHeight), "Yes", kMessageYes});
-    choices.push_back({IRect(width / 2 + 6, by, width / 2 + 6 + kButtonWidth, by + kButtonHeight), "No", kMessageNo});
+    choices.push_back({IRect(width / 2 - buttonWidth - gap, by, width / 2 - gap, by + buttonHeight), "Yes", kMessageYes});
+    choices.push_back({IRect(width / 2 + gap, by, width / 2 + gap + buttonWidth, by + buttonHeight), "No", kMessageNo});
   } else {
-    choices.push_back({IRect((width - kButtonWidth) / 2, by, (width + kButtonWidth) / 2, by + kButtonHeight), "OK", kMessageOK});
+    choices.push_back({IRect((width - buttonWidth) / 2, by, (width + buttonWidth) / 2, by + buttonHeight), "OK", kMessageOK});
   }
   int focus = 0;
   x11::Surface box(Connection());
@@ -76,15 +87,16 @@ int IGraphicsX11::ShowMessage(const char* text, const char* caption, IMessageBut
     LICE_IBitmap* b = box.Bitmap();
     LICE_Clear(b, IColor(255, 236, 236, 236));
     for (std::size_t i = 0; i < lines.size(); ++i) {
-      const int top = 16 + static_cast<int>(i) * kLineHeight;
-      x11::DrawLabel(b, lines[i].c_str(), IRect(20, top, width - 20, top + kLineHeight), kColorBlack, LICE_TEXT_LEFT);
+      const int top = S(16) + static_cast<int>(i) * lineHeight;
+      x11::DrawLabel(b, lines[i].c_str(), IRect(S(20), top, width - S(20), top + lineHeight), kColorBlack, LICE_TEXT_LEFT,
+                     textSize);
     }
     for (std::size_t i = 0; i < choices.size(); ++i) {
       const IRect& r = choices[i].rect;
       LICE_FillRect(b, r.ToLice(), IColor(255, 250, 250, 250), 1.0f, LICE_BlendMode::kCopy);
-      LICE_DrawRect(b, r.ToLice(), static_cast<int>(i) == focus ? IColor(255, 60, 110, 200) : IColor(255, 140, 140, 140),
-                    1.0f, LICE_BlendMode::kCopy);
-      x11::DrawLabel(b, choices[i].label, r, kColorBlack, LICE_TEXT_CENTER);
+      x11::DrawFrame(b, r, static_cast<int>(i) == focus ? IColor(255, 60, 110, 200) : IColor(255, 140, 140, 140),
+                     S(1));
+      x11::DrawLabel(b, choices[i].label, r, kColorBlack, LICE_TEXT_CENTER, textSize);
     }
     box.PresentAll();
   };

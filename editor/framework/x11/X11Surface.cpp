@@ -151,4 +151,12 @@ int LabelWidth(const char* text, int size) {
   return r.right - r.left;
 }
 
+void DrawFrame(LICE_IBitmap* bitmap, const IRect& rect, LICE_pixel color, int thickness) {
+  IRect r = rect;
+  for (int i = 0; i < std::max(thickness, 1) && !r.Empty(); ++i) {
+    LICE_DrawRect(bitmap, r.ToLice(), color, 1.0f, LICE_BlendMode::kCopy);
+    r = IRect(r.L + 1, r.T + 1, r.R - 1, r.B - 1);
+  }
+}
+
 }  // namespace x11

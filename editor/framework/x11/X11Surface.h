@@ -61,6 +61,10 @@ class Surface {
   // Puts the part of the bitmap within `rect` on the window.
   void Present(const IRect& rect);
   void PresentAll() { Present(IRect(0, 0, place_.W(), place_.H())); }
+  // Borrows another bitmap (the owner remade its back buffer); shown from the next Present.
+  void UseBitmap(LICE_SysBitmap* bitmap) {
+    if (!own_) bitmap_ = bitmap;
+  }
   // New size: the own bitmap follows (a borrowed one is the owner's business).
   void Resize(int width, int height);
 
@@ -83,5 +87,7 @@ void ToScreen(const Connection& c, Window window, int x, int y, int* sx, int* sy
 void DrawLabel(LICE_IBitmap* bitmap, const char* text, const IRect& rect, LICE_pixel color, int align = 0,
                int size = 13, bool bold = false);
 int LabelWidth(const char* text, int size = 13);
+// An outline `thickness` pixels wide inside rect (the drawn windows' lines at the scale).
+void DrawFrame(LICE_IBitmap* bitmap, const IRect& rect, LICE_pixel color, int thickness);
 
 }  // namespace x11
