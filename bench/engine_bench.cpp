@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "engine/dsp/BrigadeDelay.h"
-#include "engine/dsp/Envelope.h"
-#include "engine/dsp/LadderFilter.h"
-#include "engine/dsp/Oscillator.h"
+#include "tests/engine/SingleBlocks.h"
 #include "engine/dsp/Wavetables.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Envelope stage times and the single envelope.
+// Envelope stage times and settings.
 #include "engine/dsp/Envelope.h"
 
 #include <cmath>
@@ -21,19 +21,6 @@ void EnvelopeSettings::SetSampleRate(double sampleRate) {
   stageCoefficient[1] = Coefficient(attack);
   stageCoefficient[2] = Coefficient(decay);
   stageCoefficient[3] = Coefficient(release);
-}
-
-void Envelope::SetSampleRate(double sampleRate) {
-  settings_.SetSampleRate(sampleRate);
-  state_ = EnvelopeState{};
-}
-
-double Envelope::Process() {
-  EnvelopeLanes<ScalarLanes> lanes;
-  lanes.Load(&state_.level, &state_.stage, settings_);
-  lanes.Step(ScalarLanes::Broadcast(settings_.stageCoefficient[2]), ScalarLanes::Broadcast(settings_.sustain));
-  lanes.Save(&state_.level, &state_.stage);
-  return state_.level;
 }
 
 }  // namespace engine

@@ -138,38 +138,4 @@ struct EnvelopeLanes {
   }
 };
 
-// One envelope with its own settings: for tests, benchmarks and anything that needs a single
-// one. Voices keep only an EnvelopeState and share their settings.
-class Envelope {
- public:
-  using State = EnvelopeStage;
-  static constexpr const double (&kTimeTable)[16] = EnvelopeSettings::kTimeTable;
-  static constexpr double kAttackTarget = EnvelopeSettings::kAttackTarget;
-  static constexpr double kReleaseTarget = EnvelopeSettings::kReleaseTarget;
-  static constexpr double kSilentLevel = EnvelopeSettings::kSilentLevel;
-
-  // Idle at level 0, time scale ln(10)/sampleRate.
-  void SetSampleRate(double sampleRate);
-  void SetAttack(double x) { settings_.SetAttack(x); }
-  void SetDecay(double x) { settings_.SetDecay(x); }
-  void SetSustain(double x) { settings_.SetSustain(x); }
-  void SetRelease(double x) { settings_.SetRelease(x); }
-  void GateOn() { state_.GateOn(); }
-  void Release() { state_.Release(); }
-
-  // One sample.
-  double Process();
-
-  double Level() const { return state_.level; }
-  State GetState() const { return state_.stage; }
-  bool IsIdle() const { return state_.IsIdle(); }
-  const EnvelopeSettings& Settings() const { return settings_; }
-  static double StageSeconds(double x) { return EnvelopeSettings::StageSeconds(x); }
-  double Coefficient(double x) const { return settings_.Coefficient(x); }
-
- private:
-  EnvelopeSettings settings_;
-  EnvelopeState state_;
-};
-
 }  // namespace engine

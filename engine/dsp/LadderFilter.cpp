@@ -1,4 +1,4 @@
-// Ladder filter settings, coefficients and the single filter.
+// Ladder filter settings, coefficients and state.
 #include "engine/dsp/LadderFilter.h"
 
 #include <algorithm>
@@ -68,24 +68,6 @@ void LadderState::Restart() {
 void LadderState::PresetCutoff(double target) {
   x1 = x2 = y1 = y2 = FlushNonNormal(target);
   smoothedCutoff = target;
-}
-
-void LadderFilter::SetSampleRate(double sampleRate) {
-  settings_.SetSampleRate(sampleRate);
-  state_.Restart();
-}
-
-double LadderFilter::Process(double x, int m) {
-  LadderLanes<ScalarLanes> lanes;
-  LadderState* state = &state_;
-  lanes.Load(&state, settings_);
-  const double y = lanes.Process(ScalarLanes::Broadcast(x), ScalarLanes::Broadcast(m)).v[0];
-  lanes.Save(&state);
-  return y;
-}
-
-double LadderFilter::Saturate(double y) {
-  return LadderLanes<ScalarLanes>::Saturate(ScalarLanes::Broadcast(y)).v[0];
 }
 
 }  // namespace engine

@@ -238,42 +238,4 @@ struct LadderLanes {
   }
 };
 
-// One filter with its own settings: for tests, benchmarks and anything that needs a single
-// one. Voices keep only a LadderState and share their settings. SetSampleRate on the
-// dispatcher thread (may allocate), the rest on the audio thread.
-class LadderFilter {
- public:
-  LadderFilter() = default;
-
-  // New rate: the tables for it, the 10 Hz cutoff smoother, the stage states restarted.
-  void SetSampleRate(double sampleRate);
-  void SetCutoffTarget(double code) { settings_.SetCutoffTarget(code); }
-  void SetResonance(double r) { settings_.SetResonance(r); }
-  void Set24dB(bool on) { settings_.Set24dB(on); }
-  void PresetCutoff() { state_.PresetCutoff(settings_.cutoffTarget); }
-
-  // One sample; m = cutoff modulation in pitch code, added to the smoothed cutoff.
-  double Process(double x, int m);
-
-  // Output of the four stages after the last Process call, for tests.
-  double State(int stage) const {
-    return stage == 0 ? state_.s1 : stage == 1 ? state_.s2 : stage == 2 ? state_.s3 : state_.s4;
-  }
-  double G() const { return Coefficients().g; }
-  double R() const { return Coefficients().r; }
-  double K() const { return Coefficients().k; }
-  double Normaliser() const { return Coefficients().norm; }
-  double Gain() const { return settings_.gain; }
-  double SmoothedCutoff() const { return state_.smoothedCutoff; }
-  double SampleRate() const { return settings_.rates->sampleRate; }
-
-  static double Saturate(double y);
-
- private:
-  LadderCoefficients Coefficients() const { return LadderCoefficients::For(state_.code, settings_); }
-
-  LadderSettings settings_;
-  LadderState state_;
-};
-
 }  // namespace engine

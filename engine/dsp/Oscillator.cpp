@@ -23,26 +23,4 @@ void OscillatorState::DrawStartPhase(int randomBits) {
   increment = 0;
 }
 
-Oscillator::Oscillator() : rates_(RateTables::For(44100.0)) {
-  Wavetables::Get();
-  state_.DrawStartPhase(0);
-}
-
-void Oscillator::SetSampleRate(double sampleRate, int randomBits) {
-  if (rates_->sampleRate != sampleRate) rates_ = RateTables::For(sampleRate);
-  state_.DrawStartPhase(randomBits);
-}
-
-
-double Oscillator::Render() {
-  if (settings_.wave == kWaveOff) return 0.0;
-  OscillatorLanes<ScalarLanes> lanes;
-  OscillatorState* state = &state_;
-  lanes.Load(&state, settings_);
-  const double out = lanes.Render(Wavetables::Get().Data(), lanes.anyPulse).v[0];
-  lanes.Skip(1);
-  lanes.Save(&state);
-  return out;
-}
-
 }  // namespace engine

@@ -176,41 +176,4 @@ struct OscillatorLanes {
   }
 };
 
-// One oscillator with its own settings: for tests, benchmarks and anything that needs a
-// single one. Voices keep only an OscillatorState and share their settings. Copyable: a copy
-// shares the immutable tables and continues from the same phase.
-class Oscillator {
- public:
-  static constexpr std::uint32_t kPhaseMask = OscillatorState::kPhaseMask;
-
-  // Builds the wavetables on first use and takes the 44100 Hz increments; the phase starts
-  // at 0 until the first SetSampleRate draws one.
-  Oscillator();
-
-  // New rate: new increments (may lock and allocate; not on the audio path), the start phase
-  // from randomBits (0 ... 32767).
-  void SetSampleRate(double sampleRate, int randomBits = 0);
-  void SetWaveCode(int code) { settings_.SetWaveCode(code); }
-  void SetOctave(int octaveIndex) { settings_.SetOctave(octaveIndex); }
-  void SetIntervalOffset(int code) { settings_.SetIntervalOffset(code); }
-  void SetPitch(int p, double width) { state_.SetPitch(p, width, settings_, *rates_); }
-
-  // One sample.
-  double Render();
-
-  int WaveCode() const { return settings_.wave; }
-  int PitchOffset() const { return settings_.pitchOffset; }
-  bool PulseMode() const { return state_.pulse; }
-  int TableIndex() const { return state_.tableIndex; }
-  std::uint32_t Phase() const { return state_.phase; }
-  std::uint32_t SecondPhase() const { return state_.phase2; }
-  std::int32_t Increment() const { return static_cast<std::int32_t>(state_.increment); }
-  double SampleRate() const { return rates_->sampleRate; }
-
- private:
-  std::shared_ptr<const RateTables> rates_;
-  OscillatorSettings settings_;
-  OscillatorState state_;
-};
-
 }  // namespace engine

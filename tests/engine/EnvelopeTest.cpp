@@ -4,7 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "engine/dsp/Envelope.h"
+#include "tests/engine/SingleBlocks.h"
 
 namespace engine {
 namespace {

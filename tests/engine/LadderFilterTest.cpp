@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/dsp/LadderFilter.h"
+#include "tests/engine/SingleBlocks.h"
 #include "tests/engine/SignalMeasure.h"
 
 namespace engine {

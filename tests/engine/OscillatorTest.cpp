@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/dsp/Oscillator.h"
+#include "tests/engine/SingleBlocks.h"
 #include "engine/dsp/Pitch.h"
 #include "engine/dsp/RateTables.h"
 
