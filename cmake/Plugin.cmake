@@ -6,6 +6,15 @@ else()
   set(TESVAR_PLUGIN_NAME Tesvar)
 endif()
 
+# A loadable module exports only what `map` names, and every symbol in it is resolved at link
+# time, except in sanitizer builds: clang puts the sanitizer runtime into the host executable.
+function(tesvar_module_exports target map)
+  target_link_options(${target} PRIVATE -Wl,--version-script=${map})
+  if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
+endfunction()
+
 add_library(tesvar_plugin SHARED ${PROJECT_SOURCE_DIR}/vst2/Entry.cpp)
 target_link_libraries(tesvar_plugin PRIVATE tesvar_options tesvar_product tesvar_editor)
 set_target_properties(tesvar_plugin PROPERTIES
@@ -20,11 +29,6 @@ if(WIN32)
   target_link_options(tesvar_plugin PRIVATE -static -static-libgcc -static-libstdc++)
   include(${PROJECT_SOURCE_DIR}/cmake/WindowsResources.cmake)
 else()
-  # Only the two entry points are exported, and every symbol is resolved at link time, except
-  # in sanitizer builds: clang puts the sanitizer runtime into the host executable.
-  target_link_options(tesvar_plugin PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/vst2/exports.map)
-  if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
-    target_link_options(tesvar_plugin PRIVATE -Wl,--no-undefined)
-  endif()
+  tesvar_module_exports(tesvar_plugin ${PROJECT_SOURCE_DIR}/vst2/exports.map)
 endif()
 set(TESVAR_PLUGIN_FILE $<TARGET_FILE:tesvar_plugin>)

@@ -42,12 +42,17 @@ expect_line "$out" '^ {18}inner skipped  skipped: no such thing here$' "skipped 
 expect_line "$out" '^steps: 3 passed, 1 failed, 1 skipped$' "innermost steps counted once"
 [[ $(grep -c '^== inner skipped' <<<"$out") == 1 ]] || fail "the skip is said once"
 
-# --- Steps beside: output held back until the wait, a failure passed up and counted -------
+# --- Steps beside: output held back until the wait, a failure passed up and counted, each
+# step's own steps listed under it, processor times their own ----------------------------------
+cat >"$work/nested.sh" <<EOF
+source "$repo/.ci/steps.sh"
+step "\$1" bash -c 'timeout 1 sh -c "while :; do :; done"; true'
+EOF
 cat >"$work/beside.sh" <<EOF
 source "$repo/.ci/steps.sh"
 status=0
-step_beside "waits" bash -c 'sleep 1; echo waited; exit 3'
-step "meanwhile" echo "in front"
+step_beside "waits" bash -c 'bash "$work/nested.sh" "beside inner"; sleep 1; echo waited; exit 3'
+step "meanwhile" bash -c 'echo "in front"; bash "$work/nested.sh" "front inner"'
 steps_wait || status=1
 steps_summary
 exit \$status
@@ -57,7 +62,12 @@ expect_status 1 $? "a failing step beside the others"
 [[ $(grep -n -e '^in front$' -e '^waited$' <<<"$out" | cut -d: -f2 | tr '\n' ' ') == "in front waited " ]] ||
   fail "the beside step's output after the steps in front: $out"
 expect_line "$out" '^ +[0-9]+:[0-9]{2} +[0-9]+:[0-9]{2}  waits  FAILED \(exit status 3\)$' "the beside step in the summary"
-expect_line "$out" '^steps: 1 passed, 1 failed, 0 skipped$' "both counted"
+expect_line "$out" '^steps: 2 passed, 1 failed, 0 skipped$' "the inner steps counted, and the failure around them"
+summary=$(sed -n '/^== time per step/,$p' <<<"$out" | grep -E '^ +[0-9]+:' | sed -E 's/^ +[0-9:]+ +[0-9:]+  //')
+# (The two began at about the same time, in either order.)
+[[ $(tr '\n' '|' <<<"$summary") == *"waits  FAILED (exit status 3)|  beside inner|"* &&
+   $(tr '\n' '|' <<<"$summary") == *"meanwhile|  front inner|"* ]] || fail "each step under the one that ran it: $summary"
+grep -q -- '-[0-9]' <<<"$(sed -n '/^== time per step/,$p' <<<"$out")" && fail "a negative time: $out"
 
 # --- Installer: one update, one install without recommendations, Ardour optional ----------
 fake=$work/fake
