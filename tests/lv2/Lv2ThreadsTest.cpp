@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "engine/ParamIndex.h"
 #include "tests/lv2/Lv2TestSupport.h"
 
 namespace {
@@ -16,7 +17,7 @@ TEST(Lv2Threads, RunsWhileTheStateIsSavedRestoredAndThePortsMove) {
   const std::vector<Lv2Host::Preset> presets = host->Presets();
   ASSERT_FALSE(presets.empty());
   std::vector<float*> ports;
-  for (int i : {0, 16, 17, 34}) ports.push_back(&host->Control(i));
+  for (int i : {kVolume, kVcfCutoff, kVcfResonance, kEffectsMode}) ports.push_back(&host->Control(i));
   host->Run(256);
   const Lv2Host::State first = SavedState(*host);
 
@@ -50,6 +51,9 @@ TEST(Lv2Threads, RunsWhileTheStateIsSavedRestoredAndThePortsMove) {
   audio.join();
   controls.join();
   EXPECT_TRUE(finite.load());
+  // The controls thread may have left the volume at 0 and the filter shut.
+  host->Control(kVolume) = 1.0f;
+  host->Control(kVcfCutoff) = 63.0f;
   host->AddMidi(0, {0x90, 60, 100});
   host->Run(2048);
   EXPECT_GT(Peak({host->Left(), host->Right()}), 0.0);
