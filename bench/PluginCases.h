@@ -23,7 +23,7 @@ struct Case {
   int notes = 0;
   int effect = 0;  // index into kEffects
   int block = 256;
-  int path = 0;    // index into kPaths, or kOtherInstrument, kOwnPath
+  int path = 0;                     // index into kPaths, or kOtherInstrument, kOwnPath
   std::vector<double> nsPerSample;  // CPU nanoseconds per sample, one per round
   long allocations = 0;             // inside the process calls, all rounds
   std::vector<float> left, right, silence;

@@ -18,8 +18,8 @@ constexpr int kNotes[] = {0, 8, 32, 64};
 constexpr int kSweepEffects[] = {0, 3};  // off, ensemble
 constexpr int kBlockCount = sizeof(kBlocks) / sizeof(kBlocks[0]);
 constexpr int kNoteCount = sizeof(kNotes) / sizeof(kNotes[0]);
-constexpr int kSmall = 1;   // index of block 32
-constexpr int kLarge = 3;   // index of block 256
+constexpr int kSmall = 1;  // index of block 32
+constexpr int kLarge = 3;  // index of block 256
 
 std::string Machine() {
   std::ifstream in("/proc/cpuinfo");
@@ -102,11 +102,12 @@ int Sweep(const SweepOptions& o) {
   const long allocations = Rounds(cases, o.rounds, o.seconds);
 
   auto was = [&](const std::unique_ptr<Case>& c) { return baseline ? c.get() : nullptr; };
-  std::printf("Tesvar through its VST2 entry (single precision), %s path, 44100 Hz: the first factory program in\n"
-              "Poly with 64 voices, EG2 sustain full, held notes from C2 up. %s; %s. CPU time of the process calls,\n"
-              "%d interleaved rounds of %.2f s per case, medians%s.\n\n",
-              kPaths[best], Machine().c_str(), Today().c_str(), o.rounds, o.seconds,
-              baseline ? "; before (the baseline build) → after, from the same run" : "");
+  std::printf(
+      "Tesvar through its VST2 entry (single precision), %s path, 44100 Hz: the first factory program in\n"
+      "Poly with 64 voices, EG2 sustain full, held notes from C2 up. %s; %s. CPU time of the process calls,\n"
+      "%d interleaved rounds of %.2f s per case, medians%s.\n\n",
+      kPaths[best], Machine().c_str(), Today().c_str(), o.rounds, o.seconds,
+      baseline ? "; before (the baseline build) → after, from the same run" : "");
   std::printf("| block | notes | effects off: ns per sample | × real time | ensemble: ns per sample | × real time |\n");
   std::printf("|---:|---:|---:|---:|---:|---:|\n");
   for (int b = 0; b < kBlockCount; ++b) {
@@ -115,7 +116,8 @@ int Sweep(const SweepOptions& o) {
       for (int e = 0; e < 2; ++e) {
         const Case& c = *now.cell[b][n][e];
         const Case* p = was(before.cell[b][n][e]);
-        std::printf(" | %s | %s", Pair("%.1f", p, &Case::Median, c).c_str(), Pair("%.0f", p, &Case::RealTime, c).c_str());
+        std::printf(" | %s | %s", Pair("%.1f", p, &Case::Median, c).c_str(),
+                    Pair("%.0f", p, &Case::RealTime, c).c_str());
       }
       std::printf(" |\n");
     }
@@ -131,12 +133,14 @@ int Sweep(const SweepOptions& o) {
       if (baseline) std::printf(" (before %+.1f %%)", Increase(*before.cell[kSmall][n][e], *before.cell[kLarge][n][e]));
     }
   }
-  std::printf(".\n- Block 256, × real time: 64 voices with the ensemble %s (target: at least 80); 8 voices %s with the\n"
-              "  effects off, %s with the ensemble (target: at least 400).\n",
-              Pair("%.1f", was(before.cell[kLarge][3][1]), &Case::RealTime, *now.cell[kLarge][3][1]).c_str(),
-              Pair("%.0f", was(before.cell[kLarge][1][0]), &Case::RealTime, *now.cell[kLarge][1][0]).c_str(),
-              Pair("%.0f", was(before.cell[kLarge][1][1]), &Case::RealTime, *now.cell[kLarge][1][1]).c_str());
-  std::printf("- Scalar path, block 256, effects off, ns per voice and sample (the per-voice engine took 13.7 ... 16.9):");
+  std::printf(
+      ".\n- Block 256, × real time: 64 voices with the ensemble %s (target: at least 80); 8 voices %s with the\n"
+      "  effects off, %s with the ensemble (target: at least 400).\n",
+      Pair("%.1f", was(before.cell[kLarge][3][1]), &Case::RealTime, *now.cell[kLarge][3][1]).c_str(),
+      Pair("%.0f", was(before.cell[kLarge][1][0]), &Case::RealTime, *now.cell[kLarge][1][0]).c_str(),
+      Pair("%.0f", was(before.cell[kLarge][1][1]), &Case::RealTime, *now.cell[kLarge][1][1]).c_str());
+  std::printf(
+      "- Scalar path, block 256, effects off, ns per voice and sample (the per-voice engine took 13.7 ... 16.9):");
   for (int n = 1; n < kNoteCount; ++n) {
     std::printf("%s %d notes %s", n == 1 ? "" : ",", kNotes[n],
                 Pair("%.2f", was(before.scalar[n]), &Case::PerVoice, *now.scalar[n]).c_str());
@@ -148,8 +152,8 @@ int Sweep(const SweepOptions& o) {
                 o.other.c_str());
     for (int k = 0; k < 2; ++k) {
       const Case& ours = *now.cell[kLarge][k + 1][0];
-      std::printf("%s %d notes theirs %.2f, ours %.2f: %.1f times", k == 0 ? "" : ";", ours.notes, theirs[k]->PerVoice(),
-                  ours.PerVoice(), theirs[k]->PerVoice() / ours.PerVoice());
+      std::printf("%s %d notes theirs %.2f, ours %.2f: %.1f times", k == 0 ? "" : ";", ours.notes,
+                  theirs[k]->PerVoice(), ours.PerVoice(), theirs[k]->PerVoice() / ours.PerVoice());
     }
     std::printf(".\n");
   }

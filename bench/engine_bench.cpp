@@ -107,7 +107,6 @@ void BM_BrigadeDelay(benchmark::State& state) {
 // Value 50: the resting chorus and ensemble rate (0.5625); 0: the slowest, eight clocks per sample.
 BENCHMARK(BM_BrigadeDelay)->Arg(50)->Arg(0)->ArgName("rate%");
 
-
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -80,8 +80,7 @@ void BM_Text(benchmark::State& state, const char* text, int size, int flags) {
 BENCHMARK_CAPTURE(BM_Text, readout, "-6.0", 14, LICE_TEXT_CENTER)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Text, program_name, "Synthe Piano Strings Layer", 16, LICE_TEXT_CENTER)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Text, measure, "Synthe Piano Strings Layer", 16, LICE_TEXT_MEASURE)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Text, measure, "Synthe Piano Strings Layer", 16, LICE_TEXT_MEASURE)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

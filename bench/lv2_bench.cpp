@@ -82,7 +82,8 @@ std::unique_ptr<Case> Prepare(bool lv2, int notes) {
     std::vector<MidiMessage> on;
     for (int n = 0; n < notes; ++n) on.push_back({0, 0x90, static_cast<std::uint8_t>(36 + n), 100});
     if (!on.empty()) c->vst2->SendMidi(on);
-    for (int i = 0; i < static_cast<int>(kRate * 0.5) / kBlock; ++i) c->vst2->ProcessReplacing(c->left, c->right, kBlock);
+    for (int i = 0; i < static_cast<int>(kRate * 0.5) / kBlock; ++i)
+      c->vst2->ProcessReplacing(c->left, c->right, kBlock);
   }
   return c;
 }
@@ -128,8 +129,10 @@ int main(int argc, char** argv) {
   for (int r = 0; r < rounds; ++r) {
     for (auto& c : cases) Run(*c, seconds);
   }
-  std::printf("Tesvar, VST2 library against LV2 bundle, 44100 Hz, blocks of %d, Poly, %d rounds of %.2f s,\n"
-              "medians: CPU ns per sounding voice and sample.\n\n", kBlock, rounds, seconds);
+  std::printf(
+      "Tesvar, VST2 library against LV2 bundle, 44100 Hz, blocks of %d, Poly, %d rounds of %.2f s,\n"
+      "medians: CPU ns per sounding voice and sample.\n\n",
+      kBlock, rounds, seconds);
   std::printf("%5s | %10s | %10s | %s\n", "notes", "VST2 ns/v", "LV2 ns/v", "LV2 / VST2");
   for (std::size_t i = 0; i + 1 < cases.size(); i += 2) {
     const Case& v = *cases[i];
@@ -146,7 +149,8 @@ int main(int argc, char** argv) {
   lv2->host->SaveState(&state);
   void* data = nullptr;
   const auto size = vst2->vst2->Dispatch(vst::effGetChunk, 0, 0, &data);
-  const std::vector<std::uint8_t> chunk(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size);
+  const std::vector<std::uint8_t> chunk(static_cast<const std::uint8_t*>(data),
+                                        static_cast<const std::uint8_t*>(data) + size);
   std::vector<double> lv2Times, vst2Times;
   for (int r = 0; r < 21; ++r) {
     double start = CpuSeconds();
@@ -159,7 +163,9 @@ int main(int argc, char** argv) {
   }
   std::sort(lv2Times.begin(), lv2Times.end());
   std::sort(vst2Times.begin(), vst2Times.end());
-  std::printf("\nRestoring a bank of 64 programs (%zu bytes), medians of 21: VST2 set-chunk %.0f us, "
-              "LV2 state restore %.0f us\n", chunk.size(), vst2Times[10], lv2Times[10]);
+  std::printf(
+      "\nRestoring a bank of 64 programs (%zu bytes), medians of 21: VST2 set-chunk %.0f us, "
+      "LV2 state restore %.0f us\n",
+      chunk.size(), vst2Times[10], lv2Times[10]);
   return 0;
 }

@@ -133,7 +133,6 @@ void BM_IdleTickAt200(benchmark::State& state) { IdleTick(state, 200); }
 BENCHMARK(BM_IdleTickAt100);
 BENCHMARK(BM_IdleTickAt200);
 
-
 }  // namespace
 
 BENCHMARK_MAIN();

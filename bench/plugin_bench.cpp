@@ -60,9 +60,10 @@ int main(int argc, char** argv) {
       profileEffect = std::clamp(std::atoi(argv[++i]), 0, 3);
       profileBlock = std::clamp(std::atoi(argv[++i]), 1, 4096);
     } else {
-      std::fprintf(stderr, "usage: tesvar_plugin_bench [--rounds N] [--seconds S] [--other PLUGIN | --no-other] "
-                           "[--baseline PLUGIN] [--sweep]\n       tesvar_plugin_bench --profile PLUGIN NOTES EFFECT BLOCK "
-                           "[--seconds S]\n");
+      std::fprintf(stderr,
+                   "usage: tesvar_plugin_bench [--rounds N] [--seconds S] [--other PLUGIN | --no-other] "
+                   "[--baseline PLUGIN] [--sweep]\n       tesvar_plugin_bench --profile PLUGIN NOTES EFFECT BLOCK "
+                   "[--seconds S]\n");
       return 2;
     }
   }
@@ -100,8 +101,10 @@ int main(int argc, char** argv) {
   }
   const long allocations = Rounds(Pointers(cases), rounds, seconds);
 
-  std::printf("Tesvar, 44100 Hz, Poly, %d rounds of %.2f s each, medians. rt = audio seconds per CPU second,\n"
-              "ns/v = CPU ns per sounding voice and sample (per sample with no note).\n\n", rounds, seconds);
+  std::printf(
+      "Tesvar, 44100 Hz, Poly, %d rounds of %.2f s each, medians. rt = audio seconds per CPU second,\n"
+      "ns/v = CPU ns per sounding voice and sample (per sample with no note).\n\n",
+      rounds, seconds);
   std::printf("%5s %-9s %5s", "block", "effect", "notes");
   for (int p = 0; p < paths; ++p) std::printf(" | %6s rt %8s ns/v", kPaths[p], "");
   std::printf(" | speed-up\n");
@@ -131,8 +134,9 @@ int main(int argc, char** argv) {
                   100.0 * (best32[effect][n]->Median() / best256[effect][n]->Median() - 1.0));
     }
   }
-  std::printf("\nSIMD path, block 256, no note and effects off: %.1f ns per sample, %.2f of one sounding voice's cost\n",
-              best256[0][0]->Median(), best256[0][0]->Median() / one[1][0]->Median());
+  std::printf(
+      "\nSIMD path, block 256, no note and effects off: %.1f ns per sample, %.2f of one sounding voice's cost\n",
+      best256[0][0]->Median(), best256[0][0]->Median() / one[1][0]->Median());
   std::printf("Allocations inside process calls: %ld\n", allocations);
 
   if (!baseline.empty()) {
@@ -150,9 +154,10 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < pairs.size(); i += 2) {
       const Case& before = *pairs[i];
       const Case& now = *pairs[i + 1];
-      std::printf("  %2d notes, %-8s block %4d: before rt %6.1f (%6.2f ns/v), now rt %6.1f (%6.2f ns/v): %.2f times faster\n",
-                  now.notes, kEffects[now.effect], now.block, before.RealTime(), before.PerVoice(), now.RealTime(),
-                  now.PerVoice(), before.Median() / now.Median());
+      std::printf(
+          "  %2d notes, %-8s block %4d: before rt %6.1f (%6.2f ns/v), now rt %6.1f (%6.2f ns/v): %.2f times faster\n",
+          now.notes, kEffects[now.effect], now.block, before.RealTime(), before.PerVoice(), now.RealTime(),
+          now.PerVoice(), before.Median() / now.Median());
     }
   }
 
@@ -173,9 +178,11 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < duel.size(); i += 2) {
       const Case& theirs = *duel[i];
       const Case& ours = *duel[i + 1];
-      std::printf("  %2d notes: theirs %7.2f ns/v (rt %6.1f), ours %6.2f ns/v (rt %6.1f): theirs costs %.2f times ours per voice\n",
-                  ours.notes, theirs.PerVoice(), theirs.RealTime(), ours.PerVoice(), ours.RealTime(),
-                  theirs.PerVoice() / ours.PerVoice());
+      std::printf(
+          "  %2d notes: theirs %7.2f ns/v (rt %6.1f), ours %6.2f ns/v (rt %6.1f): theirs costs %.2f times ours per "
+          "voice\n",
+          ours.notes, theirs.PerVoice(), theirs.RealTime(), ours.PerVoice(), ours.RealTime(),
+          theirs.PerVoice() / ours.PerVoice());
     }
   }
   return 0;

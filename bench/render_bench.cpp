@@ -39,19 +39,19 @@ void ApplyPatch(RenderLoop& loop, int effectsMode) {
     loop.ApplyParameter(index, v, (v - min) / (max - min));
   };
   set(0, 0.5, 0, 1);
-  set(5, 0, 0, 2);      // Poly
-  set(6, 7, 0, 7);      // 64 voices
-  set(7, 0.5, 0, 1);    // spread
-  set(9, 2, 0, 2);      // DCO1 PWM
+  set(5, 0, 0, 2);    // Poly
+  set(6, 7, 0, 7);    // 64 voices
+  set(7, 0.5, 0, 1);  // spread
+  set(9, 2, 0, 2);    // DCO1 PWM
   set(10, 4, 0, 7);
   set(11, 5, 0, 15);
-  set(13, 1, 0, 2);     // DCO2 on
+  set(13, 1, 0, 2);  // DCO2 on
   set(15, 2, 1, 6);
   set(16, 40, 0, 63);
   set(17, 4, 0, 7);
   set(18, 1, 0, 1);
   set(19, 3, -7, 7);
-  set(20, 1, 0, 1);     // 24 dB
+  set(20, 1, 0, 1);  // 24 dB
   set(21, 2, 0, 15);
   set(22, 9, 0, 15);
   set(23, 8, 0, 15);
@@ -94,8 +94,8 @@ void BM_Render(benchmark::State& state) {
   const double samples = static_cast<double>(state.iterations()) * kBlock;
   state.counters["voices"] = sounding;
   state.counters["realtime_x"] = benchmark::Counter(samples / kRate, benchmark::Counter::kIsRate);
-  state.counters["s_per_voice_sample"] = benchmark::Counter(
-      samples * (sounding > 0 ? sounding : 1), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["s_per_voice_sample"] = benchmark::Counter(samples * (sounding > 0 ? sounding : 1),
+                                                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   loop->SetTickSource(nullptr);
   state.SetLabel(engine::VoicePathName(path));
 }

@@ -30,7 +30,8 @@ class Recording {
     o.noiseRms = 0.02;
     const tape::TapeSignal signal = tape::EncodeTapeDump(data_, o);
     path_ = (std::filesystem::temp_directory_path() /
-             ("tesvar-tape-bench-" + std::to_string(std::random_device{}()) + ".wav")).string();
+             ("tesvar-tape-bench-" + std::to_string(std::random_device{}()) + ".wav"))
+                .string();
     tape::WriteFileBytes(path_, tape::EncodeWav(signal.samples, {}, {tape::WavFormat::kPcm16, int(kRate), 1, false}));
     seconds_ = double(signal.samples.size()) / kRate;
   }

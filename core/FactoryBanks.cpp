@@ -89,7 +89,8 @@ bool RestoreFactoryProgram(IPlugBase& plug, int bank) {
 }
 
 int FindBankBody(const ChunkBuffer& bytes) {
-  if (!fx::HasCode(bytes, fx::kMagicAt, fx::kChunkMagic) || !fx::WordIs(bytes, fx::kPluginIdAt, fx::kTesvarId)) return 0;
+  if (!fx::HasCode(bytes, fx::kMagicAt, fx::kChunkMagic) || !fx::WordIs(bytes, fx::kPluginIdAt, fx::kTesvarId))
+    return 0;
   if (!fx::HasCode(bytes, fx::kKindAt, fx::kBankChunkKind)) return fx::kBankChunkSizeAt;
   std::int32_t version = 0;
   const int pos = chunk_header::Read(bytes, fx::kBankChunkAt, &version);

@@ -12,7 +12,7 @@ namespace fx {
 
 // Four-character codes are stored as their characters in order.
 inline constexpr char kChunkMagic[] = "CcnK";
-inline constexpr char kProgramChunkKind[] = "FPCh";  // program with an opaque chunk
+inline constexpr char kProgramChunkKind[] = "FPCh";   // program with an opaque chunk
 inline constexpr char kProgramParamsKind[] = "FxCk";  // program as normalised floats
 inline constexpr char kBankChunkKind[] = "FBCh";
 inline constexpr char kBankParamsKind[] = "FxBk";

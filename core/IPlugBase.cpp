@@ -7,8 +7,8 @@
 #include <cstring>
 
 IPlugBase::IPlugBase(int paramCount, const char* channelIO, int programCount, const char* effectName,
-                     const char* productName, const char* vendorName, std::uint32_t versionWord,
-                     std::uint32_t uniqueId, bool isInstrument, bool doesMidi)
+                     const char* productName, const char* vendorName, std::uint32_t versionWord, std::uint32_t uniqueId,
+                     bool isInstrument, bool doesMidi)
     : params_(static_cast<std::size_t>(std::max(paramCount, 0))),
       programs_(static_cast<std::size_t>(std::max(programCount, 0))),
       versionWord_(versionWord),

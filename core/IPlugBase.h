@@ -25,10 +25,10 @@ struct ProgramSlot {
 
 struct ChannelRecord {
   bool connected = false;
-  double** slot = nullptr;         // this channel's entry in the pointer array
-  float* hostBuffer = nullptr;     // outputs: the host's buffer of the current call
-  std::vector<double> scratch;     // block-size doubles
-  std::string label;               // empty when none
+  double** slot = nullptr;      // this channel's entry in the pointer array
+  float* hostBuffer = nullptr;  // outputs: the host's buffer of the current call
+  std::vector<double> scratch;  // block-size doubles
+  std::string label;            // empty when none
 };
 
 class IPlugBase {
@@ -36,9 +36,9 @@ class IPlugBase {
   static constexpr int kMaxNameText = 127;
 
   // channelIO: legal configurations such as "1-0 0-2" (inputs-outputs, blank separated).
-  IPlugBase(int paramCount, const char* channelIO, int programCount, const char* effectName,
-            const char* productName, const char* vendorName, std::uint32_t versionWord, std::uint32_t uniqueId,
-            bool isInstrument, bool doesMidi);
+  IPlugBase(int paramCount, const char* channelIO, int programCount, const char* effectName, const char* productName,
+            const char* vendorName, std::uint32_t versionWord, std::uint32_t uniqueId, bool isInstrument,
+            bool doesMidi);
   virtual ~IPlugBase();
   IPlugBase(const IPlugBase&) = delete;
   IPlugBase& operator=(const IPlugBase&) = delete;

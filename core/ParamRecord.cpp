@@ -24,8 +24,8 @@ std::size_t BoundedLength(const char* text, std::size_t limit) {
   return n;
 }
 
-void ParamRecord::InitContinuous(const char* name, double defaultValue, double minimum, double maximum,
-                                 double step, double shape) {
+void ParamRecord::InitContinuous(const char* name, double defaultValue, double minimum, double maximum, double step,
+                                 double shape) {
   if (kind_ == ParamKind::kNone) kind_ = ParamKind::kContinuous;
   CopyText(name_, name, sizeof(name_));
   label_[0] = '\0';

@@ -22,8 +22,7 @@ class ParamRecord {
     char text[kParamTextSize] = {};
   };
 
-  void InitContinuous(const char* name, double defaultValue, double minimum, double maximum, double step,
-                      double shape);
+  void InitContinuous(const char* name, double defaultValue, double minimum, double maximum, double step, double shape);
   void InitInteger(const char* name, double defaultValue, double minimum, double maximum);
   void InitList(const char* name, double defaultValue, int count, const char* const* texts);
   void SetDisplayFormatter(DisplayFormatter formatter) { formatter_ = formatter; }

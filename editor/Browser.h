@@ -21,7 +21,7 @@ struct FileEntry {
   std::string fileName;     // the full path of a file; the offered file name of a factory bank
   std::string displayName;  // the file name without folder and extension, or the bank's title
   bool isFile = true;
-  int bank = 0;             // factory bank 0 ... 2 when not a file
+  int bank = 0;  // factory bank 0 ... 2 when not a file
 };
 
 struct ListedProgram {

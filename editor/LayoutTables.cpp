@@ -94,7 +94,7 @@ constexpr Place kAlt[] = {
     Knob(kWheelFrequency, 90, 134, Art::kKnobGray),
     Knob(kEffectsMode, 26, 242, Art::kSwitch4, 1.0),
     Knob(kEffectsSpeed, 90, 242, Art::kKnob),
-    Knob(kDco1Octave, 171, 30, Art::kSwitch3, 1.0, 2, 64),  // and Waveform
+    Knob(kDco1Octave, 171, 30, Art::kSwitch3, 1.0, 2, 64),   // and Waveform
     Knob(kDco1PulseWidth, 299, 30, Art::kKnob, 4.0, 2, 64),  // and PWM Frequency
     Knob(kDco2Octave, 171, 134, Art::kSwitch3, 1.0, 2, 64),  // and Waveform
     Knob(kDco2Interval, 299, 134, Art::kSwitch5, 1.0),
@@ -104,7 +104,7 @@ constexpr Place kAlt[] = {
     Knob(kVcfEgIntensity, 571, 30, Art::kKnob),
     Knob(kVcfKbdTrack, 635, 30, Art::kKnob),
     Bitmap(Kind::kSwitch, kVcfType, 718, 40, Art::kSwitch2),
-    Knob(kEg1Attack, 775, 30, Art::kKnob, 4.0, 4, 64),  // EG1
+    Knob(kEg1Attack, 775, 30, Art::kKnob, 4.0, 4, 64),     // EG1
     Knob(kMgFrequency, 443, 134, Art::kKnob, 4.0, 4, 64),  // MG
     Bitmap(Kind::kSwitch, kVcaEgMode, 703, 144, Art::kSwitch2),
     Knob(kEg2Attack, 775, 134, Art::kKnob, 4.0, 4, 64),  // EG2
@@ -143,8 +143,9 @@ Box BoxOf(const Place& place, int i) {
 }
 
 bool FindBox(View view, int number, Box* box) {
-  const std::span<const Place> places =
-      view == View::kMain ? MainViewPlaces() : view == View::kAlt ? AltViewPlaces() : BothViewPlaces();
+  const std::span<const Place> places = view == View::kMain  ? MainViewPlaces()
+                                        : view == View::kAlt ? AltViewPlaces()
+                                                             : BothViewPlaces();
   for (const Place& place : places) {
     for (int i = 0; i < place.count; ++i) {
       if (NumberOf(place, i) != number) continue;
@@ -161,13 +162,11 @@ std::span<const Place> BothViewPlaces() { return kBoth; }
 int RegistryKey(View view, int number) {
   const int n = std::abs(number);
   switch (view) {
-    case View::kMain:
-      return n;
+    case View::kMain: return n;
     case View::kAlt:
       // The browser and the alternative background have no main-view twin to tell apart.
       return InRange(n, kFileSource, kFirstProgramRow + 38) || n == kAltBackground ? n : n + kAltViewKeyOffset;
-    default:
-      return -1;
+    default: return -1;
   }
 }
 

@@ -95,9 +95,11 @@ ProgramMenu::ProgramMenu(const std::vector<std::string>& names, int current) {
     for (int n = 1; n <= kProgramsPerBank; ++n) {
       const std::size_t index = static_cast<std::size_t>((b - 1) * kProgramsPerBank + (n - 1));
       const std::string name = index < names.size() ? names[index] : std::string();
-      const int length = std::snprintf(nullptr, 0, "%1u%1u: %s", static_cast<unsigned>(b), static_cast<unsigned>(n), name.c_str());
+      const int length =
+          std::snprintf(nullptr, 0, "%1u%1u: %s", static_cast<unsigned>(b), static_cast<unsigned>(n), name.c_str());
       std::string text(static_cast<std::size_t>(length), '\0');
-      std::snprintf(text.data(), text.size() + 1, "%1u%1u: %s", static_cast<unsigned>(b), static_cast<unsigned>(n), name.c_str());
+      std::snprintf(text.data(), text.size() + 1, "%1u%1u: %s", static_cast<unsigned>(b), static_cast<unsigned>(n),
+                    name.c_str());
       bank->AddItem(text.c_str(), static_cast<int>(index) == current ? IPopupMenu::kChecked : IPopupMenu::kNoFlags);
     }
     banks_[b - 1] = bank.get();

@@ -39,8 +39,8 @@ enum Command : int {
   kLoadProgram = 27,
   kRestoreFactoryProgram = 29,  // 29, 30, 31: factory banks 0, 1, 2
   kLoadBank = 32,
-  kRestoreFactoryBank = 34,     // 34, 35, 36
-  kZoomAuto = 37,               // then 38 ... 42: the scales 100 % ... 200 %
+  kRestoreFactoryBank = 34,  // 34, 35, 36
+  kZoomAuto = 37,            // then 38 ... 42: the scales 100 % ... 200 %
   kZoomLast = 42,
   kNoCommand = -1,
 };

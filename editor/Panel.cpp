@@ -27,27 +27,17 @@ bool Panel::RunCommand(int command, bool right) {
       pressed = false;
       RunFile();
       break;
-    case kCurrentBankSource:
-      ListOwnPrograms();
-      break;
-    case kFactorySource:
-      ListFactoryBanks();
-      break;
+    case kCurrentBankSource: ListOwnPrograms(); break;
+    case kFactorySource: ListFactoryBanks(); break;
     case kViewSwitch:
       altView_ = !altView_;
       ApplyView();
       break;
-    case kLearn:
-      plug_.ToggleLearn(right);
-      break;
+    case kLearn: plug_.ToggleLearn(right); break;
     case kDown:
-    case kUp:
-      StepDownUp(command == kUp);
-      break;
+    case kUp: StepDownUp(command == kUp); break;
     case kProgramMode:
-    case kParameterMode:
-      programmer_.SetParameterMode(command == kParameterMode);
-      break;
+    case kParameterMode: programmer_.SetParameterMode(command == kParameterMode); break;
     case kHold: {
       platform::Guard guard(plug_.Lock());
       plug_.Engine().SetHold(!plug_.Engine().Hold());
@@ -60,12 +50,8 @@ bool Panel::RunCommand(int command, bool right) {
       SetPlainFromPanel(kMode, 1);
       break;
     }
-    case kPoly:
-      SetPlainFromPanel(kMode, 0);
-      break;
-    case kUnison:
-      SetPlainFromPanel(kMode, 2);
-      break;
+    case kPoly: SetPlainFromPanel(kMode, 0); break;
+    case kUnison: SetPlainFromPanel(kMode, 2); break;
     default:
       if (command >= kFirstKey && command <= kLastKey) PressDigit(command - kFirstKey + 1);
       break;  // BROWSE and the rest change nothing here
@@ -138,12 +124,9 @@ void Panel::SetPlainFromPanel(int index, double plain) {
 
 bool Panel::Lit(int command) {
   switch (command) {
-    case kFileSource:
-      return browser_.Source() == BrowserSource::kFile;
-    case kCurrentBankSource:
-      return browser_.Source() == BrowserSource::kCurrentBank;
-    case kFactorySource:
-      return browser_.Source() == BrowserSource::kFactory;
+    case kFileSource: return browser_.Source() == BrowserSource::kFile;
+    case kCurrentBankSource: return browser_.Source() == BrowserSource::kCurrentBank;
+    case kFactorySource: return browser_.Source() == BrowserSource::kFactory;
     case kEditLed: {
       // Edited since the program was restored: every sound parameter, "DCO1 Octave" too.
       platform::Guard guard(plug_.Lock());
@@ -155,12 +138,9 @@ bool Panel::Lit(int command) {
       if (!std::isfinite(loaded)) return false;
       return param->Value() != std::clamp(loaded, param->Min(), param->Max());
     }
-    case kLearn:
-      return plug_.LearnState() != shell::LearnMode::kOff;
-    case kProgramMode:
-      return !programmer_.ParameterMode() || altView_;
-    case kParameterMode:
-      return programmer_.ParameterMode() && !altView_;
+    case kLearn: return plug_.LearnState() != shell::LearnMode::kOff;
+    case kProgramMode: return !programmer_.ParameterMode() || altView_;
+    case kParameterMode: return programmer_.ParameterMode() && !altView_;
     case kHold: {
       platform::Guard guard(plug_.Lock());
       return plug_.Engine().Hold();
@@ -172,35 +152,28 @@ bool Panel::Lit(int command) {
       const int mode = ModeOf(plug_);
       return (command == kChord && mode == 1) || (command == kPoly && mode == 0) || (command == kUnison && mode == 2);
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
 int Panel::LearnLabelFrame() {
   switch (plug_.LearnState()) {
-    case shell::LearnMode::kLearning:
-      return 1;
-    case shell::LearnMode::kForgetting:
-      return 2;
-    default:
-      return 0;
+    case shell::LearnMode::kLearning: return 1;
+    case shell::LearnMode::kForgetting: return 2;
+    default: return 0;
   }
 }
 
 int Panel::DisplayCode(int display) {
   platform::Guard guard(plug_.Lock());
   switch (display) {
-    case kProgramDisplay:
-      return programmer_.ProgramDisplayCode(plug_.CurrentProgram(), altView_);
-    case kParameterDisplay:
-      return programmer_.ParameterDisplayCode(altView_);
+    case kProgramDisplay: return programmer_.ProgramDisplayCode(plug_.CurrentProgram(), altView_);
+    case kParameterDisplay: return programmer_.ParameterDisplayCode(altView_);
     case kValueDisplay: {
       const int index = programmer_.SelectedParameter();
       return ValueDisplayCode(index, plug_.GetParam(index)->Value());
     }
-    default:
-      return (kBlankDigit << 4) | kBlankDigit;
+    default: return (kBlankDigit << 4) | kBlankDigit;
   }
 }
 

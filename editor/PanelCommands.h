@@ -11,8 +11,8 @@ inline constexpr int kFactorySource = 54;
 inline constexpr int kClickMode = 55;
 inline constexpr int kFileScroll = 56;
 inline constexpr int kProgramScroll = 57;
-inline constexpr int kFirstFileRow = 58;      // 58 ... 67
-inline constexpr int kFirstProgramRow = 68;   // 68 ... 106
+inline constexpr int kFirstFileRow = 58;     // 58 ... 67
+inline constexpr int kFirstProgramRow = 68;  // 68 ... 106
 
 // Both views.
 inline constexpr int kMainBackground = 107;

@@ -20,7 +20,8 @@ const IText kVersionStyle{"Arial", 12, IColor(128, 255, 255, 255)};
 // hit and never drawn) owns it, so it is destroyed with the editor's controls.
 class LayoutHolder : public IControl {
  public:
-  LayoutHolder(IPlugBase* plug, std::unique_ptr<PanelLayout> layout) : IControl(plug, IRect()), layout_(std::move(layout)) {}
+  LayoutHolder(IPlugBase* plug, std::unique_ptr<PanelLayout> layout)
+      : IControl(plug, IRect()), layout_(std::move(layout)) {}
   bool Draw(IGraphics&) override { return true; }
 
  private:
@@ -105,40 +106,25 @@ IControl* PanelLayout::MakeControl(const Place& place, int number, int x, int y,
   const IBitmap& art = ArtOf(place.art);
   const int command = -number;
   switch (place.kind) {
-    case Kind::kBackground:
-      return new IBitmapControl(plug, x, y, number, art);
-    case Kind::kVersionText:
-      return new ITextControl(plug, box, kVersionStyle, VersionText(plug_).c_str());
-    case Kind::kPresetName:
-      return new IQMPresetName(plug, box);
-    case Kind::kNumberDisplay:
-      return new IQMNumberDisplay(plug, box, command, art);
+    case Kind::kBackground: return new IBitmapControl(plug, x, y, number, art);
+    case Kind::kVersionText: return new ITextControl(plug, box, kVersionStyle, VersionText(plug_).c_str());
+    case Kind::kPresetName: return new IQMPresetName(plug, box);
+    case Kind::kNumberDisplay: return new IQMNumberDisplay(plug, box, command, art);
     case Kind::kOptionMenu:
-      return new IQMOptionMenu(plug, right == 0 ? IRect(x, y, x + art.FrameW(), y + art.FrameH()) : box, art, menus_.get());
-    case Kind::kLamp:
-      return new IQMBitmapControl(plug, x, y, command, art);
-    case Kind::kButton:
-      return new IQMButtonKick(plug, x, y, command, art, ArtOf(place.lit));
-    case Kind::kPresetMenu:
-      return new IQMPresetMenu(plug, x, y, art, menus_.get());
-    case Kind::kKnob:
-      return new IQMKnobControl(plug, x, y, number, art, place.gearing);
-    case Kind::kTextToggle:
-      return new IQMTextToggle(plug, box, number);
-    case Kind::kVoices:
-      return new IQMVoicesControl(plug, box, number, art);
-    case Kind::kFader:
-      return new IQMParamPanelControl(plug, x, y, number, art, ArtOf(place.lit));
-    case Kind::kHotSpot:
-      return new IQMUtilityKick(plug, box, command);
-    case Kind::kSwitch:
-      return new IQMSwitchControl(plug, x, y, number, art);
-    case Kind::kFileScroll:
-      return new IQMScrollControl(plug, box, command, ListKind::kFiles);
-    case Kind::kProgramScroll:
-      return new IQMScrollControl(plug, box, command, ListKind::kPrograms);
-    case Kind::kFileRow:
-      return new IQMScrollItemControl(plug, box, command, ListKind::kFiles, command - kFirstFileRow);
+      return new IQMOptionMenu(plug, right == 0 ? IRect(x, y, x + art.FrameW(), y + art.FrameH()) : box, art,
+                               menus_.get());
+    case Kind::kLamp: return new IQMBitmapControl(plug, x, y, command, art);
+    case Kind::kButton: return new IQMButtonKick(plug, x, y, command, art, ArtOf(place.lit));
+    case Kind::kPresetMenu: return new IQMPresetMenu(plug, x, y, art, menus_.get());
+    case Kind::kKnob: return new IQMKnobControl(plug, x, y, number, art, place.gearing);
+    case Kind::kTextToggle: return new IQMTextToggle(plug, box, number);
+    case Kind::kVoices: return new IQMVoicesControl(plug, box, number, art);
+    case Kind::kFader: return new IQMParamPanelControl(plug, x, y, number, art, ArtOf(place.lit));
+    case Kind::kHotSpot: return new IQMUtilityKick(plug, box, command);
+    case Kind::kSwitch: return new IQMSwitchControl(plug, x, y, number, art);
+    case Kind::kFileScroll: return new IQMScrollControl(plug, box, command, ListKind::kFiles);
+    case Kind::kProgramScroll: return new IQMScrollControl(plug, box, command, ListKind::kPrograms);
+    case Kind::kFileRow: return new IQMScrollItemControl(plug, box, command, ListKind::kFiles, command - kFirstFileRow);
     case Kind::kProgramRow:
       return new IQMScrollItemControl(plug, box, command, ListKind::kPrograms, command - kFirstProgramRow);
   }

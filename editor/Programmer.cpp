@@ -64,8 +64,7 @@ int ValueDisplayCode(int index, double x) {
       return n < 0 ? Code(kMinusDigit, std::min(-n, 9)) : NumberCode(n);
     case kVcfType:  // 12 or 24 dB per octave
       return x < 1.0 ? Code(1, 2) : Code(2, 4);
-    default:
-      return NumberCode(n);
+    default: return NumberCode(n);
   }
 }
 

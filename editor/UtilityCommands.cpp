@@ -54,18 +54,14 @@ class EditorUpdateDialogs : public shell::UpdateDialogs {
  public:
   explicit EditorUpdateDialogs(IGraphics& graphics) : graphics_(graphics) {}
   Answer ShowMessage(const std::string& text, const char* caption, Box box) override {
-    const IMessageButtons buttons = box == Box::kYesNo        ? IMessageButtons::kYesNo
-                                    : box == Box::kError      ? IMessageButtons::kOKError
-                                                              : IMessageButtons::kOKInformation;
+    const IMessageButtons buttons = box == Box::kYesNo   ? IMessageButtons::kYesNo
+                                    : box == Box::kError ? IMessageButtons::kOKError
+                                                         : IMessageButtons::kOKInformation;
     switch (graphics_.ShowMessage(text.c_str(), caption, buttons)) {
-      case kMessageOK:
-        return Answer::kOK;
-      case kMessageYes:
-        return Answer::kYes;
-      case kMessageNo:
-        return Answer::kNo;
-      default:
-        return Answer::kNone;
+      case kMessageOK: return Answer::kOK;
+      case kMessageYes: return Answer::kYes;
+      case kMessageNo: return Answer::kNo;
+      default: return Answer::kNone;
     }
   }
   void OpenWebPage(const std::string& url) override { graphics_.OpenWebPage(url.c_str(), "", nullptr, nullptr); }
@@ -131,11 +127,16 @@ std::string ProposedFileName(const std::string& programName) {
   std::string name = CutOnCharacter(programName, kProposedNameLimit);
   for (char& c : name) {
     switch (c) {
-      case '<': case '>': case ':': case '"': case '/': case '\\': case '|': case '?': case '*':
-        c = '_';
-        break;
-      default:
-        break;
+      case '<':
+      case '>':
+      case ':':
+      case '"':
+      case '/':
+      case '\\':
+      case '|':
+      case '?':
+      case '*': c = '_'; break;
+      default: break;
     }
   }
   return name;
@@ -177,9 +178,7 @@ void UtilityCommands::Run(int command) {
     }
   }
   switch (command) {
-    case kCopyProgram:
-      plug_.CopyProgram();
-      break;
+    case kCopyProgram: plug_.CopyProgram(); break;
     case kPasteProgram:
       if (Confirm("Do you really want to overwrite the current program?", "Paste Program")) plug_.PasteProgram();
       break;
@@ -187,27 +186,15 @@ void UtilityCommands::Run(int command) {
       if (Confirm("Do you really want to initialize the current program?", "Initialize Program")) plug_.InitProgram();
       break;
     case kSaveProgram:
-    case kSaveBank:
-      SaveFile(command == kSaveBank);
-      break;
+    case kSaveBank: SaveFile(command == kSaveBank); break;
     case kLoadTapeDump:
       if (graphics_.IsWindowOpen() && tapeDialog_ != nullptr) tapeDialog_->Hide(false);
       break;
-    case kSelectStartupBank:
-      SelectStartupBank();
-      break;
-    case kLoadStartupBank:
-      LoadStartupBank();
-      break;
-    case kUnselectStartupBank:
-      UnselectStartupBank();
-      break;
-    case kDefaultProgramFolder:
-      ChooseProgramFolder();
-      break;
-    case kReloadConfiguration:
-      ReloadConfiguration();
-      break;
+    case kSelectStartupBank: SelectStartupBank(); break;
+    case kLoadStartupBank: LoadStartupBank(); break;
+    case kUnselectStartupBank: UnselectStartupBank(); break;
+    case kDefaultProgramFolder: ChooseProgramFolder(); break;
+    case kReloadConfiguration: ReloadConfiguration(); break;
     case kSaveConfiguration:
       if (Confirm(FormatWithPath("The INI configuration file is:\n%s\n\nDo you really want to overwrite it?",
                                  plug_.Settings().path),
@@ -233,16 +220,10 @@ void UtilityCommands::Run(int command) {
       plug_.SetIgnoreProgramChange(!plug_.Settings().ignoreProgramChange);
       plug_.WriteConfiguration(shell::ConfigurationScope::kIgnoreProgramChange);
       break;
-    case kCheckForUpdate:
-      CheckForUpdate();
-      break;
-    case kVisitHomePage:
-      graphics_.OpenWebPage(shell::kMakerWebAddress, "", nullptr, nullptr);
-      break;
+    case kCheckForUpdate: CheckForUpdate(); break;
+    case kVisitHomePage: graphics_.OpenWebPage(shell::kMakerWebAddress, "", nullptr, nullptr); break;
     case kLoadProgram:
-    case kLoadBank:
-      LoadFile(command == kLoadBank);
-      break;
+    case kLoadBank: LoadFile(command == kLoadBank); break;
     case kRestoreFactoryProgram:
     case kRestoreFactoryProgram + 1:
     case kRestoreFactoryProgram + 2: {
@@ -275,9 +256,10 @@ void UtilityCommands::Zoom(int zoom) {
     if (*zoomRefusalShown_) return;
     *zoomRefusalShown_ = true;
   }
-  graphics_.ShowMessage("The host did not resize the plug-in's window.\n\nThe editor takes the new size the next "
-                        "time it opens.",
-                        "Zoom", IMessageButtons::kOKInformation);
+  graphics_.ShowMessage(
+      "The host did not resize the plug-in's window.\n\nThe editor takes the new size the next "
+      "time it opens.",
+      "Zoom", IMessageButtons::kOKInformation);
 }
 
 int ZoomSetting(const Tesvar& plug) {

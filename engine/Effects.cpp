@@ -59,8 +59,8 @@ void Effects::Tick(const EngineSettings& s) {
       constexpr double kOffset1[3] = {0.0, 0.667, 1.333};
       constexpr double kOffset2[3] = {0.667, 1.333, 0.0};
       for (int k = 0; k < 3; ++k) {
-        const double value = (SineUnipolar(p2 + kOffset2[k]) * h + SineUnipolar(p1 + kOffset1[k]) * g) * 0.2 +
-                             ensemble_[k].BaseRate();
+        const double value =
+            (SineUnipolar(p2 + kOffset2[k]) * h + SineUnipolar(p1 + kOffset1[k]) * g) * 0.2 + ensemble_[k].BaseRate();
         ensemble_[k].SetRate(value);
       }
       break;

@@ -12,9 +12,12 @@ struct EffectsBlock {
   static TESVAR_LANES_INLINE F Read(const double* left, const double* right, int i) {
     return L2::LoadTwo(left + i, right + i);
   }
-  static TESVAR_LANES_INLINE void Write(double* left, double* right, int i, F x) { L2::StoreTwo(left + i, right + i, x); }
+  static TESVAR_LANES_INLINE void Write(double* left, double* right, int i, F x) {
+    L2::StoreTwo(left + i, right + i, x);
+  }
 
-  static void Chorus(BrigadeDelay& line, double mixValue, double* __restrict left, double* __restrict right, int frames) {
+  static void Chorus(BrigadeDelay& line, double mixValue, double* __restrict left, double* __restrict right,
+                     int frames) {
     BrigadeDelayLanes<L2> lanes;
     lanes.Load(line);
     const F mix = L2::Broadcast(mixValue);

@@ -37,9 +37,7 @@ double EngineSettings::BaseCutoff(double cutoffKnob, double egIntensityKnob) {
   return x * kMaxPitchCode;
 }
 
-double EngineSettings::EffectsLfoStep(double speed) {
-  return (2.0 * speed * speed * 14.7 + 0.3) / 1000.0;
-}
+double EngineSettings::EffectsLfoStep(double speed) { return (2.0 * speed * speed * 14.7 + 0.3) / 1000.0; }
 
 bool EngineSettings::ApplyToPatch(int index, double v, double e) {
   const int i = static_cast<int>(v);
@@ -60,9 +58,7 @@ bool EngineSettings::ApplyToPatch(int index, double v, double e) {
       dco2Waveform = i;
       patch.dco2.SetWaveCode(Dco2WaveCode(dco2Waveform, dco2Octave));
       break;
-    case kDco2Interval:
-      patch.dco2.SetIntervalOffset(kIntervalSemitones[ListIndex(v, 4)] * kCodesPerSemitone);
-      break;
+    case kDco2Interval: patch.dco2.SetIntervalOffset(kIntervalSemitones[ListIndex(v, 4)] * kCodesPerSemitone); break;
     case kDco2Detune:
       // Square law: 0 ... 60 pitch code (up to about 47 cents).
       patch.dco2Detune = ListIndex(static_cast<double>(RoundHalfAway(e * e * 76.8 / 1.28)), 60);

@@ -42,7 +42,7 @@ struct EngineSettings {
   // for a large chord does not stay lowered in another mode (where a saved and reloaded
   // program would sound with the full setting).
   int voicesParameter = 0;
-  double spread = 0.0;    // 0 ... 1
+  double spread = 0.0;  // 0 ... 1
   // Oscillators.
   int dco1Waveform = 0;  // 0 saw, 1 PW, 2 PWM
   bool pwmActive = false;
@@ -57,9 +57,9 @@ struct EngineSettings {
   double baseCutoff = 17280.0;   // pitch code every voice rests at
   // MG.
   double mgLfoStep = 0.0003;
-  double mgDelayStep = 1.0;     // ramp gained per tick after a restart
-  double mgPitchDepth = 0.0;    // pitch code, 0 ... 128
-  double mgFilterDepth = 0.0;   // pitch code, 0 ... 3968
+  double mgDelayStep = 1.0;    // ramp gained per tick after a restart
+  double mgPitchDepth = 0.0;   // pitch code, 0 ... 128
+  double mgFilterDepth = 0.0;  // pitch code, 0 ... 3968
   // Effects.
   EffectsMode effectsMode = EffectsMode::kOff;
   double effectsSpeed = 0.15;

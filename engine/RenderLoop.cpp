@@ -88,8 +88,7 @@ void RenderLoop::ApplyParameter(int index, double v, double e) {
 void RenderLoop::ReconfigureVoices() {
   ReleasePacks();
   if (constructed_) AllNotesOff();
-  layout_ = ComputeVoiceLayout(KeyModeFromIndex(settings_.mode), settings_.voicesParameter,
-                               allocator_.Chord().size);
+  layout_ = ComputeVoiceLayout(KeyModeFromIndex(settings_.mode), settings_.voicesParameter, allocator_.Chord().size);
   // Chord mode may have lowered the setting; the engine keeps the lowered one in force,
   // the parameter keeps what the host sent and the next layout starts from it again.
   settings_.voicesSetting = layout_.voicesSetting;
@@ -117,9 +116,7 @@ void RenderLoop::RenderBlock(double** outputs, int frames) {
   outLeft_ = outRight_ = nullptr;
 }
 
-void RenderLoop::TakeMessages(int tickStart, int tickEnd) {
-  source_->DispatchQueuedMidi(tickStart, tickEnd, events_);
-}
+void RenderLoop::TakeMessages(int tickStart, int tickEnd) { source_->DispatchQueuedMidi(tickStart, tickEnd, events_); }
 
 void RenderLoop::ControlTick() {
   source_->OnControlTick();
@@ -147,9 +144,7 @@ void RenderLoop::FireEvent(const VoiceEvent& event) {
     case 0xB0:
       if (event.data1 == 64) SetHold(event.data2 != 0);
       break;
-    case 0x80:
-      NoteOff(note);
-      break;
+    case 0x80: NoteOff(note); break;
     case 0x90:
       if (event.data2 == 0) {
         NoteOff(note);  // running-status note off that slipped through
@@ -157,8 +152,7 @@ void RenderLoop::FireEvent(const VoiceEvent& event) {
         NoteOn(note, event.data2);
       }
       break;
-    default:
-      break;
+    default: break;
   }
   UpdateSounding();
 }

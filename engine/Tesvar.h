@@ -21,7 +21,7 @@ using EditorFactory = EditorView* (*)(Tesvar& plug);
 
 class Tesvar : public Synth {
  public:
-  static constexpr std::uint32_t kUniqueId = 0x74737672;  // "tsvr"
+  static constexpr std::uint32_t kUniqueId = 0x74737672;     // "tsvr"
   static constexpr std::uint32_t kVersionWord = 0x00010001;  // 1.0.1
   static constexpr int kProgramCount = 64;
   // The state body's tag; bodies with any other tag are refused.

@@ -41,7 +41,9 @@ class Voice {
   // The control tick's inputs, for the render loop's packs to apply as UpdateControl does:
   // the pitch code both oscillators start from (DCO2 adds the patch's detune), and the
   // filter tracking.
-  int ControlPitch(const ModulationValues& mod) const { return static_cast<int>(basePitch_ + unisonDetune_ + mod.pitch); }
+  int ControlPitch(const ModulationValues& mod) const {
+    return static_cast<int>(basePitch_ + unisonDetune_ + mod.pitch);
+  }
   double FilterTracking(const ModulationValues& mod, const VoicePatch& patch) const {
     return patch.keyboardTracking * keyOffset_ + mod.filter;
   }

@@ -38,19 +38,21 @@ bool HasAvx512() {
 }  // namespace
 
 VoicePath BestVoicePath() {
-  static const VoicePath best = HasAvx512() ? VoicePath::kAvx512 : HasAvx2() ? VoicePath::kAvx2
+  static const VoicePath best = HasAvx512() ? VoicePath::kAvx512
+                                : HasAvx2() ? VoicePath::kAvx2
 #if defined(__SSE2__)
-                                          : VoicePath::kSse2;
+                                            : VoicePath::kSse2;
 #else
-                                          : VoicePath::kScalar;
+                                            : VoicePath::kScalar;
 #endif
   return best;
 }
 
 VoicePath AvailableVoicePath(VoicePath wanted) {
   const VoicePath best = BestVoicePath();
-  return static_cast<int>(wanted) <= static_cast<int>(best) ? (static_cast<int>(wanted) < 0 ? VoicePath::kScalar : wanted)
-                                                            : best;
+  return static_cast<int>(wanted) <= static_cast<int>(best)
+             ? (static_cast<int>(wanted) < 0 ? VoicePath::kScalar : wanted)
+             : best;
 }
 
 const char* VoicePathName(VoicePath path) {

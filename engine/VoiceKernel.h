@@ -37,21 +37,21 @@ inline constexpr std::size_t kLivePackAlign = 64;
 // What the voice path works on. The render loop keeps one, changing the sounding lists only
 // while no packs are loaded, and the piece (frames, left, right) per call of mix.
 struct VoicePackJob {
-  Voice* voices = nullptr;                   // all 64
-  const bool* isSounding = nullptr;          // per voice
-  const int* sounding = nullptr;             // the sounding voices, ascending
-  int soundingCount = 0;                     // at least 1 for every operation
-  const int* groups = nullptr;               // the groups with a sounding voice, ascending
+  Voice* voices = nullptr;           // all 64
+  const bool* isSounding = nullptr;  // per voice
+  const int* sounding = nullptr;     // the sounding voices, ascending
+  int soundingCount = 0;             // at least 1 for every operation
+  const int* groups = nullptr;       // the groups with a sounding voice, ascending
   int groupCount = 0;
   const VoicePatch* patch = nullptr;
   const ModulationValues* modulation = nullptr;
-  const double* gainLeft = nullptr;          // per voice
+  const double* gainLeft = nullptr;  // per voice
   const double* gainRight = nullptr;
-  const double* tables = nullptr;            // Wavetables::Data()
-  double* scratch = nullptr;                 // kMixScratch doubles
-  unsigned char* packs = nullptr;            // kLivePackBytes, aligned to kLivePackAlign
-  int frames = 0;                            // 1 ... kMixChunk
-  double* left = nullptr;                    // frames samples each, overwritten with the mix
+  const double* tables = nullptr;  // Wavetables::Data()
+  double* scratch = nullptr;       // kMixScratch doubles
+  unsigned char* packs = nullptr;  // kLivePackBytes, aligned to kLivePackAlign
+  int frames = 0;                  // 1 ... kMixChunk
+  double* left = nullptr;          // frames samples each, overwritten with the mix
   double* right = nullptr;
 };
 

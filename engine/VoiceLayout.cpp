@@ -129,15 +129,9 @@ void FormatVoicesText(KeyMode mode, int voicesSetting, char* text, int size) {
   const int setting = ClampSetting(voicesSetting);
   const auto n = static_cast<std::size_t>(size);
   switch (mode) {
-    case KeyMode::kUnison:
-      std::snprintf(text, n, "Voices: %i / Poly: %i", kUnisonV[setting], kUnisonP[setting]);
-      break;
-    case KeyMode::kChord:
-      std::snprintf(text, n, "Polyphony: %i", kChordP[setting]);
-      break;
-    case KeyMode::kPoly:
-      std::snprintf(text, n, "Polyphony: %i", kPolyP[setting]);
-      break;
+    case KeyMode::kUnison: std::snprintf(text, n, "Voices: %i / Poly: %i", kUnisonV[setting], kUnisonP[setting]); break;
+    case KeyMode::kChord: std::snprintf(text, n, "Polyphony: %i", kChordP[setting]); break;
+    case KeyMode::kPoly: std::snprintf(text, n, "Polyphony: %i", kPolyP[setting]); break;
   }
 }
 

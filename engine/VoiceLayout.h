@@ -18,11 +18,11 @@ KeyMode KeyModeFromIndex(int index);
 // of every slot occupies voices 0 ... P-1. Plain value; computed by ComputeVoiceLayout.
 struct VoiceLayout {
   KeyMode mode = KeyMode::kPoly;
-  int voicesSetting = 0;   // the setting in force (Chord may lower the host's value)
-  int polyphony = 1;       // P
-  int voicesPerNote = 1;   // V
-  int total = 1;           // T = P*V, never above 64
-  double unisonGain = 1.0; // 1/sqrt(V) in Unison, else 1
+  int voicesSetting = 0;    // the setting in force (Chord may lower the host's value)
+  int polyphony = 1;        // P
+  int voicesPerNote = 1;    // V
+  int total = 1;            // T = P*V, never above 64
+  double unisonGain = 1.0;  // 1/sqrt(V) in Unison, else 1
 
   int VoiceIndex(int slot, int layer) const { return layer * polyphony + slot; }
 };

@@ -186,7 +186,9 @@ struct VoicePack {
     switches = VoiceSwitches::For(p);
   }
   void Save(Voice* const* v) const { lanes.Save(v); }
-  void Tick(Voice* const* v, const ModulationValues& mod, const VoicePatch& p, bool* idle) { lanes.Tick(v, mod, p, idle); }
+  void Tick(Voice* const* v, const ModulationValues& mod, const VoicePatch& p, bool* idle) {
+    lanes.Tick(v, mod, p, idle);
+  }
 
   // The places of the pack's `count` voices (ascending indices) in `scratch`, whose groups
   // sit at rank[g] (their order among the sounding groups).

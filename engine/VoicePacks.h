@@ -139,7 +139,8 @@ std::uint64_t TickPacks(const VoicePackJob& job) {
 
 template <class L, int K>
 void PatchPacks(const VoicePackJob& job) {
-  ForEachPack<L, K>(job, [&]<class P>(unsigned char* slot, const int*, int) { LivePack<P>(slot).ApplyPatch(*job.patch); });
+  ForEachPack<L, K>(job,
+                    [&]<class P>(unsigned char* slot, const int*, int) { LivePack<P>(slot).ApplyPatch(*job.patch); });
 }
 
 template <class L, int K>

@@ -13,10 +13,10 @@ namespace engine {
 struct VoicePatch {
   OscillatorSettings dco1;
   OscillatorSettings dco2;
-  int dco2Detune = 0;              // pitch code, 0 ... 60
-  LadderSettings vcf;              // resting cutoff (pitch code), resonance, 12/24 dB
-  double keyboardTracking = 1.0;   // 0 ... 1
-  double envelopeDepth = 0.0;      // pitch code per unit of EG1
+  int dco2Detune = 0;             // pitch code, 0 ... 60
+  LadderSettings vcf;             // resting cutoff (pitch code), resonance, 12/24 dB
+  double keyboardTracking = 1.0;  // 0 ... 1
+  double envelopeDepth = 0.0;     // pitch code per unit of EG1
   EnvelopeSettings eg1;
   EnvelopeSettings eg2;
   bool vcaUsesEg2 = true;

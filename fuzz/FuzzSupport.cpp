@@ -25,11 +25,10 @@ std::vector<HostEntry>& Hosts() {
   return hosts;
 }
 
-std::intptr_t VST_CALL HostCallback(vst::AEffect* effect, std::int32_t opcode, std::int32_t, std::intptr_t,
-                                    void* ptr, float) {
+std::intptr_t VST_CALL HostCallback(vst::AEffect* effect, std::int32_t opcode, std::int32_t, std::intptr_t, void* ptr,
+                                    float) {
   switch (opcode) {
-    case vst::audioMasterVersion:
-      return 2400;
+    case vst::audioMasterVersion: return 2400;
     case vst::audioMasterGetVendorString:
       for (const HostEntry& host : Hosts()) {
         if (host.effect == effect) {
@@ -41,8 +40,7 @@ std::intptr_t VST_CALL HostCallback(vst::AEffect* effect, std::int32_t opcode, s
     case vst::audioMasterGetProductString:
       std::snprintf(static_cast<char*>(ptr), 64, "%s", "Tesvar Fuzz Host");
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -124,8 +122,7 @@ FuzzPlugin::~FuzzPlugin() {
   Dispatch(vst::effClose);
 }
 
-std::intptr_t FuzzPlugin::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
-                                   float opt) {
+std::intptr_t FuzzPlugin::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt) {
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 

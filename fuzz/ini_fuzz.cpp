@@ -25,7 +25,8 @@ struct Snapshot {
     const shell::Configuration& a = settings;
     const shell::Configuration& b = other.settings;
     for (int c = 0; c < shell::Configuration::kControllerCount; ++c) {
-      if (a.controllerMap[c] != b.controllerMap[c] && (a.controllerMap[c] >= 0 || b.controllerMap[c] >= 0)) return false;
+      if (a.controllerMap[c] != b.controllerMap[c] && (a.controllerMap[c] >= 0 || b.controllerMap[c] >= 0))
+        return false;
     }
     return a.startupBank == b.startupBank && a.programFilesPath == b.programFilesPath && a.midiThru == b.midiThru &&
            a.ignoreProgramChange == b.ignoreProgramChange && a.showParameters == b.showParameters &&

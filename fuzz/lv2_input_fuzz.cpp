@@ -109,7 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       sequence->atom.size = declared;
       reinterpret_cast<LV2_Atom*>(output)->size = sizeof(output) - sizeof(LV2_Atom);
       instance->Run(frames);
-      for (std::uint32_t i = 0; i < frames; ++i) fuzz::Require(std::isfinite(left[i]) && std::isfinite(right[i]), "finite audio");
+      for (std::uint32_t i = 0; i < frames; ++i)
+        fuzz::Require(std::isfinite(left[i]) && std::isfinite(right[i]), "finite audio");
     } else if (op == 1) {
       State state = Save(*instance);
       const State before = state;

@@ -143,6 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Process(plugin, 0, 128);  // beyond the next control tick
   Tesvar& plug = plugin.Plug();
   fuzz::Require(plug.HeldKeyCount() == 0, "no key held after every note-off");
-  for (const engine::Voice& voice : plug.Engine().Voices()) fuzz::Require(!voice.IsHeld(), "no voice held after every note-off");
+  for (const engine::Voice& voice : plug.Engine().Voices())
+    fuzz::Require(!voice.IsHeld(), "no voice held after every note-off");
   return 0;
 }

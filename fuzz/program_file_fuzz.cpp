@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Require(plugin.ProgramSounds() == sounds, "a saved file restores the same programs");
   // The program browser lists a saved file whole (a bank only when every slot is in use).
   bool allInUse = true;
-  for (int p = 0; p < plugin.Plug().ProgramCount(); ++p) allInUse = allInUse && plugin.Plug().GetProgram(p)->initialised;
+  for (int p = 0; p < plugin.Plug().ProgramCount(); ++p)
+    allInUse = allInUse && plugin.Plug().GetProgram(p)->initialised;
   ListFilePrograms(saved, kFormat, listed);
   if (!bank || allInUse) fuzz::Require(listed.size() == (bank ? 64u : 1u), "the browser lists a saved file");
   plugin.RequireFiniteRender();

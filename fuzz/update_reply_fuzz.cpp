@@ -75,9 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Require(from != std::string::npos && to != std::string::npos && to >= from + head.size(),
                     "the offer names the new version");
       fuzz::Require(to - from - head.size() <= 64, "the new version text keeps to its limit");
-      fuzz::Require(dialogs.opened == std::vector<std::string>{std::string(shell::kMakerWebAddress) +
-                                                               shell::kProductPagePath},
-                    "Yes opens the product page once");
+      fuzz::Require(
+          dialogs.opened == std::vector<std::string>{std::string(shell::kMakerWebAddress) + shell::kProductPagePath},
+          "Yes opens the product page once");
     }
   }
   if (result != shell::kUpdateChecked || dialogs.box != shell::UpdateDialogs::Box::kYesNo) {

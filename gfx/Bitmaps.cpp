@@ -15,8 +15,8 @@ void LICE_Blit(LICE_IBitmap* dest, const LICE_IBitmap* src, int dstX, int dstY, 
   if (dest == nullptr || src == nullptr || src->Bits() == nullptr) return;
   const int factor = gfx::WeightFactor(weight);
   if (factor == 0) return;
-  const gfx::BlitSpan span = gfx::ClipBlit(gfx::DrawableArea(*dest, clip), src->Width(), src->Height(), dstX, dstY,
-                                           srcX, srcY, width, height);
+  const gfx::BlitSpan span =
+      gfx::ClipBlit(gfx::DrawableArea(*dest, clip), src->Width(), src->Height(), dstX, dstY, srcX, srcY, width, height);
   if (span.width <= 0) return;
   if (dest == src) {
     // Overlapping parts of one bitmap: blend from a copy, so no pixel is read after it was

@@ -15,12 +15,9 @@ int WeightFactor(float weight) {
 
 LICE_pixel BlendColor(LICE_pixel dst, LICE_pixel color, int factor, LICE_BlendMode mode) {
   switch (mode) {
-    case LICE_BlendMode::kCopy:
-      return CopyPixel(dst, color, factor);
-    case LICE_BlendMode::kAdd:
-      return AddPixel(dst, color, factor);
-    case LICE_BlendMode::kAlpha:
-      return OverPixel(dst, color, AlphaFactor(LICE_GETA(color), factor));
+    case LICE_BlendMode::kCopy: return CopyPixel(dst, color, factor);
+    case LICE_BlendMode::kAdd: return AddPixel(dst, color, factor);
+    case LICE_BlendMode::kAlpha: return OverPixel(dst, color, AlphaFactor(LICE_GETA(color), factor));
   }
   return dst;
 }
@@ -96,25 +93,37 @@ LICE_Rect DrawableArea(const LICE_IBitmap& dest, const LICE_Rect* clip) {
   return clip != nullptr ? Intersect(bounds, *clip) : bounds;
 }
 
-BlitSpan ClipBlit(const LICE_Rect& area, int srcWidth, int srcHeight, int dstX, int dstY, int srcX, int srcY,
-                  int width, int height) {
+BlitSpan ClipBlit(const LICE_Rect& area, int srcWidth, int srcHeight, int dstX, int dstY, int srcX, int srcY, int width,
+                  int height) {
   // 64-bit edges: coordinates near the int limits must not wrap.
   long long sx0 = srcX, sy0 = srcY;
   long long sx1 = sx0 + width, sy1 = sy0 + height;
   long long dx0 = dstX, dy0 = dstY;
   // Source bounds move the destination with them.
-  if (sx0 < 0) { dx0 -= sx0; sx0 = 0; }
-  if (sy0 < 0) { dy0 -= sy0; sy0 = 0; }
+  if (sx0 < 0) {
+    dx0 -= sx0;
+    sx0 = 0;
+  }
+  if (sy0 < 0) {
+    dy0 -= sy0;
+    sy0 = 0;
+  }
   sx1 = std::min<long long>(sx1, srcWidth);
   sy1 = std::min<long long>(sy1, srcHeight);
   // Destination area moves the source with it.
-  if (dx0 < area.left) { sx0 += area.left - dx0; dx0 = area.left; }
-  if (dy0 < area.top) { sy0 += area.top - dy0; dy0 = area.top; }
+  if (dx0 < area.left) {
+    sx0 += area.left - dx0;
+    dx0 = area.left;
+  }
+  if (dy0 < area.top) {
+    sy0 += area.top - dy0;
+    dy0 = area.top;
+  }
   const long long w = std::min(sx1 - sx0, area.right - dx0);
   const long long h = std::min(sy1 - sy0, area.bottom - dy0);
   if (w <= 0 || h <= 0 || area.Empty()) return BlitSpan{};
-  return BlitSpan{static_cast<int>(dx0), static_cast<int>(dy0), static_cast<int>(sx0), static_cast<int>(sy0),
-                  static_cast<int>(w), static_cast<int>(h)};
+  return BlitSpan{static_cast<int>(dx0), static_cast<int>(dy0), static_cast<int>(sx0),
+                  static_cast<int>(sy0), static_cast<int>(w),   static_cast<int>(h)};
 }
 
 }  // namespace gfx

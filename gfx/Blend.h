@@ -16,9 +16,7 @@ constexpr int kOne = 65536;
 int WeightFactor(float weight);
 
 // value + (target - value) * factor, rounded; factor 0..kOne.
-inline int Mix(int value, int target, int factor) {
-  return value + (((target - value) * factor + kOne / 2) >> 16);
-}
+inline int Mix(int value, int target, int factor) { return value + (((target - value) * factor + kOne / 2) >> 16); }
 
 // value + addend * factor, rounded and limited to 255.
 inline int AddSaturated(int value, int addend, int factor) {
@@ -39,10 +37,9 @@ inline LICE_pixel CopyPixel(LICE_pixel dst, LICE_pixel src, int factor) {
                    Mix(LICE_GETB(dst), LICE_GETB(src), factor), Mix(LICE_GETA(dst), LICE_GETA(src), factor));
 }
 inline LICE_pixel AddPixel(LICE_pixel dst, LICE_pixel src, int factor) {
-  return LICE_RGBA(AddSaturated(LICE_GETR(dst), LICE_GETR(src), factor),
-                   AddSaturated(LICE_GETG(dst), LICE_GETG(src), factor),
-                   AddSaturated(LICE_GETB(dst), LICE_GETB(src), factor),
-                   AddSaturated(LICE_GETA(dst), LICE_GETA(src), factor));
+  return LICE_RGBA(
+      AddSaturated(LICE_GETR(dst), LICE_GETR(src), factor), AddSaturated(LICE_GETG(dst), LICE_GETG(src), factor),
+      AddSaturated(LICE_GETB(dst), LICE_GETB(src), factor), AddSaturated(LICE_GETA(dst), LICE_GETA(src), factor));
 }
 // Source-over: the colour moves towards the source, the alpha towards opaque.
 inline LICE_pixel OverPixel(LICE_pixel dst, LICE_pixel src, int factor) {
@@ -78,7 +75,7 @@ struct BlitSpan {
   int height = 0;
 };
 // Clips a blit request to the source bitmap's size, the destination area and nothing else.
-BlitSpan ClipBlit(const LICE_Rect& area, int srcWidth, int srcHeight, int dstX, int dstY, int srcX, int srcY,
-                  int width, int height);
+BlitSpan ClipBlit(const LICE_Rect& area, int srcWidth, int srcHeight, int dstX, int dstY, int srcX, int srcY, int width,
+                  int height);
 
 }  // namespace gfx

@@ -13,11 +13,11 @@ namespace gfx {
 // A line of text as coverage 0..255. Coordinates are relative to the text's origin: the
 // pen's start on the left and the top of the character cell.
 struct TextMask {
-  int left = 0;     // column of the mask's first pixel (negative where a glyph overhangs)
-  int top = 0;      // row of the mask's first pixel (negative for marks above the cell)
+  int left = 0;  // column of the mask's first pixel (negative where a glyph overhangs)
+  int top = 0;   // row of the mask's first pixel (negative for marks above the cell)
   int width = 0;
   int height = 0;
-  int advance = 0;  // the text's width: where the pen ends
+  int advance = 0;                     // the text's width: where the pen ends
   std::vector<std::uint8_t> coverage;  // width x height, row by row
 };
 

@@ -118,11 +118,11 @@ class LICE_SysBitmap : public LICE_IBitmap {
 void LICE_Blit(LICE_IBitmap* dest, const LICE_IBitmap* src, int dstX, int dstY, int srcX, int srcY, int width,
                int height, float weight, LICE_BlendMode mode, const LICE_Rect* clip = nullptr);
 // Fills a rectangle with a colour; the colour's own alpha takes part in kAlpha mode.
-void LICE_FillRect(LICE_IBitmap* dest, const LICE_Rect& rect, LICE_pixel color, float weight,
-                   LICE_BlendMode mode, const LICE_Rect* clip = nullptr);
+void LICE_FillRect(LICE_IBitmap* dest, const LICE_Rect& rect, LICE_pixel color, float weight, LICE_BlendMode mode,
+                   const LICE_Rect* clip = nullptr);
 // Draws a one-pixel rectangle outline inside `rect`.
-void LICE_DrawRect(LICE_IBitmap* dest, const LICE_Rect& rect, LICE_pixel color, float weight,
-                   LICE_BlendMode mode, const LICE_Rect* clip = nullptr);
+void LICE_DrawRect(LICE_IBitmap* dest, const LICE_Rect& rect, LICE_pixel color, float weight, LICE_BlendMode mode,
+                   const LICE_Rect* clip = nullptr);
 // Fills a circle centred at (cx, cy) (pixel centres lie at +0.5) with anti-aliased edges: each
 // pixel is weighted by the fraction of its area inside the circle.
 void LICE_FillCircle(LICE_IBitmap* dest, float cx, float cy, float radius, LICE_pixel color, float weight,
@@ -155,8 +155,8 @@ class LICE_IFont {
   // stops it. Malformed UTF-8 shows as replacement characters. (A file that also includes
   // <windows.h> must #undef its DrawText macro.) Fonts are thread-safe: each serialises its
   // own drawing.
-  virtual int DrawText(LICE_IBitmap* dest, const char* text, int length, LICE_Rect* rect, int flags,
-                       LICE_pixel color, float alpha = 1.0f, const LICE_Rect* clip = nullptr) = 0;
+  virtual int DrawText(LICE_IBitmap* dest, const char* text, int length, LICE_Rect* rect, int flags, LICE_pixel color,
+                       float alpha = 1.0f, const LICE_Rect* clip = nullptr) = 0;
 };
 
 // The platform's font: GDI on Windows (CreateFont by face name, antialiased quality), FreeType

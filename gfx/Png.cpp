@@ -112,8 +112,8 @@ bool LICE_WritePNG(const char* path, const LICE_IBitmap* bitmap) {
   png_write_info(png, info);
   png_set_bgr(png);
   for (int y = 0; y < bitmap->Height(); ++y) {
-    png_write_row(png, reinterpret_cast<png_const_bytep>(bitmap->Bits() + static_cast<std::ptrdiff_t>(y) *
-                                                                              bitmap->RowSpan()));
+    png_write_row(
+        png, reinterpret_cast<png_const_bytep>(bitmap->Bits() + static_cast<std::ptrdiff_t>(y) * bitmap->RowSpan()));
   }
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);

@@ -50,7 +50,8 @@ Taps MakeTaps(int srcLength, int dstLength) {
       sum += w;
     }
     if (sum != 0.0) {
-      for (std::size_t i = start; i < taps.weight.size(); ++i) taps.weight[i] = static_cast<float>(taps.weight[i] / sum);
+      for (std::size_t i = start; i < taps.weight.size(); ++i)
+        taps.weight[i] = static_cast<float>(taps.weight[i] / sum);
     }
     taps.count.push_back(static_cast<int>(taps.index.size() - start));
   }

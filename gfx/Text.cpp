@@ -100,11 +100,10 @@ int LICE_CachedFont::DrawText(LICE_IBitmap* dest, const char* text, int length, 
   if ((flags & LICE_TEXT_VCENTER) != 0) y = rect->top + (rect->Height() - lineHeight) / 2;
 
   const LICE_Rect area = gfx::DrawableArea(*dest, clip);
-  const LICE_Rect box = gfx::Intersect(area, {x + mask.left, y + mask.top, x + mask.left + mask.width,
-                                              y + mask.top + mask.height});
+  const LICE_Rect box =
+      gfx::Intersect(area, {x + mask.left, y + mask.top, x + mask.left + mask.width, y + mask.top + mask.height});
   for (int row = box.top; row < box.bottom; ++row) {
-    const std::uint8_t* coverage = mask.coverage.data() +
-                                   static_cast<std::size_t>(row - (y + mask.top)) * mask.width +
+    const std::uint8_t* coverage = mask.coverage.data() + static_cast<std::size_t>(row - (y + mask.top)) * mask.width +
                                    (box.left - (x + mask.left));
     LICE_pixel* pixels = dest->Bits() + static_cast<std::ptrdiff_t>(row) * dest->RowSpan() + box.left;
     gfx::CoverageRow(pixels, color, coverage, box.Width(), factor, LICE_BlendMode::kAlpha);
@@ -138,7 +137,7 @@ LICE_IFont* LICE_GetFont(const char* face, int size, int weight, bool italic) {
       return entry.font.get();
     }
   }
-  cache.fonts.push_back({name, size, weight, italic, std::make_unique<LICE_CachedFont>(name.c_str(), size, weight,
-                                                                                       italic)});
+  cache.fonts.push_back(
+      {name, size, weight, italic, std::make_unique<LICE_CachedFont>(name.c_str(), size, weight, italic)});
   return cache.fonts.back().font.get();
 }

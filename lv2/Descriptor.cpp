@@ -38,8 +38,8 @@ LV2_State_Status Save(LV2_Handle handle, LV2_State_Store_Function store, LV2_Sta
   return Of(handle)->Save(store, state);
 }
 
-LV2_State_Status Restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve, LV2_State_Handle state,
-                         std::uint32_t, const LV2_Feature* const*) {
+LV2_State_Status Restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve, LV2_State_Handle state, std::uint32_t,
+                         const LV2_Feature* const*) {
   return Of(handle)->Restore(retrieve, state);
 }
 
@@ -60,7 +60,7 @@ const void* ExtensionData(const char* uri) {
   return nullptr;
 }
 
-const LV2_Descriptor kDescriptor = {lv2uris::kPlugin, Instantiate, ConnectPort, Activate, Run,
+const LV2_Descriptor kDescriptor = {lv2uris::kPlugin, Instantiate, ConnectPort,  Activate, Run,
                                     Deactivate,       Cleanup,     ExtensionData};
 
 }  // namespace

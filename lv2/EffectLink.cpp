@@ -54,8 +54,7 @@ void EffectLink::SetActive(bool active) {
   Dispatch(vst::effMainsChanged, 0, active ? 1 : 0);
 }
 
-std::intptr_t EffectLink::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
-                                   float opt) {
+std::intptr_t EffectLink::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt) {
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
@@ -68,23 +67,13 @@ std::intptr_t VST_CALL EffectLink::HostEntry(vst::AEffect* effect, std::int32_t 
   return link->Answer(opcode, index, value, ptr, opt);
 }
 
-std::intptr_t EffectLink::Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
-                                 float opt) {
+std::intptr_t EffectLink::Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt) {
   switch (opcode) {
-    case vst::audioMasterAutomate:
-      listener_->ParamReported(index, opt);
-      return 0;
-    case vst::audioMasterVersion:
-      return 2400;
-    case vst::audioMasterBeginEdit:
-      listener_->GestureBegun(index);
-      return 1;
-    case vst::audioMasterEndEdit:
-      listener_->GestureEnded(index);
-      return 1;
-    case vst::audioMasterUpdateDisplay:
-      listener_->ProgramChanged();
-      return 1;
+    case vst::audioMasterAutomate: listener_->ParamReported(index, opt); return 0;
+    case vst::audioMasterVersion: return 2400;
+    case vst::audioMasterBeginEdit: listener_->GestureBegun(index); return 1;
+    case vst::audioMasterEndEdit: listener_->GestureEnded(index); return 1;
+    case vst::audioMasterUpdateDisplay: listener_->ProgramChanged(); return 1;
     case vst::audioMasterProcessEvents:
       if (ptr == nullptr) return 0;
       PassOutgoing(static_cast<const vst::VstEvents*>(ptr));
@@ -95,10 +84,8 @@ std::intptr_t EffectLink::Answer(std::int32_t opcode, std::int32_t index, std::i
     case vst::audioMasterGetVendorString:
       if (ptr != nullptr) std::strncpy(static_cast<char*>(ptr), kHostVendor, kHostTextSize);
       return ptr != nullptr ? 1 : 0;
-    case vst::audioMasterGetVendorVersion:
-      return kHostVersion;
-    case vst::audioMasterSizeWindow:
-      return listener_->EditorResized(index, static_cast<int>(value)) ? 1 : 0;
+    case vst::audioMasterGetVendorVersion: return kHostVersion;
+    case vst::audioMasterSizeWindow: return listener_->EditorResized(index, static_cast<int>(value)) ? 1 : 0;
     default:
       // No time record (the synthesizer reads none), no process level (never offline),
       // nothing else offered.

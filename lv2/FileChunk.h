@@ -11,9 +11,9 @@
 namespace lv2 {
 
 struct FileChunk {
-  bool bank = false;   // an FXB bank chunk, else an FXP program chunk
-  int at = 0;          // where the chunk starts in the file's bytes
-  int size = 0;        // its length in bytes
+  bool bank = false;  // an FXB bank chunk, else an FXP program chunk
+  int at = 0;         // where the chunk starts in the file's bytes
+  int size = 0;       // its length in bytes
 };
 
 // Finds the chunk in file bytes. False, with *why set, for another kind of file, another

@@ -60,11 +60,25 @@ bool Instance::Init(vst::EntryProc entry, double sampleRate, const LV2_Feature* 
     return false;
   }
   auto m = [map](const char* uri) { return map->map(map->handle, uri); };
-  urids_ = Urids{m(LV2_MIDI__MidiEvent), m(LV2_ATOM__Chunk),  m(LV2_ATOM__Int),      m(LV2_ATOM__Path),
-                 m(LV2_ATOM__URID),      m(LV2_ATOM__Object), m(LV2_ATOM__Blank),    m(LV2_ATOM__Sequence),
-                 m(LV2_ATOM__beatTime), m(LV2_PATCH__Set),   m(LV2_PATCH__Get),     m(LV2_PATCH__property),
-                 m(LV2_PATCH__value),    m(lv2uris::kStateBank), m(lv2uris::kStateProgram),
-                 m(lv2uris::kStateProgramChunk), m(lv2uris::kStateControls), m(lv2uris::kFileProperty), m(LV2_BUF_SIZE__maxBlockLength),
+  urids_ = Urids{m(LV2_MIDI__MidiEvent),
+                 m(LV2_ATOM__Chunk),
+                 m(LV2_ATOM__Int),
+                 m(LV2_ATOM__Path),
+                 m(LV2_ATOM__URID),
+                 m(LV2_ATOM__Object),
+                 m(LV2_ATOM__Blank),
+                 m(LV2_ATOM__Sequence),
+                 m(LV2_ATOM__beatTime),
+                 m(LV2_PATCH__Set),
+                 m(LV2_PATCH__Get),
+                 m(LV2_PATCH__property),
+                 m(LV2_PATCH__value),
+                 m(lv2uris::kStateBank),
+                 m(lv2uris::kStateProgram),
+                 m(lv2uris::kStateProgramChunk),
+                 m(lv2uris::kStateControls),
+                 m(lv2uris::kFileProperty),
+                 m(LV2_BUF_SIZE__maxBlockLength),
                  m(LV2_BUF_SIZE__nominalBlockLength)};
   lv2_atom_forge_init(&forge_, const_cast<LV2_URID_Map*>(map));
 
@@ -86,18 +100,13 @@ bool Instance::Init(vst::EntryProc entry, double sampleRate, const LV2_Feature* 
 
 void Instance::ConnectPort(std::uint32_t port, void* data) {
   switch (port) {
-    case lv2ports::kEventsIn:
-      eventsIn_ = static_cast<const LV2_Atom_Sequence*>(data);
-      return;
-    case lv2ports::kEventsOut:
-      eventsOut_ = static_cast<LV2_Atom_Sequence*>(data);
-      return;
+    case lv2ports::kEventsIn: eventsIn_ = static_cast<const LV2_Atom_Sequence*>(data); return;
+    case lv2ports::kEventsOut: eventsOut_ = static_cast<LV2_Atom_Sequence*>(data); return;
     case lv2ports::kAudioLeft:
-    case lv2ports::kAudioRight:
-      audio_[port - lv2ports::kAudioLeft] = static_cast<float*>(data);
-      return;
+    case lv2ports::kAudioRight: audio_[port - lv2ports::kAudioLeft] = static_cast<float*>(data); return;
     default:
-      if (const int index = lv2ports::ParamOfPort(port); index >= 0) controls_.Connect(index, static_cast<const float*>(data));
+      if (const int index = lv2ports::ParamOfPort(port); index >= 0)
+        controls_.Connect(index, static_cast<const float*>(data));
       return;
   }
 }
@@ -147,7 +156,8 @@ void Instance::DeliverEvents(std::uint32_t frames) {
       return;
     }
     // Frames outside the run fall at its nearest end.
-    const std::int64_t frame = std::clamp<std::int64_t>(frameUnit ? event->time.frames : 0, 0, frames > 0 ? frames - 1 : 0);
+    const std::int64_t frame =
+        std::clamp<std::int64_t>(frameUnit ? event->time.frames : 0, 0, frames > 0 ? frames - 1 : 0);
     HandleEvent(*event, static_cast<std::uint32_t>(frame));
   }
 }
@@ -159,7 +169,8 @@ void Instance::HandleEvent(const LV2_Atom_Event& event, std::uint32_t offset) {
       link_.QueueMidi(static_cast<int>(offset), body, static_cast<int>(length));
     }
   } else if (event.body.type == urids_.atomObject || event.body.type == urids_.atomBlank) {
-    if (event.body.size >= sizeof(LV2_Atom_Object_Body)) HandlePatch(reinterpret_cast<const LV2_Atom_Object&>(event.body));
+    if (event.body.size >= sizeof(LV2_Atom_Object_Body))
+      HandlePatch(reinterpret_cast<const LV2_Atom_Object&>(event.body));
   }
 }
 

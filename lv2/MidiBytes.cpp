@@ -6,14 +6,12 @@ namespace lv2 {
 int MessageLength(std::uint8_t status) {
   switch (status & 0xF0) {
     case 0xC0:
-    case 0xD0:
-      return 2;
+    case 0xD0: return 2;
     case 0xF0:
       if (status == 0xF0) return 0;
       if (status == 0xF2) return 3;
       return status == 0xF1 || status == 0xF3 ? 2 : 1;
-    default:
-      return 3;
+    default: return 3;
   }
 }
 

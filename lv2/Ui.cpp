@@ -55,7 +55,8 @@ class Ui final : public UiPeer {
 
   int Idle() {
     instance_.Link().IdleEditor();
-    instance_.EchoToHost(*this, [this](int index, float plain) { return known_[index] && hostValues_[index] == plain; });
+    instance_.EchoToHost(*this,
+                         [this](int index, float plain) { return known_[index] && hostValues_[index] == plain; });
     return 0;
   }
 

@@ -11,8 +11,8 @@ struct HttpRequest {
   bool secure = false;  // https instead of http
   std::string host;     // a name or an address literal
   int port = 80;
-  std::string object;   // path and query, starting with '/'
-  std::string agent;    // the User-Agent
+  std::string object;  // path and query, starting with '/'
+  std::string agent;   // the User-Agent
   // The whole exchange (resolving, connecting, sending and every read) ends after this long.
   int timeoutMs = 10000;
   // The longest body taken; a longer one is not read on.

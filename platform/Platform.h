@@ -47,18 +47,16 @@ class Guard {
 // Every other byte of the file is preserved by the writers; CRLF and LF files are read,
 // and lines a writer adds take the file's own line ending. The calls are serialised
 // within the process and may come from any non-audio thread; an empty path refuses.
-std::string ReadProfileString(const std::string& path, const char* section, const char* key,
-                              const char* fallback, std::size_t bufferSize);
+std::string ReadProfileString(const std::string& path, const char* section, const char* key, const char* fallback,
+                              std::size_t bufferSize);
 // Writes key=value into section, creating the section and the file when needed (the
 // folder must exist); an existing key keeps its place and gets the new value.
 // A null value deletes the key; a null key deletes the whole section.
 // Answers false when the file cannot be written or a name or value holds a line break.
-bool WriteProfileString(const std::string& path, const char* section, const char* key,
-                        const char* value);
+bool WriteProfileString(const std::string& path, const char* section, const char* key, const char* value);
 // Replaces the whole body of a section with the given "key=value" lines (an empty list
 // leaves the section header with no keys), creating section and file when needed.
-bool WriteProfileSection(const std::string& path, const char* section,
-                         const std::vector<std::string>& lines);
+bool WriteProfileSection(const std::string& path, const char* section, const std::vector<std::string>& lines);
 
 // ---- Folders and files ------------------------------------------------------------------
 // The per-user folder that holds application settings: local application data on Windows,

@@ -55,8 +55,7 @@ std::string FormatNumber(double v) {
 }
 
 // Builds "line 12, program 3, column 19 "VCF Cutoff": " so every refusal names its cell.
-std::string Where(std::size_t line, long program, std::size_t column,
-                  const std::vector<std::string>& titles) {
+std::string Where(std::size_t line, long program, std::size_t column, const std::vector<std::string>& titles) {
   std::ostringstream s;
   s << "line " << line;
   if (program >= 0) s << ", program " << program;
@@ -96,8 +95,7 @@ bool ParseValue(std::size_t index, std::string_view cell, double& value, std::st
     return false;
   }
   if (value < info.minValue || value > info.maxValue) {
-    why = FormatNumber(value) + " is outside " + FormatNumber(info.minValue) + " to " +
-          FormatNumber(info.maxValue);
+    why = FormatNumber(value) + " is outside " + FormatNumber(info.minValue) + " to " + FormatNumber(info.maxValue);
     return false;
   }
   return true;
@@ -163,16 +161,15 @@ bool ParseBankTable(std::string_view text, BankTable& out, std::string& error) {
       for (std::size_t c = 0; c < cells.size() && c < titles.size(); ++c) {
         if (cells[c] != titles[c]) {
           std::ostringstream message;
-          message << "line " << lineNumber << ", column " << c + 1 << ": unknown column \""
-                  << cells[c] << "\" (expected \"" << titles[c] << "\")";
+          message << "line " << lineNumber << ", column " << c + 1 << ": unknown column \"" << cells[c]
+                  << "\" (expected \"" << titles[c] << "\")";
           error = message.str();
           return false;
         }
       }
       if (cells.size() != titles.size()) {
-        error = "line " + std::to_string(lineNumber) + ": header has " +
-                std::to_string(cells.size()) + " columns, expected " +
-                std::to_string(titles.size());
+        error = "line " + std::to_string(lineNumber) + ": header has " + std::to_string(cells.size()) +
+                " columns, expected " + std::to_string(titles.size());
         return false;
       }
       haveHeader = true;
@@ -182,8 +179,8 @@ bool ParseBankTable(std::string_view text, BankTable& out, std::string& error) {
     const long row = long(out.programs.size());
     // A row may end before the chord cell when it has no chord memory.
     if (cells.size() != kColumnCount && cells.size() != kColumnCount - 1) {
-      error = Where(lineNumber, row, titles.size(), titles) + "row has " +
-              std::to_string(cells.size()) + " cells, expected " + std::to_string(kColumnCount);
+      error = Where(lineNumber, row, titles.size(), titles) + "row has " + std::to_string(cells.size()) +
+              " cells, expected " + std::to_string(kColumnCount);
       return false;
     }
     if (out.programs.size() == kBankProgramCount) {
@@ -192,9 +189,8 @@ bool ParseBankTable(std::string_view text, BankTable& out, std::string& error) {
     }
     long number = -1;
     if (!ParseInt(cells[0], number) || number != row) {
-      error = Where(lineNumber, row, 0, titles) + Quoted(cells[0]) +
-              " is not the program number " + std::to_string(row) +
-              " (rows run 0 to 63 in order)";
+      error = Where(lineNumber, row, 0, titles) + Quoted(cells[0]) + " is not the program number " +
+              std::to_string(row) + " (rows run 0 to 63 in order)";
       return false;
     }
     BankProgram program;

@@ -22,7 +22,7 @@ inline constexpr int kMaxChordOffset = 127;  // semitones, either direction
 struct BankProgram {
   std::string name;
   std::array<double, kParameterCount> values{};  // plain values, parameter index order
-  std::vector<std::int32_t> chord;                // semitone offsets; empty = no chord memory
+  std::vector<std::int32_t> chord;               // semitone offsets; empty = no chord memory
 };
 
 struct BankTable {

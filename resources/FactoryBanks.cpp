@@ -31,8 +31,7 @@ void RegisterFactoryBanks() {
     std::array<platform::EmbeddedResource, kFactoryBankCount> entries{};
     const auto banks = FactoryBanks();
     for (std::size_t i = 0; i < kFactoryBankCount; ++i) {
-      entries[i] = {kFactoryBankResourceName, banks[i].type, banks[i].fxb.data(),
-                    banks[i].fxb.size()};
+      entries[i] = {kFactoryBankResourceName, banks[i].type, banks[i].fxb.data(), banks[i].fxb.size()};
     }
     return entries;
   }();

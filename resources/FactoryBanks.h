@@ -12,8 +12,8 @@ inline constexpr const char* kFactoryBankResourceName = "PROGINIT";
 inline constexpr std::size_t kFactoryBankCount = 3;
 
 struct FactoryBank {
-  const char* type;                    // resource type: "FACTORY", "QUELLMARK", "VELTRUM"
-  std::span<const std::uint8_t> fxb;   // a complete FXB file in chunk form
+  const char* type;                   // resource type: "FACTORY", "QUELLMARK", "VELTRUM"
+  std::span<const std::uint8_t> fxb;  // a complete FXB file in chunk form
 };
 
 // Bank 0, 1 and 2 in that order; the bytes live as long as the process.

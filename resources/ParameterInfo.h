@@ -39,15 +39,14 @@ inline constexpr const char* kVcaModeTexts[] = {"EG2", "EG1"};
 inline constexpr const char* kEffectsModeTexts[] = {"Off", "Chorus", "Phaser", "Ensemble"};
 
 namespace detail {
-constexpr ParameterInfo Continuous(std::string_view name, double lo, double hi, double def,
-                                   double step, double shape = 1.0) {
+constexpr ParameterInfo Continuous(std::string_view name, double lo, double hi, double def, double step,
+                                   double shape = 1.0) {
   return {name, ParamKind::Continuous, lo, hi, def, step, shape, {}};
 }
 constexpr ParameterInfo Integer(std::string_view name, double lo, double hi, double def) {
   return {name, ParamKind::Integer, lo, hi, def, 1.0, 1.0, {}};
 }
-constexpr ParameterInfo List(std::string_view name, std::span<const char* const> texts,
-                             double def) {
+constexpr ParameterInfo List(std::string_view name, std::span<const char* const> texts, double def) {
   return {name, ParamKind::List, 0.0, double(texts.size() - 1), def, 1.0, 1.0, texts};
 }
 }  // namespace detail

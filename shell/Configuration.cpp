@@ -61,7 +61,8 @@ std::string ControllerKey(int controller) { return "CC" + std::to_string(control
 // it reads back as it was.
 std::string PathText(const std::string& path) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  const bool enclosed = path.size() >= 2 && (path.front() == '"' || path.front() == '\'') && path.back() == path.front();
+  const bool enclosed =
+      path.size() >= 2 && (path.front() == '"' || path.front() == '\'') && path.back() == path.front();
   if (!path.empty() && (blank(path.front()) || blank(path.back()) || enclosed)) return '"' + path + '"';
   return path;
 }
@@ -97,8 +98,7 @@ void Configuration::LocateConfiguration() {
 ConfigurationStatus Configuration::ReadConfiguration() {
   const bool exists = !path.empty() && platform::PathExists(path);
   // With no file every read below gives its fallback: the absent-key values apply.
-  auto read = [this](const char* section, const char* key, const char* fallback,
-                     std::size_t buffer) {
+  auto read = [this](const char* section, const char* key, const char* fallback, std::size_t buffer) {
     return platform::ReadProfileString(path, section, key, fallback, buffer);
   };
   // Editor and tape flags are "true" with case; MIDI flags ignore case.
@@ -138,8 +138,7 @@ ConfigurationStatus Configuration::ReadConfiguration() {
   // An empty value leaves the entry; "0..." maps to parameter 0; anything else that
   // reads as 0 (a missing key gives "-1", text gives 0) unmaps.
   for (int controller = 0; controller < kControllerCount; ++controller) {
-    const std::string value =
-        read(kControlSection, ControllerKey(controller).c_str(), "-1", kShortBuffer);
+    const std::string value = read(kControlSection, ControllerKey(controller).c_str(), "-1", kShortBuffer);
     if (value.empty()) continue;
     const int parameter = SaturatingAtoi(value);
     if (parameter != 0) {
@@ -167,19 +166,15 @@ void Configuration::WriteConfiguration(int scope) {
     platform::WriteProfileString(path, kMidiSection, kMidiThruKey, FlagText(midiThru));
   }
   if (all || scope == ConfigurationScope::kIgnoreProgramChange) {
-    platform::WriteProfileString(path, kMidiSection, kIgnoreProgramChangeKey,
-                                 FlagText(ignoreProgramChange));
+    platform::WriteProfileString(path, kMidiSection, kIgnoreProgramChangeKey, FlagText(ignoreProgramChange));
   }
   if (all || scope == ConfigurationScope::kTapeRead) {
     const tape::TapeReadSettings& tape = SharedTapeReadSettings();
     platform::WriteProfileString(path, kTapeSection, "Highpass Enabled", FlagText(tape.highPassEnabled));
     platform::WriteProfileString(path, kTapeSection, "Lowpass Enabled", FlagText(tape.lowPassEnabled));
-    platform::WriteProfileString(path, kTapeSection, "Highpass Frequency",
-                                 NumberText(tape.highPassHz).c_str());
-    platform::WriteProfileString(path, kTapeSection, "Lowpass Frequency",
-                                 NumberText(tape.lowPassHz).c_str());
-    platform::WriteProfileString(path, kTapeSection, "Threshold",
-                                 NumberText(tape.thresholdPercent).c_str());
+    platform::WriteProfileString(path, kTapeSection, "Highpass Frequency", NumberText(tape.highPassHz).c_str());
+    platform::WriteProfileString(path, kTapeSection, "Lowpass Frequency", NumberText(tape.lowPassHz).c_str());
+    platform::WriteProfileString(path, kTapeSection, "Threshold", NumberText(tape.thresholdPercent).c_str());
   }
   if (all) {
     // The section is emptied and refilled with the mapped controllers only, in one write.

@@ -7,7 +7,7 @@
 
 namespace shell {
 
-inline constexpr int kMappableControllers = 120;  // controllers 0 ... 119
+inline constexpr int kMappableControllers = 120;              // controllers 0 ... 119
 using ControllerMap = std::array<int, kMappableControllers>;  // parameter index, -1 = none
 
 enum class LearnMode { kOff, kLearning, kForgetting };

@@ -64,9 +64,8 @@ bool MidiQueue::Add(const MidiMessage& message) {
 
 void MidiQueue::DropNoteOns() {
   const auto first = items_.begin() + begin_;
-  const auto kept = std::remove_if(first, items_.begin() + end_, [](const MidiMessage& m) {
-    return m.Kind() == 0x90 && m.data2 != 0;
-  });
+  const auto kept = std::remove_if(first, items_.begin() + end_,
+                                   [](const MidiMessage& m) { return m.Kind() == 0x90 && m.data2 != 0; });
   end_ = static_cast<int>(kept - items_.begin());
 }
 

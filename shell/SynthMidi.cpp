@@ -32,8 +32,7 @@ void Synth::HandleMidi(const MidiMessage& received) {
   bool continuous = false;
 
   switch (message.Kind()) {
-    case 0x80:
-      break;
+    case 0x80: break;
     case 0x90:
       if (message.data2 == 0) message.status = 0x80;
       break;
@@ -57,11 +56,8 @@ void Synth::HandleMidi(const MidiMessage& received) {
       if (!settings_.ignoreProgramChange) SelectPreset(message.data1);
       return;
     case 0xD0:
-    case 0xE0:
-      continuous = true;
-      break;
-    default:
-      return;  // polyphonic pressure and system messages
+    case 0xE0: continuous = true; break;
+    default: return;  // polyphonic pressure and system messages
   }
   // Continuous controllers later than the first tick of the block move half a tick
   // later still.

@@ -30,14 +30,20 @@ enum Entry {
   kEntryCount
 };
 
-constexpr const char* kEntryNames[kEntryCount] = {
-    "MTS_RegisterClient",         "MTS_DeregisterClient",
-    "MTS_HasMaster",              "MTS_GetVersionNumber",
-    "MTS_ShouldFilterNote",       "MTS_ShouldFilterNoteMultiChannel",
-    "MTS_GetTuningTable",         "MTS_GetMultiChannelTuningTable",
-    "MTS_UseMultiChannelTuning",  "MTS_GetScaleName",
-    "MTS_GetPeriodRatio",         "MTS_GetMapSize",
-    "MTS_GetMapStartKey",         "MTS_GetRefKey"};
+constexpr const char* kEntryNames[kEntryCount] = {"MTS_RegisterClient",
+                                                  "MTS_DeregisterClient",
+                                                  "MTS_HasMaster",
+                                                  "MTS_GetVersionNumber",
+                                                  "MTS_ShouldFilterNote",
+                                                  "MTS_ShouldFilterNoteMultiChannel",
+                                                  "MTS_GetTuningTable",
+                                                  "MTS_GetMultiChannelTuningTable",
+                                                  "MTS_UseMultiChannelTuning",
+                                                  "MTS_GetScaleName",
+                                                  "MTS_GetPeriodRatio",
+                                                  "MTS_GetMapSize",
+                                                  "MTS_GetMapStartKey",
+                                                  "MTS_GetRefKey"};
 
 using VoidFunction = void (*)();
 using BoolFunction = bool (*)();
@@ -52,7 +58,7 @@ constexpr char kAnyChannel = static_cast<char>(-1);
 struct Binding {
   void* library = nullptr;
   void* entries[kEntryCount] = {};
-  const double* tuningTable = nullptr;  // 128 frequencies in Hz, owned by the library
+  const double* tuningTable = nullptr;              // 128 frequencies in Hz, owned by the library
   const double* channelTables[kChannelCount] = {};  // fetched; the queries use the single table
 
   template <typename Function>

@@ -55,7 +55,8 @@ bool ParseUpdateServer(std::string_view text, UpdateServer& server) {
     const std::size_t close = text.find(']');
     if (close == std::string_view::npos || close < 2) return false;
     host = text.substr(1, close - 1);
-    if (!std::all_of(host.begin(), host.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) || c == ':' || c == '.'; })) {
+    if (!std::all_of(host.begin(), host.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) || c == ':' || c == '.'; })) {
       return false;
     }
     text.remove_prefix(close + 1);
@@ -68,7 +69,8 @@ bool ParseUpdateServer(std::string_view text, UpdateServer& server) {
     if (colon != std::string_view::npos) port = text.substr(colon + 1);
   }
   if (text.find(':') != std::string_view::npos || !port.empty()) {
-    if (port.empty() || port.size() > 5 || !std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (port.empty() || port.size() > 5 ||
+        !std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; })) {
       return false;
     }
     const int number = SaturatingAtoi(port);
@@ -122,7 +124,8 @@ int CheckForUpdate(UpdateDialogs& dialogs, const UpdateServer& server, const Upd
     request.timeoutMs = kUpdateTimeoutMs;
     request.maxBytes = kUpdateMaxBytes;
     std::string response;
-    const platform::HttpOutcome outcome = fetch != nullptr ? fetch(request, response) : platform::HttpOutcome::kNoAnswer;
+    const platform::HttpOutcome outcome =
+        fetch != nullptr ? fetch(request, response) : platform::HttpOutcome::kNoAnswer;
     if (outcome == platform::HttpOutcome::kTooLarge ||
         (outcome == platform::HttpOutcome::kBody && response.find('<') != std::string::npos)) {
       dialogs.ShowMessage("Invalid call to " + host + ".", kCaption, Box::kError);

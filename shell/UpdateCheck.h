@@ -16,9 +16,9 @@ inline constexpr char kMakerWebAddress[] = "http://www.quellmarkmusic.com";
 inline constexpr char kProductPagePath[] = "/music/vst.html";
 
 // Results of CheckForUpdate.
-inline constexpr int kUpdateChecked = 0;     // up to date, or the user answered the offer
-inline constexpr int kUpdateNoAnswer = -1;   // nothing (or an empty body) came back in time
-inline constexpr int kUpdateFailed = -2;     // an exception ended the check
+inline constexpr int kUpdateChecked = 0;       // up to date, or the user answered the offer
+inline constexpr int kUpdateNoAnswer = -1;     // nothing (or an empty body) came back in time
+inline constexpr int kUpdateFailed = -2;       // an exception ended the check
 inline constexpr int kUpdateNotAVersion = -3;  // an HTML page, or a body over the size limit
 
 // The whole exchange, connecting and reading included, ends after this long.
@@ -47,7 +47,7 @@ struct UpdateProduct {
   std::string name = "Tesvar";      // the agent name and the texts
   std::string pathWord = "tesvar";  // the request's "file" argument
   std::string versionText = "1.0.1";
-  int versionNumber = 1001;         // the newest version counted as up to date
+  int versionNumber = 1001;  // the newest version counted as up to date
 };
 
 // What the check needs of the editor: its message box and its way to open a web page.

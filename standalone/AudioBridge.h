@@ -16,7 +16,7 @@ namespace standalone {
 
 class AudioBridge {
  public:
-  static constexpr int kListCapacity = 256;          // events per list handed to the plug-in
+  static constexpr int kListCapacity = 256;           // events per list handed to the plug-in
   static constexpr std::size_t kKeyboardQueue = 256;  // keyboard messages waiting for a block
 
   // The instance must be started (open, rate, block size, processing on) and outlive this.

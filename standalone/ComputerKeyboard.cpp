@@ -35,45 +35,27 @@ ComputerKeyboard::Binding ComputerKeyboard::Bind(unsigned long keysym) {
   switch (keysym) {
     case '-':
     case kKeypadSubtract:
-    case kPageDown:
-      return {Action::kOctaveDown, 0};
+    case kPageDown: return {Action::kOctaveDown, 0};
     case '=':
     case kKeypadAdd:
-    case kPageUp:
-      return {Action::kOctaveUp, 0};
-    case '[':
-      return {Action::kVelocityDown, 0};
-    case ']':
-      return {Action::kVelocityUp, 0};
-    case kEscape:
-      return {Action::kAllOff, 0};
-    default:
-      return {};
+    case kPageUp: return {Action::kOctaveUp, 0};
+    case '[': return {Action::kVelocityDown, 0};
+    case ']': return {Action::kVelocityUp, 0};
+    case kEscape: return {Action::kAllOff, 0};
+    default: return {};
   }
 }
 
 bool ComputerKeyboard::KeyDown(unsigned int key, unsigned long keysym, const Sink& sink) {
   const Binding binding = Bind(keysym);
   switch (binding.action) {
-    case Action::kNone:
-      return false;
-    case Action::kOctaveDown:
-      base_ = std::max(base_ - 12, kLowestBase);
-      return true;
-    case Action::kOctaveUp:
-      base_ = std::min(base_ + 12, kHighestBase);
-      return true;
-    case Action::kVelocityDown:
-      velocityStep_ = std::max(velocityStep_ - 1, 0);
-      return true;
-    case Action::kVelocityUp:
-      velocityStep_ = std::min(velocityStep_ + 1, kVelocityCount - 1);
-      return true;
-    case Action::kAllOff:
-      ReleaseAll(sink);
-      return true;
-    case Action::kNote:
-      break;
+    case Action::kNone: return false;
+    case Action::kOctaveDown: base_ = std::max(base_ - 12, kLowestBase); return true;
+    case Action::kOctaveUp: base_ = std::min(base_ + 12, kHighestBase); return true;
+    case Action::kVelocityDown: velocityStep_ = std::max(velocityStep_ - 1, 0); return true;
+    case Action::kVelocityUp: velocityStep_ = std::min(velocityStep_ + 1, kVelocityCount - 1); return true;
+    case Action::kAllOff: ReleaseAll(sink); return true;
+    case Action::kNote: break;
   }
   for (const Held& held : held_) {
     if (held.note >= 0 && held.key == key && !held.offPending) return true;  // auto-repeat

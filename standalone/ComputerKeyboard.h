@@ -64,7 +64,7 @@ class ComputerKeyboard {
  private:
   struct Held {
     unsigned int key = 0;
-    int note = -1;          // -1: the entry is free
+    int note = -1;            // -1: the entry is free
     bool offPending = false;  // released, its note off still to be sent
   };
 

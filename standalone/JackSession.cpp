@@ -32,7 +32,7 @@ bool PipeWireRuns() {
   if (runtime == nullptr) return false;
   const char* remote = std::getenv("PIPEWIRE_REMOTE");
   const std::string socket = std::string(runtime) + "/" + (remote != nullptr ? remote : "pipewire-0");
-  struct stat status{};
+  struct stat status {};
   return stat(socket.c_str(), &status) == 0 && S_ISSOCK(status.st_mode);
 }
 
@@ -85,9 +85,9 @@ JackSession::OpenResult JackSession::Open(const std::string& clientName, const s
   if (client_ == nullptr) {
     if ((status & JackServerFailed) != 0 || (status & JackServerError) != 0) {
       const char* fromEnvironment = std::getenv("JACK_DEFAULT_SERVER");
-      const std::string name = !serverName.empty() ? serverName
+      const std::string name = !serverName.empty()                                        ? serverName
                                : fromEnvironment != nullptr && fromEnvironment[0] != '\0' ? fromEnvironment
-                                                                                        : "default";
+                                                                                          : "default";
       error_ = NoServerMessage(name, LibraryIsPipeWires(), PipeWireRuns());
       return OpenResult::kNoServer;
     }
@@ -153,7 +153,8 @@ int JackSession::Process(jack_nframes_t frames, void* self) {
 int JackSession::BufferSizeChanged(jack_nframes_t frames, void* self) {
   auto* session = static_cast<JackSession*>(self);
   session->blockSize_ = static_cast<int>(frames);
-  if (AudioBridge* bridge = session->bridge_.load(std::memory_order_acquire)) bridge->SetBlockSize(static_cast<int>(frames));
+  if (AudioBridge* bridge = session->bridge_.load(std::memory_order_acquire))
+    bridge->SetBlockSize(static_cast<int>(frames));
   return 0;
 }
 
@@ -199,7 +200,8 @@ bool JackSession::Connect(const char* from, const char* to) {
 }
 
 void JackSession::ConnectDefaults() {
-  const std::vector<std::string> playback = Ports(client_, JACK_DEFAULT_AUDIO_TYPE, JackPortIsPhysical | JackPortIsInput);
+  const std::vector<std::string> playback =
+      Ports(client_, JACK_DEFAULT_AUDIO_TYPE, JackPortIsPhysical | JackPortIsInput);
   if (playback.empty()) {
     std::fprintf(stderr, "tesvar: the server has no playback ports; connect tesvar's outputs yourself\n");
   } else {
@@ -237,14 +239,16 @@ void JackSession::ConnectNewPorts() {
 void JackSession::ListPorts(std::FILE* out) const {
   std::fprintf(out, "JACK server at %.0f Hz, %d frames a block\n", SampleRate(), BlockSize());
   std::fprintf(out, "Audio destinations (* = where tesvar's outputs go):\n");
-  const std::vector<std::string> playback = Ports(client_, JACK_DEFAULT_AUDIO_TYPE, JackPortIsPhysical | JackPortIsInput);
+  const std::vector<std::string> playback =
+      Ports(client_, JACK_DEFAULT_AUDIO_TYPE, JackPortIsPhysical | JackPortIsInput);
   for (const std::string& name : Ports(client_, JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput)) {
     const auto at = std::find(playback.begin(), playback.end(), name);
     const bool used = at != playback.end() && at - playback.begin() < 2;
     std::fprintf(out, "  %c %s%s\n", used ? '*' : ' ', name.c_str(), at != playback.end() ? " (physical)" : "");
   }
   std::fprintf(out, "MIDI sources (* = tesvar connects it to its MIDI input):\n");
-  const std::vector<std::string> hardware = Ports(client_, JACK_DEFAULT_MIDI_TYPE, JackPortIsPhysical | JackPortIsOutput);
+  const std::vector<std::string> hardware =
+      Ports(client_, JACK_DEFAULT_MIDI_TYPE, JackPortIsPhysical | JackPortIsOutput);
   for (const std::string& name : Ports(client_, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput)) {
     const bool used = std::find(hardware.begin(), hardware.end(), name) != hardware.end();
     std::fprintf(out, "  %c %s%s\n", used ? '*' : ' ', name.c_str(), used ? " (physical)" : "");

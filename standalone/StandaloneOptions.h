@@ -6,12 +6,12 @@
 namespace standalone {
 
 struct StandaloneOptions {
-  std::string bankFile;    // an FXB file to start from instead of the saved state
-  std::string program;     // "11" ... "88" or a program name; empty: the state's
+  std::string bankFile;  // an FXB file to start from instead of the saved state
+  std::string program;   // "11" ... "88" or a program name; empty: the state's
   std::string clientName = "tesvar";
-  std::string serverName;  // empty: the JACK library's choice ($JACK_DEFAULT_SERVER or "default")
-  std::string pluginPath;  // empty: the plug-in beside the program
-  bool connect = true;      // the outputs to the playback ports, MIDI hardware to the input
+  std::string serverName;    // empty: the JACK library's choice ($JACK_DEFAULT_SERVER or "default")
+  std::string pluginPath;    // empty: the plug-in beside the program
+  bool connect = true;       // the outputs to the playback ports, MIDI hardware to the input
   bool autoConnect = false;  // also MIDI hardware that appears while running
   bool headless = false;     // no window
   bool listPorts = false;

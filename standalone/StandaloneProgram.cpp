@@ -50,14 +50,9 @@ StandaloneProgram::~StandaloneProgram() {
 
 int StandaloneProgram::Start() {
   switch (session_.Open(options_.clientName, options_.serverName)) {
-    case JackSession::OpenResult::kNoServer:
-      Complain(session_.Error());
-      return kExitNoServer;
-    case JackSession::OpenResult::kFailed:
-      Complain(session_.Error());
-      return kExitFailed;
-    case JackSession::OpenResult::kOpen:
-      break;
+    case JackSession::OpenResult::kNoServer: Complain(session_.Error()); return kExitNoServer;
+    case JackSession::OpenResult::kFailed: Complain(session_.Error()); return kExitFailed;
+    case JackSession::OpenResult::kOpen: break;
   }
   if (options_.listPorts) {
     session_.ListPorts(stdout);
@@ -124,11 +119,8 @@ bool StandaloneProgram::RestoreState() {
   } else {
     const RestoreResult restored = state_.Restore(host_);
     switch (restored.kind) {
-      case RestoreResult::Kind::kNoFile:
-        break;
-      case RestoreResult::Kind::kRestored:
-        Say("state restored from " + state_.Path());
-        break;
+      case RestoreResult::Kind::kNoFile: break;
+      case RestoreResult::Kind::kRestored: Say("state restored from " + state_.Path()); break;
       case RestoreResult::Kind::kSetAside: {
         Complain(restored.message);
         // The damaged bank may have been read in part: start again from a fresh instance.
@@ -136,9 +128,7 @@ bool StandaloneProgram::RestoreState() {
         if (!CreateInstance(plugin)) return false;
         break;
       }
-      case RestoreResult::Kind::kKept:
-        Complain(restored.message);
-        break;
+      case RestoreResult::Kind::kKept: Complain(restored.message); break;
     }
   }
   if (!options_.program.empty()) {

@@ -98,17 +98,18 @@ class StandaloneWindowX11 : public StandaloneWindow {
         case ClientMessage:
           if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_) open = false;
           break;
-        default:
-          break;
+        default: break;
       }
     }
     if (keyboard.HeldCount() > 0) {
       bool fresh = true;
-      keyboard.ReleaseKeysNotDown([&](unsigned int key) {
-        const bool down = KeyIsDown(key, fresh);
-        fresh = false;
-        return down;
-      }, sink);
+      keyboard.ReleaseKeysNotDown(
+          [&](unsigned int key) {
+            const bool down = KeyIsDown(key, fresh);
+            fresh = false;
+            return down;
+          },
+          sink);
       keyboard.Retry(sink);
     }
     XFlush(display_);

@@ -80,7 +80,7 @@ std::string DefaultStatePath() {
 
 RestoreResult StateFile::Restore(PluginHost& host) {
   RestoreResult result;
-  struct stat status{};
+  struct stat status {};
   if (path_.empty() || stat(path_.c_str(), &status) != 0) return result;
 
   std::vector<std::uint8_t> bytes;

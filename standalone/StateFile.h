@@ -15,12 +15,12 @@ std::string DefaultStatePath();
 
 struct RestoreResult {
   enum class Kind {
-    kNoFile,     // nothing saved yet: the instance is as it was
-    kRestored,   // the saved bank and program are in the instance
-    kSetAside,   // the file is damaged: renamed to asidePath; the caller starts a fresh
-                 // instance (this one may hold part of the damaged bank)
-    kKept,       // the file cannot be read or set aside: left where it is, never
-                 // overwritten by Save; the instance is as it was
+    kNoFile,    // nothing saved yet: the instance is as it was
+    kRestored,  // the saved bank and program are in the instance
+    kSetAside,  // the file is damaged: renamed to asidePath; the caller starts a fresh
+                // instance (this one may hold part of the damaged bank)
+    kKept,      // the file cannot be read or set aside: left where it is, never
+                // overwritten by Save; the instance is as it was
   };
   Kind kind = Kind::kNoFile;
   std::string message;    // for the user, kSetAside and kKept only

@@ -40,7 +40,7 @@ void OnSignal(int) {
 // Answers whether the watchdog can be woken (without the pipe the main loop still ends).
 bool InstallSignals() {
   const bool piped = pipe(wakePipe) == 0;
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);

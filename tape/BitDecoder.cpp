@@ -46,8 +46,7 @@ void BitDecoder::Process(std::span<const double> samples, std::vector<BitEvent>&
   index_ = i;
 }
 
-std::vector<BitEvent> DecodeBits(std::span<const double> samples, double sampleRateHz,
-                                 double threshold) {
+std::vector<BitEvent> DecodeBits(std::span<const double> samples, double sampleRateHz, double threshold) {
   BitDecoder decoder;
   decoder.Reset(sampleRateHz, threshold);
   std::vector<BitEvent> events;

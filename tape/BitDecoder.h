@@ -16,9 +16,7 @@ struct BitEvent {
 
 // The long/short limit in samples: 0.5 ms, i.e. three quarters of a 1500 Hz half-wave
 // (22.05 samples at 44100 Hz).
-inline double LongShortLimit(double sampleRateHz) {
-  return ((sampleRateHz * 0.5 / 1500.0) * 3.0) * 0.5;
-}
+inline double LongShortLimit(double sampleRateHz) { return ((sampleRateHz * 0.5 / 1500.0) * 3.0) * 0.5; }
 
 // Peak detector with hysteresis. It waits in kLow for a maximum above +threshold, then
 // in kHigh for a minimum below -threshold, so maxima and minima alternate, beginning with
@@ -44,7 +42,6 @@ class BitDecoder {
 
 // The whole conditioned recording in one call. Indices must fit in 32 bits (the caller
 // limits the recording's length).
-std::vector<BitEvent> DecodeBits(std::span<const double> samples, double sampleRateHz,
-                                 double threshold);
+std::vector<BitEvent> DecodeBits(std::span<const double> samples, double sampleRateHz, double threshold);
 
 }  // namespace tape

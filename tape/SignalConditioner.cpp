@@ -12,8 +12,8 @@ bool UsableFrequency(double hz) { return std::isfinite(hz) && hz > 0.0; }
 
 }  // namespace
 
-ConditionResult ConditionSignal(std::span<double> samples, double sampleRateHz,
-                                const TapeReadSettings& settings, double& threshold) {
+ConditionResult ConditionSignal(std::span<double> samples, double sampleRateHz, const TapeReadSettings& settings,
+                                double& threshold) {
   threshold = 0.0;
   if (samples.empty()) return ConditionResult::kEmpty;
   if (!std::isfinite(settings.thresholdPercent) || !(sampleRateHz > 0.0)) {

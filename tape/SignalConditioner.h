@@ -20,7 +20,7 @@ enum class ConditionResult {
 // threshold, a non-positive or non-finite frequency of an enabled filter, and a
 // high-pass at or above half the sample rate (such a section is unstable and would
 // only produce garbage). Runs on the caller's thread; allocates nothing.
-ConditionResult ConditionSignal(std::span<double> samples, double sampleRateHz,
-                                const TapeReadSettings& settings, double& threshold);
+ConditionResult ConditionSignal(std::span<double> samples, double sampleRateHz, const TapeReadSettings& settings,
+                                double& threshold);
 
 }  // namespace tape

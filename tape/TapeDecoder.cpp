@@ -49,8 +49,7 @@ TapeStatus FromFrameResult(FrameResult r) {
 
 }  // namespace
 
-TapeDecodeResult DecodeTapeSignal(std::vector<double>& samples, double sampleRateHz,
-                                  const TapeReadSettings& settings) {
+TapeDecodeResult DecodeTapeSignal(std::vector<double>& samples, double sampleRateHz, const TapeReadSettings& settings) {
   TapeDecodeResult result;
   result.sampleRate = int(sampleRateHz);
   result.frames = samples.size();

@@ -21,7 +21,7 @@ enum class TapeStatus {
   kNoUsableData,     // no accepted format before a non-empty "data" chunk
   kTooManyChannels,  // only mono and stereo recordings are decoded
   kNoFrames,
-  kTooLong,          // more than kMaxTapeFrames frames
+  kTooLong,  // more than kMaxTapeFrames frames
   kOutOfMemory,
   kBadSettings,
   kNoHeaderP,
@@ -41,17 +41,16 @@ const char* TapeStatusText(TapeStatus status);
 
 struct TapeDecodeResult {
   TapeStatus status = TapeStatus::kCannotOpen;
-  TapeData data{};              // valid only with kOk
-  int sampleRate = 0;           // of the file, when it was read
-  std::size_t frames = 0;       // frames analysed
-  std::size_t events = 0;       // half-waves found
-  double threshold = 0.0;       // detection level used
+  TapeData data{};         // valid only with kOk
+  int sampleRate = 0;      // of the file, when it was read
+  std::size_t frames = 0;  // frames analysed
+  std::size_t events = 0;  // half-waves found
+  double threshold = 0.0;  // detection level used
 };
 
 // Conditions `samples` in place (they are the left channel of a recording at
 // sampleRateHz) and decodes them. Runs on the caller's thread; allocates the event list.
-TapeDecodeResult DecodeTapeSignal(std::vector<double>& samples, double sampleRateHz,
-                                  const TapeReadSettings& settings);
+TapeDecodeResult DecodeTapeSignal(std::vector<double>& samples, double sampleRateHz, const TapeReadSettings& settings);
 
 // Reads the whole recording (left channel only), closes the file and decodes it.
 TapeDecodeResult DecodeTapeFile(const std::string& path, const TapeReadSettings& settings);

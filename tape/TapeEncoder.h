@@ -17,23 +17,23 @@ constexpr double kLongHalfWaveSeconds = 1.0 / 1500.0;
 
 struct TapeSignalOptions {
   double sampleRate = 44100.0;
-  double level = 0.5;              // peak of the tone, full scale = 1
-  double dcOffset = 0.0;           // added to every sample
-  double noiseRms = 0.0;           // white Gaussian noise over the whole recording
-  double leadInSeconds = 0.1;      // silence before the tone (noise still added)
-  double leadInNoiseRms = 0.0;     // extra noise burst during the lead-in
-  double garbageSeconds = 0.0;     // random half-waves between lead-in and leader
-  double leaderSeconds = 1.0;      // 1 bits ahead of the "P" frame
-  double trailerSeconds = 0.1;     // 1 bits after the checksum
-  double tailSeconds = 0.1;        // silence at the end
-  double bandwidthHz = 8000.0;     // tape's upper band limit, 2nd order; 0: none
-  double speed = 1.0;              // playback speed: 1.02 plays 2 % fast
-  double wowDepth = 0.0;           // relative speed swing, 0.01 = +-1 %
-  double wowHz = 1.0;              // rate of the swing
-  double dropoutAtSeconds = 0.0;   // start, measured from the start of the "P" frame
-  double dropoutSeconds = 0.0;     // length; 0: no dropout
-  double dropoutGain = 0.0;        // tone level inside the dropout (0: gone)
-  std::uint32_t seed = 1;          // for noise and garbage
+  double level = 0.5;             // peak of the tone, full scale = 1
+  double dcOffset = 0.0;          // added to every sample
+  double noiseRms = 0.0;          // white Gaussian noise over the whole recording
+  double leadInSeconds = 0.1;     // silence before the tone (noise still added)
+  double leadInNoiseRms = 0.0;    // extra noise burst during the lead-in
+  double garbageSeconds = 0.0;    // random half-waves between lead-in and leader
+  double leaderSeconds = 1.0;     // 1 bits ahead of the "P" frame
+  double trailerSeconds = 0.1;    // 1 bits after the checksum
+  double tailSeconds = 0.1;       // silence at the end
+  double bandwidthHz = 8000.0;    // tape's upper band limit, 2nd order; 0: none
+  double speed = 1.0;             // playback speed: 1.02 plays 2 % fast
+  double wowDepth = 0.0;          // relative speed swing, 0.01 = +-1 %
+  double wowHz = 1.0;             // rate of the swing
+  double dropoutAtSeconds = 0.0;  // start, measured from the start of the "P" frame
+  double dropoutSeconds = 0.0;    // length; 0: no dropout
+  double dropoutGain = 0.0;       // tone level inside the dropout (0: gone)
+  std::uint32_t seed = 1;         // for noise and garbage
 };
 
 struct TapeSignal {

@@ -39,8 +39,8 @@ bool ApplyPrograms(IPlugBase& plug, const TapeData& data, const TapeImportHooks&
     } else {
       InitFromRecords(plug);
     }
-    const std::span<const std::uint8_t, kTapeProgramBytes> program(
-        data.data() + std::size_t(i) * kTapeProgramBytes, kTapeProgramBytes);
+    const std::span<const std::uint8_t, kTapeProgramBytes> program(data.data() + std::size_t(i) * kTapeProgramBytes,
+                                                                   kTapeProgramBytes);
     const ProgramValues values = MapProgram(program, limits);
     for (const TapeField& f : kTapeFields) {
       // MapProgram clamped to the live ranges already; SetPlain clamps once more.

@@ -39,8 +39,7 @@ double ReadNumber(const char* text) {
 
 }  // namespace
 
-IQMTapeLoadDialog::IQMTapeLoadDialog(Tesvar* plug)
-    : IPanelControl(plug, kDialog, kPanelColor), plug_(plug) {
+IQMTapeLoadDialog::IQMTapeLoadDialog(Tesvar* plug) : IPanelControl(plug, kDialog, kPanelColor), plug_(plug) {
   labelStyle_.font = "Arial";
   labelStyle_.size = 16;
   labelStyle_.color = kColorBlack;
@@ -71,7 +70,8 @@ bool IQMTapeLoadDialog::Draw(IGraphics& graphics) {
     const char* unit;
   };
   const Row rows[] = {
-      {"HIGHPASS", kHighPassLabel, settings.highPassEnabled, kHighPassBox, kHighPassText, highPassText_, kHighPassUnit, "Hz"},
+      {"HIGHPASS", kHighPassLabel, settings.highPassEnabled, kHighPassBox, kHighPassText, highPassText_, kHighPassUnit,
+       "Hz"},
       {"LOWPASS", kLowPassLabel, settings.lowPassEnabled, kLowPassBox, kLowPassText, lowPassText_, kLowPassUnit, "Hz"},
       {"THRESHOLD", kThresholdLabel, true, kThresholdBox, kThresholdText, thresholdText_, kThresholdUnit, "%"},
   };
@@ -83,8 +83,10 @@ bool IQMTapeLoadDialog::Draw(IGraphics& graphics) {
     DrawCentredText(graphics, labelStyle_, row.unit, row.unitRect);
   }
   const float cx = static_cast<float>(r.L + 118);
-  graphics.FillCircle(settings.highPassEnabled ? kIndicatorOn : kGrey, cx, static_cast<float>(r.T + 36), kIndicatorRadius);
-  graphics.FillCircle(settings.lowPassEnabled ? kIndicatorOn : kGrey, cx, static_cast<float>(r.T + 76), kIndicatorRadius);
+  graphics.FillCircle(settings.highPassEnabled ? kIndicatorOn : kGrey, cx, static_cast<float>(r.T + 36),
+                      kIndicatorRadius);
+  graphics.FillCircle(settings.lowPassEnabled ? kIndicatorOn : kGrey, cx, static_cast<float>(r.T + 76),
+                      kIndicatorRadius);
   graphics.FillRect(hoverOk_ ? kColorWhite : kGrey, kOkButton);
   graphics.FillRect(hoverCancel_ ? kColorWhite : kGrey, kCancelButton);
   DrawCentredText(graphics, valueStyle_, "OK", kOkText);

@@ -57,8 +57,7 @@ double ClampToLimits(double value, const ParamLimits& limits) {
   return std::min(value, limits.maximum);
 }
 
-ProgramValues MapProgram(std::span<const std::uint8_t, kTapeProgramBytes> program,
-                         const ParamLimitTable& limits) {
+ProgramValues MapProgram(std::span<const std::uint8_t, kTapeProgramBytes> program, const ParamLimitTable& limits) {
   ProgramValues values{};
   for (int i = 0; i < kTapeParamCount; ++i) {
     values[std::size_t(i)] = ClampToLimits(limits[std::size_t(i)].defaultValue, limits[std::size_t(i)]);
@@ -73,8 +72,8 @@ ProgramValues MapProgram(std::span<const std::uint8_t, kTapeProgramBytes> progra
 TapeBank MapPrograms(const TapeData& data, const ParamLimitTable& limits) {
   TapeBank bank{};
   for (int i = 0; i < kTapeProgramCount; ++i) {
-    const std::span<const std::uint8_t, kTapeProgramBytes> program(
-        data.data() + std::size_t(i) * kTapeProgramBytes, kTapeProgramBytes);
+    const std::span<const std::uint8_t, kTapeProgramBytes> program(data.data() + std::size_t(i) * kTapeProgramBytes,
+                                                                   kTapeProgramBytes);
     bank[std::size_t(i)] = MapProgram(program, limits);
   }
   return bank;

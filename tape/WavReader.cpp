@@ -22,8 +22,7 @@ constexpr unsigned char kSubFormatTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00
 constexpr std::size_t kFramesPerBlock = 16384;
 
 std::uint32_t Le32(const unsigned char* p) {
-  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-         std::uint32_t(p[3]) << 24;
+  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
 
 std::uint16_t Le16(const unsigned char* p) { return std::uint16_t(p[0] | p[1] << 8); }
@@ -48,10 +47,8 @@ double ConvertSample(const unsigned char* p, int tag, int bits) {
     return Finite(d);
   }
   switch (bits) {
-    case 8:
-      return p[0] / 128.0 - 1.0;
-    case 16:
-      return std::int16_t(Le16(p)) / 32768.0;
+    case 8: return p[0] / 128.0 - 1.0;
+    case 16: return std::int16_t(Le16(p)) / 32768.0;
     default: {
       // 24-bit: sign-extend from bit 23.
       std::int32_t v = std::int32_t(p[0] | p[1] << 8 | p[2] << 16);
@@ -102,8 +99,7 @@ WavOpenResult WavReader::OpenWav(const std::string& path) {
   fileSize_ = error ? 0 : std::uint64_t(size);
 
   unsigned char header[12];
-  if (!ReadExact(header, 12) || std::memcmp(header, "RIFF", 4) != 0 ||
-      std::memcmp(header + 8, "WAVE", 4) != 0) {
+  if (!ReadExact(header, 12) || std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0) {
     Close();
     return WavOpenResult::kNotRiffWave;
   }
@@ -159,8 +155,7 @@ WavOpenResult WavReader::OpenWav(const std::string& path) {
   return WavOpenResult::kNoUsableData;
 }
 
-std::size_t WavReader::ReadFrames(std::vector<double>& channel0, std::vector<double>* channel1,
-                                  std::size_t maxFrames) {
+std::size_t WavReader::ReadFrames(std::vector<double>& channel0, std::vector<double>* channel1, std::size_t maxFrames) {
   channel0.clear();
   if (channel1 != nullptr) channel1->clear();
   if (file_ == nullptr || channels_ <= 0 || channels_ > kMaxChannels) return 0;

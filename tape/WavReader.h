@@ -38,8 +38,7 @@ class WavReader {
   // Samples become doubles in -1..1 (floats pass unchanged; non-finite values become 0).
   // Memory is taken only for frames that the file really holds, whatever the "data"
   // chunk claims. Answers the frames read; a short file simply ends early.
-  std::size_t ReadFrames(std::vector<double>& channel0, std::vector<double>* channel1,
-                         std::size_t maxFrames);
+  std::size_t ReadFrames(std::vector<double>& channel0, std::vector<double>* channel1, std::size_t maxFrames);
 
   void Close();
 

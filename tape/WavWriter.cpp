@@ -48,9 +48,7 @@ void PutSample(std::vector<std::uint8_t>& out, double x, WavFormat f) {
     case WavFormat::kPcm8:  // unsigned, 128 is zero
       out.push_back(std::uint8_t(Quantise(x, 128.0, 8) + 128));
       break;
-    case WavFormat::kPcm16:
-      Put16(out, std::uint32_t(Quantise(x, 32768.0, 16)) & 0xFFFFu);
-      break;
+    case WavFormat::kPcm16: Put16(out, std::uint32_t(Quantise(x, 32768.0, 16)) & 0xFFFFu); break;
     case WavFormat::kPcm24: {
       const std::uint32_t v = std::uint32_t(Quantise(x, 8388608.0, 24));
       out.push_back(std::uint8_t(v));
@@ -58,9 +56,7 @@ void PutSample(std::vector<std::uint8_t>& out, double x, WavFormat f) {
       out.push_back(std::uint8_t(v >> 16));
       break;
     }
-    case WavFormat::kPcm32:
-      Put32(out, std::uint32_t(Quantise(x, 2147483648.0, 32)));
-      break;
+    case WavFormat::kPcm32: Put32(out, std::uint32_t(Quantise(x, 2147483648.0, 32))); break;
     case WavFormat::kFloat32: {
       const float v = float(x);
       std::uint32_t bits;

@@ -126,7 +126,8 @@ bool LoadProgramFile(PluginHost& host, const std::vector<std::uint8_t>& b, std::
       if (!LoadParameterRecord(host, b, at)) break;
       at += fx::kParamsAt + 4 * static_cast<std::size_t>(Big32(b, at + fx::kParamCountAt));
     }
-    host.Dispatch(vst::effSetProgram, 0, static_cast<std::intptr_t>(std::min<std::uint32_t>(Big32(b, fx::kCurrentProgramAt), 63)));
+    host.Dispatch(vst::effSetProgram, 0,
+                  static_cast<std::intptr_t>(std::min<std::uint32_t>(Big32(b, fx::kCurrentProgramAt), 63)));
     return true;
   }
   *error = "unknown kind of FXP/FXB file";
@@ -173,7 +174,8 @@ std::vector<std::uint8_t> SaveBankFile(PluginHost& host) {
   const auto size = host.Dispatch(vst::effGetChunk, 0, 0, &data);
   if (size <= 0 || data == nullptr) return {};
   return BankFile(static_cast<const std::uint8_t*>(data), static_cast<std::size_t>(size), host.Effect()->uniqueID,
-                  host.Effect()->version, host.Effect()->numPrograms, static_cast<int>(host.Dispatch(vst::effGetProgram)));
+                  host.Effect()->version, host.Effect()->numPrograms,
+                  static_cast<int>(host.Dispatch(vst::effGetProgram)));
 }
 
 bool FindChunkInFile(const std::vector<std::uint8_t>& b, std::int32_t uniqueId, FileChunkPlace* place,

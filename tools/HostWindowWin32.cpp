@@ -21,14 +21,10 @@ std::string KeyName(WPARAM key) {
   if (key >= '0' && key <= '9') return std::string(1, static_cast<char>(key));
   if (key >= VK_F1 && key <= VK_F24) return "F" + std::to_string(key - VK_F1 + 1);
   switch (key) {
-    case VK_ESCAPE:
-      return "Escape";
-    case VK_RETURN:
-      return "Return";
-    case VK_SPACE:
-      return "space";
-    case VK_TAB:
-      return "Tab";
+    case VK_ESCAPE: return "Escape";
+    case VK_RETURN: return "Return";
+    case VK_SPACE: return "space";
+    case VK_TAB: return "Tab";
     default: {
       char name[16];
       std::snprintf(name, sizeof(name), "vk%02X", static_cast<unsigned>(key));
@@ -180,7 +176,8 @@ long WalkGdiTable() {
   for (std::size_t i = 0; i < kEntries; ++i) {
     const std::uint8_t* entry = table + i * kEntrySize;
     const std::uint16_t upper = *reinterpret_cast<const std::uint16_t*>(entry + 12);
-    const auto handle = reinterpret_cast<HGDIOBJ>(static_cast<std::uintptr_t>(i | (static_cast<std::uint32_t>(upper) << 16)));
+    const auto handle =
+        reinterpret_cast<HGDIOBJ>(static_cast<std::uintptr_t>(i | (static_cast<std::uint32_t>(upper) << 16)));
     if (upper != 0 && GetObjectType(handle) != 0) ++count;
   }
   return count;
@@ -218,12 +215,13 @@ std::string HostProcessStats(const void* pluginCode) {
                          static_cast<LPCSTR>(pluginCode), &module) &&
       GetClassInfoExA(module, "IPlugWndClass", &info);
   char text[256];
-  std::snprintf(text, sizeof(text), "%lu private %lu windows %d gdi %ld user %lu handles %ld class %d",
-                static_cast<unsigned long>(memory.WorkingSetSize / 1024),
-                static_cast<unsigned long>((memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage) / 1024),
-                CountWindows(), CountGdiObjects(),
-                static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)), CountHandles(),
-                registered ? 1 : 0);
+  std::snprintf(
+      text, sizeof(text), "%lu private %lu windows %d gdi %ld user %lu handles %ld class %d",
+      static_cast<unsigned long>(memory.WorkingSetSize / 1024),
+      static_cast<unsigned long>((memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage) / 1024),
+      CountWindows(), CountGdiObjects(),
+      static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)), CountHandles(),
+      registered ? 1 : 0);
   return text;
 }
 

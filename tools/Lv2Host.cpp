@@ -17,7 +17,9 @@ Lv2Host::~Lv2Host() {
   if (impl_->world != nullptr) lilv_world_free(impl_->world);
 }
 
-LV2_Handle Lv2Host::Handle() const { return impl_->instance != nullptr ? lilv_instance_get_handle(impl_->instance) : nullptr; }
+LV2_Handle Lv2Host::Handle() const {
+  return impl_->instance != nullptr ? lilv_instance_get_handle(impl_->instance) : nullptr;
+}
 
 std::uint32_t Lv2Host::Map(const char* uri) { return impl_->Id(uri); }
 const LV2_Feature* Lv2Host::MapFeature() const { return &impl_->mapFeature; }
@@ -46,10 +48,11 @@ bool Lv2Host::Load(const std::string& bundlePath, const Lv2HostSettings& setting
   m.rate = static_cast<float>(settings.sampleRate);
   m.block = settings.blockSize;
   const std::uint32_t intType = m.Id(LV2_ATOM__Int);
-  m.options = {{LV2_OPTIONS_INSTANCE, 0, m.Id(LV2_PARAMETERS__sampleRate), sizeof(float), m.Id(LV2_ATOM__Float), &m.rate},
-               {LV2_OPTIONS_INSTANCE, 0, m.Id(LV2_BUF_SIZE__maxBlockLength), sizeof(std::int32_t), intType, &m.block},
-               {LV2_OPTIONS_INSTANCE, 0, m.Id(LV2_BUF_SIZE__nominalBlockLength), sizeof(std::int32_t), intType, &m.block},
-               {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+  m.options = {
+      {LV2_OPTIONS_INSTANCE, 0, m.Id(LV2_PARAMETERS__sampleRate), sizeof(float), m.Id(LV2_ATOM__Float), &m.rate},
+      {LV2_OPTIONS_INSTANCE, 0, m.Id(LV2_BUF_SIZE__maxBlockLength), sizeof(std::int32_t), intType, &m.block},
+      {LV2_OPTIONS_INSTANCE, 0, m.Id(LV2_BUF_SIZE__nominalBlockLength), sizeof(std::int32_t), intType, &m.block},
+      {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
   m.optionsFeature.data = m.options.data();
   m.features = {&m.mapFeature, &m.unmapFeature};
   if (settings.offerLog) m.features.push_back(&m.logFeature);

@@ -125,8 +125,11 @@ struct Lv2Host::Impl {
     lilv_node_free(node);
     return is;
   }
-  bool IsControl(std::uint32_t index) { return PortIs(index, LV2_CORE__ControlPort) && PortIs(index, LV2_CORE__InputPort); }
+  bool IsControl(std::uint32_t index) {
+    return PortIs(index, LV2_CORE__ControlPort) && PortIs(index, LV2_CORE__InputPort);
+  }
   const LV2_Feature* const* Features() { return features.data(); }
-  const void* Extension(const char* uri) { return instance != nullptr ? lilv_instance_get_extension_data(instance, uri) : nullptr; }
+  const void* Extension(const char* uri) {
+    return instance != nullptr ? lilv_instance_get_extension_data(instance, uri) : nullptr;
+  }
 };
-

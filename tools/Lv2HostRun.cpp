@@ -73,10 +73,11 @@ void Lv2Host::PrepareRun(int frames) {
   auto* out = reinterpret_cast<LV2_Atom_Sequence*>(m.output.data());
   out->atom.type = m.Id(LV2_ATOM__Chunk);
   out->atom.size = static_cast<std::uint32_t>(m.output.size() * 8 - sizeof(LV2_Atom));
-
 }
 
-void Lv2Host::RunPlugin(int frames) { lilv_instance_run(impl_->instance, static_cast<std::uint32_t>(std::max(frames, 0))); }
+void Lv2Host::RunPlugin(int frames) {
+  lilv_instance_run(impl_->instance, static_cast<std::uint32_t>(std::max(frames, 0)));
+}
 
 void Lv2Host::FinishRun() {
   Impl& m = *impl_;
@@ -110,6 +111,7 @@ void Lv2Host::FinishRun() {
   std::vector<std::vector<std::uint8_t>> responses;
   responses.swap(m.workResponses);
   for (const auto& response : responses) {
-    if (worker != nullptr) worker->work_response(Handle(), static_cast<std::uint32_t>(response.size()), response.data());
+    if (worker != nullptr)
+      worker->work_response(Handle(), static_cast<std::uint32_t>(response.size()), response.data());
   }
 }

@@ -52,9 +52,9 @@ int Lv2Host::RestoreState(const State& state) {
 
 bool Lv2Host::SaveStateDirectory(const std::string& directory) {
   Impl& m = *impl_;
-  LilvState* state = lilv_state_new_from_instance(m.plugin, m.instance, &m.map, nullptr, nullptr, nullptr,
-                                                  directory.c_str(), &Impl::GetPortValue, &m,
-                                                  LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, m.Features());
+  LilvState* state =
+      lilv_state_new_from_instance(m.plugin, m.instance, &m.map, nullptr, nullptr, nullptr, directory.c_str(),
+                                   &Impl::GetPortValue, &m, LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, m.Features());
   if (state == nullptr) return false;
   const int failed = lilv_state_save(m.world, &m.map, &m.unmap, state, nullptr, directory.c_str(), "state.ttl");
   lilv_state_free(state);
@@ -67,7 +67,7 @@ std::vector<Lv2Host::Preset> Lv2Host::Presets() {
   LilvNode* presetClass = lilv_new_uri(m.world, LV2_PRESETS__Preset);
   LilvNode* label = lilv_new_uri(m.world, LILV_NS_RDFS "label");
   LilvNodes* related = lilv_plugin_get_related(m.plugin, presetClass);
-  LILV_FOREACH (nodes, i, related) {
+  LILV_FOREACH(nodes, i, related) {
     const LilvNode* preset = lilv_nodes_get(related, i);
     lilv_world_load_resource(m.world, preset);
     LilvNode* name = lilv_world_get(m.world, preset, label, nullptr);

@@ -126,7 +126,8 @@ MidiFileResult ParseMidiFile(const std::vector<std::uint8_t>& bytes) {
         }
         if (type == 0x51 && len == 3) {
           TickEvent e{tick, order++, true, 0, {}};
-          e.tempo = static_cast<std::uint32_t>(tr.bytes[tr.pos]) << 16 | tr.bytes[tr.pos + 1] << 8 | tr.bytes[tr.pos + 2];
+          e.tempo =
+              static_cast<std::uint32_t>(tr.bytes[tr.pos]) << 16 | tr.bytes[tr.pos + 1] << 8 | tr.bytes[tr.pos + 2];
           events.push_back(e);
         }
         tr.pos += len;

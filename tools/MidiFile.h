@@ -16,9 +16,9 @@ struct TimedMidi {
 
 struct MidiFileResult {
   bool ok = false;
-  std::string error;           // why the file was refused
+  std::string error;              // why the file was refused
   std::vector<TimedMidi> events;  // in time order; ties keep file and track order
-  double lengthSeconds = 0.0;  // time of the last event of any kind
+  double lengthSeconds = 0.0;     // time of the last event of any kind
 };
 
 // Parses the bytes of a file.

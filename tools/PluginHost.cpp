@@ -32,8 +32,8 @@ PluginHost* FindHost(vst::AEffect* effect) {
   return creating;
 }
 
-std::intptr_t VST_CALL HostCallback(vst::AEffect* effect, std::int32_t opcode, std::int32_t index,
-                                    std::intptr_t value, void* ptr, float opt) {
+std::intptr_t VST_CALL HostCallback(vst::AEffect* effect, std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                                    void* ptr, float opt) {
   if (opcode == vst::audioMasterVersion) return 2400;
   PluginHost* host = FindHost(effect);
   return host != nullptr ? host->Answer(opcode, index, value, ptr, opt) : 0;
@@ -84,8 +84,7 @@ void PluginHost::Close() {
   effect_ = nullptr;
 }
 
-std::intptr_t PluginHost::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
-                                   float opt) {
+std::intptr_t PluginHost::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt) {
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
@@ -156,30 +155,20 @@ std::string PluginHost::Text(std::int32_t opcode, int index, std::size_t size) {
   return std::string(buffer.data(), std::find(buffer.begin(), buffer.end(), '\0') - buffer.begin());
 }
 
-std::intptr_t PluginHost::Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
-                                 float opt) {
+std::intptr_t PluginHost::Answer(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt) {
   if (opcode == vst::audioMasterSizeWindow) {
     if (recording) Record(opcode, index, ptr, opt);
     return resizeWindow && resizeWindow(index, static_cast<int>(value)) ? 1 : 0;
   }
   if (recording) Record(opcode, index, ptr, opt);
   switch (opcode) {
-    case vst::audioMasterGetTime:
-      return hasTime ? reinterpret_cast<std::intptr_t>(&timeInfo) : 0;
-    case vst::audioMasterProcessEvents:
-      return 1;
-    case vst::audioMasterGetCurrentProcessLevel:
-      return processLevel;
-    case vst::audioMasterGetVendorString:
-      std::strncpy(static_cast<char*>(ptr), vendorString.c_str(), 63);
-      return 1;
-    case vst::audioMasterGetProductString:
-      std::strncpy(static_cast<char*>(ptr), productString.c_str(), 63);
-      return 1;
-    case vst::audioMasterGetVendorVersion:
-      return vendorVersion;
-    default:
-      return 0;
+    case vst::audioMasterGetTime: return hasTime ? reinterpret_cast<std::intptr_t>(&timeInfo) : 0;
+    case vst::audioMasterProcessEvents: return 1;
+    case vst::audioMasterGetCurrentProcessLevel: return processLevel;
+    case vst::audioMasterGetVendorString: std::strncpy(static_cast<char*>(ptr), vendorString.c_str(), 63); return 1;
+    case vst::audioMasterGetProductString: std::strncpy(static_cast<char*>(ptr), productString.c_str(), 63); return 1;
+    case vst::audioMasterGetVendorVersion: return vendorVersion;
+    default: return 0;
   }
 }
 
@@ -192,9 +181,7 @@ void PluginHost::Record(std::int32_t opcode, std::int32_t index, void* ptr, floa
       editEvents.push_back({opcode, index, opt});
       break;
     case vst::audioMasterBeginEdit:
-    case vst::audioMasterEndEdit:
-      editEvents.push_back({opcode, index, 0.0f});
-      break;
+    case vst::audioMasterEndEdit: editEvents.push_back({opcode, index, 0.0f}); break;
     case vst::audioMasterProcessEvents: {
       const auto* list = static_cast<const vst::VstEvents*>(ptr);
       const vst::VstEvent* const* pointers = list != nullptr ? list->events : nullptr;
@@ -207,7 +194,6 @@ void PluginHost::Record(std::int32_t opcode, std::int32_t index, void* ptr, floa
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }

@@ -10,8 +10,8 @@
 
 struct RenderOptions {
   std::string pluginPath;
-  std::string lv2Bundle;    // --lv2: render through this LV2 bundle instead of a VST2 library
-  std::string midiPath;     // empty: the built-in demo phrase
+  std::string lv2Bundle;  // --lv2: render through this LV2 bundle instead of a VST2 library
+  std::string midiPath;   // empty: the built-in demo phrase
   std::string outPath = "out.wav";
   std::string program;      // "11" ... "88" or a program name; empty: the current program
   std::string programFile;  // an FXP or FXB file loaded first
@@ -24,7 +24,7 @@ struct RenderOptions {
   };
   std::vector<ParamValue> params;  // set after the programs, in order
   RenderSettings settings;
-  int bits = 32;  // 16, 24 or 32 (float)
+  int bits = 32;        // 16, 24 or 32 (float)
   double gainDb = 0.0;  // applied to the rendered audio before it is written
   bool help = false;
 };

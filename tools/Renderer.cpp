@@ -48,7 +48,8 @@ void ForEachBlock(const std::vector<TimedMidi>& events, double lengthSeconds, co
       const auto sample = static_cast<long long>(std::llround(events[next].seconds * settings.sampleRate));
       if (sample >= pos + frames) break;
       const TimedMidi& m = events[next++];
-      blockEvents.push_back({static_cast<std::int32_t>(std::max<long long>(sample - pos, 0)), m.status, m.data1, m.data2});
+      blockEvents.push_back(
+          {static_cast<std::int32_t>(std::max<long long>(sample - pos, 0)), m.status, m.data1, m.data2});
     }
     if (!blockEvents.empty()) send(blockEvents);
     process(frames);

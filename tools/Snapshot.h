@@ -19,13 +19,13 @@ enum class View { kMain, kAlt };
 
 struct Options {
   View view = View::kMain;
-  int program = -1;                              // program index 0..63; -1 keeps the first
-  std::vector<std::pair<int, double>> params;    // parameter index and plain value, in order
-  bool hover = false;                            // the mouse rests at hoverX, hoverY
+  int program = -1;                            // program index 0..63; -1 keeps the first
+  std::vector<std::pair<int, double>> params;  // parameter index and plain value, in order
+  bool hover = false;                          // the mouse rests at hoverX, hoverY
   int hoverX = 0;
   int hoverY = 0;
-  int showParameters = -1;                       // the "Show Parameters" setting: 0, 1, -1 as configured
-  int scale = 100;                               // percent: 100, 125, 150, 175, 200
+  int showParameters = -1;  // the "Show Parameters" setting: 0, 1, -1 as configured
+  int scale = 100;          // percent: 100, 125, 150, 175, 200
   std::string out = "snapshot.png";
   bool help = false;
 };

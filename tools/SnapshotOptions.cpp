@@ -100,8 +100,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options* o, std::string*
       o->showParameters = value == "on" ? 1 : 0;
     } else if (arg == "--scale") {
       int percent = 0;
-      if (!ReadWhole(value, &percent) ||
-          std::find(std::begin(editor_scale::kSteps), std::end(editor_scale::kSteps), percent) == std::end(editor_scale::kSteps)) {
+      if (!ReadWhole(value, &percent) || std::find(std::begin(editor_scale::kSteps), std::end(editor_scale::kSteps),
+                                                   percent) == std::end(editor_scale::kSteps)) {
         *error = "--scale takes 100, 125, 150, 175 or 200";
         return false;
       }

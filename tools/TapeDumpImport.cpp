@@ -6,7 +6,8 @@
 #include "tools/HostPrograms.h"
 #include "tools/RenderOptions.h"
 
-std::vector<std::uint8_t> TapeDumpBankImage(const std::string& wavPath, std::int32_t pluginVersion, std::string* error) {
+std::vector<std::uint8_t> TapeDumpBankImage(const std::string& wavPath, std::int32_t pluginVersion,
+                                            std::string* error) {
   const tape::TapeDecodeResult decoded = tape::DecodeTapeFile(wavPath, tape::TapeReadSettings{});
   if (decoded.status != tape::TapeStatus::kOk) {
     *error = std::string("no programs imported: ") + tape::TapeStatusText(decoded.status);

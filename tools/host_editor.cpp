@@ -190,8 +190,9 @@ class EditorHost {
       const std::int32_t opcode = word == "close-from-thread" ? vst::effEditClose : vst::effEditIdle;
       std::atomic<bool> done{false};
       std::thread other([this, opcode, &done] {
-        for (auto& instance : instances_) Say("%s %ld", opcode == vst::effEditClose ? "close-thread" : "idle-thread",
-                                              static_cast<long>(instance->host.Dispatch(opcode)));
+        for (auto& instance : instances_)
+          Say("%s %ld", opcode == vst::effEditClose ? "close-thread" : "idle-thread",
+              static_cast<long>(instance->host.Dispatch(opcode)));
         done = true;
       });
       // The window's thread keeps handling its messages meanwhile, as a host's would.
@@ -218,7 +219,9 @@ class EditorHost {
       std::string view;
       int number = 0;
       in >> view >> number;
-      const panel::View which = view == "alt" ? panel::View::kAlt : view == "both" ? panel::View::kBoth : panel::View::kMain;
+      const panel::View which = view == "alt"    ? panel::View::kAlt
+                                : view == "both" ? panel::View::kBoth
+                                                 : panel::View::kMain;
       panel::Box box;
       if (panel::FindBox(which, number, &box)) {
         Say("place 0 %d %d %d %d", box.left, box.top, box.right, box.bottom);
@@ -227,7 +230,8 @@ class EditorHost {
       }
     }
     if (word == "stats") {
-      const void* code = instances_.empty() ? nullptr : reinterpret_cast<const void*>(instances_[0]->host.Effect()->dispatcher);
+      const void* code =
+          instances_.empty() ? nullptr : reinterpret_cast<const void*>(instances_[0]->host.Effect()->dispatcher);
       Say("stats %s", HostProcessStats(code).c_str());
     }
     if (word == "program" || word == "name" || word == "get" || word == "note" || word == "render" || word == "chord") {
@@ -242,7 +246,8 @@ class EditorHost {
  private:
   void OpenAll(bool say = true) {
     for (std::size_t i = 0; i < instances_.size(); ++i) {
-      const long answer = static_cast<long>(instances_[i]->host.Dispatch(vst::effEditOpen, 0, 0, instances_[i]->window->Handle()));
+      const long answer =
+          static_cast<long>(instances_[i]->host.Dispatch(vst::effEditOpen, 0, 0, instances_[i]->window->Handle()));
       if (say) Say("open %zu %ld", i, answer);
     }
   }

@@ -83,8 +83,8 @@ std::string Base64(const std::vector<std::uint8_t>& bytes) {
   static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;
   for (std::size_t i = 0; i < bytes.size(); i += 3) {
-    const std::uint32_t n = bytes[i] << 16 | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0) |
-                            (i + 2 < bytes.size() ? bytes[i + 2] : 0);
+    const std::uint32_t n =
+        bytes[i] << 16 | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0) | (i + 2 < bytes.size() ? bytes[i + 2] : 0);
     out += kDigits[n >> 18 & 63];
     out += kDigits[n >> 12 & 63];
     out += i + 1 < bytes.size() ? kDigits[n >> 6 & 63] : '=';
@@ -162,17 +162,21 @@ std::string PluginTurtle(int minor, int micro, const std::string& binary) {
   t += "  patch:writable " + Uri(lv2uris::kFileProperty) + " ;\n  ui:ui " + Uri(lv2uris::kUi) + " ;\n";
   t += "  lv2:port [\n    a lv2:InputPort, atom:AtomPort ;\n    atom:bufferType atom:Sequence ;\n"
        "    atom:supports midi:MidiEvent, patch:Message ;\n    lv2:designation lv2:control ;\n"
-       "    lv2:index " + std::to_string(lv2ports::kEventsIn) + " ;\n    lv2:symbol \"events_in\" ;\n"
+       "    lv2:index " +
+       std::to_string(lv2ports::kEventsIn) +
+       " ;\n    lv2:symbol \"events_in\" ;\n"
        "    lv2:name \"MIDI in\"\n  ] , [\n    a lv2:OutputPort, atom:AtomPort ;\n    atom:bufferType atom:Sequence ;\n"
        "    atom:supports midi:MidiEvent, patch:Message ;\n    lv2:designation lv2:control ;\n"
        "    rsz:minimumSize 16384 ;\n"
-       "    lv2:index " + std::to_string(lv2ports::kEventsOut) + " ;\n    lv2:symbol \"events_out\" ;\n"
+       "    lv2:index " +
+       std::to_string(lv2ports::kEventsOut) +
+       " ;\n    lv2:symbol \"events_out\" ;\n"
        "    lv2:name \"MIDI thru\"\n  ]";
   const char* sides[2][3] = {{"out_left", "Left", "pg:left"}, {"out_right", "Right", "pg:right"}};
   for (int s = 0; s < 2; ++s) {
     t += " , [\n    a lv2:OutputPort, lv2:AudioPort ;\n    lv2:index " + std::to_string(lv2ports::kAudioLeft + s) +
-         " ;\n    lv2:symbol \"" + sides[s][0] + "\" ;\n    lv2:name \"" + sides[s][1] + "\" ;\n    pg:group " +
-         group + " ;\n    lv2:designation " + sides[s][2] + "\n  ]";
+         " ;\n    lv2:symbol \"" + sides[s][0] + "\" ;\n    lv2:name \"" + sides[s][1] + "\" ;\n    pg:group " + group +
+         " ;\n    lv2:designation " + sides[s][2] + "\n  ]";
   }
   for (int i = 0; i < lv2ports::kParamCount; ++i) t += " , " + ControlPort(i);
   t += " .\n\n";
@@ -238,8 +242,10 @@ bool WriteText(const std::string& path, const std::string& text) {
 }
 
 int Usage(const char* message) {
-  std::fprintf(stderr, "tesvar-make-lv2-bundle: %s\nusage: tesvar-make-lv2-bundle OUTDIR --version MINOR.MICRO "
-                       "--binary FILE TABLE0 TABLE1 TABLE2\n", message);
+  std::fprintf(stderr,
+               "tesvar-make-lv2-bundle: %s\nusage: tesvar-make-lv2-bundle OUTDIR --version MINOR.MICRO "
+               "--binary FILE TABLE0 TABLE1 TABLE2\n",
+               message);
   return 2;
 }
 

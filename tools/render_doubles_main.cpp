@@ -36,7 +36,8 @@ bool ReadDoubles(const std::string& path, std::vector<double>& samples) {
   samples.clear();
   double block[4096];
   std::size_t count = 0;
-  while ((count = std::fread(block, sizeof(double), 4096, file)) > 0) samples.insert(samples.end(), block, block + count);
+  while ((count = std::fread(block, sizeof(double), 4096, file)) > 0)
+    samples.insert(samples.end(), block, block + count);
   std::fclose(file);
   return true;
 }
@@ -79,8 +80,8 @@ int Compare(const std::string& a, const std::string& b, double tolerance) {
       worstAt = i;
     }
   }
-  std::printf("%zu frames, peak %.6f, %zu samples differ, largest difference %.3g at frame %zu\n",
-              first.size() / 2, peak, differing, worst, worstAt / 2);
+  std::printf("%zu frames, peak %.6f, %zu samples differ, largest difference %.3g at frame %zu\n", first.size() / 2,
+              peak, differing, worst, worstAt / 2);
   // A silent render would compare equal everywhere and prove nothing.
   if (!finite || peak < 1e-3) {
     std::fprintf(stderr, "render is silent or not finite\n");
@@ -99,8 +100,9 @@ int main(int argc, char** argv) {
     return Compare(args[1], args[2], tolerance);
   }
   if (args.size() < 2) {
-    std::fprintf(stderr, "usage: tesvar-render-doubles PLUGIN OUT.f64 [--midi FILE] [--rate HZ] [--block N]\n"
-                         "       tesvar-render-doubles --compare A.f64 B.f64 [--tolerance T]\n");
+    std::fprintf(stderr,
+                 "usage: tesvar-render-doubles PLUGIN OUT.f64 [--midi FILE] [--rate HZ] [--block N]\n"
+                 "       tesvar-render-doubles --compare A.f64 B.f64 [--tolerance T]\n");
     return 2;
   }
   RenderSettings settings;

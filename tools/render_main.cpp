@@ -111,7 +111,8 @@ bool RenderThroughVst2(const RenderOptions& options, const std::vector<TimedMidi
     if (done >= 1.0) std::fputc('\n', stderr);
     std::fflush(stderr);
   };
-  *audio = Render(host, events, length, options.settings, showProgress ? std::function<void(double)>(progress) : nullptr);
+  *audio =
+      Render(host, events, length, options.settings, showProgress ? std::function<void(double)>(progress) : nullptr);
   return true;
 }
 

@@ -204,8 +204,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tape-dump-gen: cannot write %s\n", out);
     return 1;
   }
-  std::printf("%s: %.2f s, %d Hz, block %.3f .. %.3f s\n", out,
-              double(signal.samples.size()) / options.sampleRate, layout.sampleRate,
-              signal.blockStartSeconds, signal.blockEndSeconds);
+  std::printf("%s: %.2f s, %d Hz, block %.3f .. %.3f s\n", out, double(signal.samples.size()) / options.sampleRate,
+              layout.sampleRate, signal.blockStartSeconds, signal.blockEndSeconds);
   return 0;
 }

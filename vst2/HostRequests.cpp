@@ -17,7 +17,9 @@ void IPlugVST::EndParamGesture(int index) { CallHost(vst::audioMasterEndEdit, in
 
 void IPlugVST::ReportProgramChange() { CallHost(vst::audioMasterUpdateDisplay); }
 
-bool IPlugVST::IsOfflineRender() { return CallHost(vst::audioMasterGetCurrentProcessLevel) == vst::kProcessLevelOffline; }
+bool IPlugVST::IsOfflineRender() {
+  return CallHost(vst::audioMasterGetCurrentProcessLevel) == vst::kProcessLevelOffline;
+}
 
 namespace {
 std::string Lowered(const char* text) {
@@ -77,13 +79,15 @@ int IPlugVST::HostIdForProduct(const char* product) {
   static const struct {
     const char* word;
     int id;
-  } kHosts[] = {{"cubase", 3},       {"reaper", 1},      {"nuendo", 4},     {"cakewalk", 5},
-                {"samplitude", 8},   {"fruity", 7},      {"live", 9},       {"melodyne", 12},
-                {"vstmanlib", 13},   {"aulab", 14},      {"garageband", 22}, {"forte", 15},
-                {"chainer", 16},     {"audition", 17},   {"orion", 18},     {"sawstudio", 20},
-                {"logic", 21},       {"digital", 23},    {"audiomulch", 25}, {"presonus", 26},
-                {"vst3plugintesthost", 27}, {"protools", 2}, {"ardour", 28}, {"openmpt", 30},
-                {"renoise", 29},     {"standalone", 24}};
+  } kHosts[] = {{"cubase", 3},      {"reaper", 1},      {"nuendo", 4},
+                {"cakewalk", 5},    {"samplitude", 8},  {"fruity", 7},
+                {"live", 9},        {"melodyne", 12},   {"vstmanlib", 13},
+                {"aulab", 14},      {"garageband", 22}, {"forte", 15},
+                {"chainer", 16},    {"audition", 17},   {"orion", 18},
+                {"sawstudio", 20},  {"logic", 21},      {"digital", 23},
+                {"audiomulch", 25}, {"presonus", 26},   {"vst3plugintesthost", 27},
+                {"protools", 2},    {"ardour", 28},     {"openmpt", 30},
+                {"renoise", 29},    {"standalone", 24}};
   if (product == nullptr) return 0;
   const std::string lowered = Lowered(product);
   for (const auto& host : kHosts) {

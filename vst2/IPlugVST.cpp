@@ -39,22 +39,18 @@ float VST_CALL GetParameterEntry(vst::AEffect* effect, std::int32_t index) {
 
 std::int32_t ArrangementType(int channels) {
   switch (channels) {
-    case 0:
-      return vst::kSpeakerArrEmpty;
-    case 1:
-      return vst::kSpeakerArrMono;
-    case 2:
-      return vst::kSpeakerArrStereo;
-    default:
-      return vst::kSpeakerArrUserDefined;
+    case 0: return vst::kSpeakerArrEmpty;
+    case 1: return vst::kSpeakerArrMono;
+    case 2: return vst::kSpeakerArrStereo;
+    default: return vst::kSpeakerArrUserDefined;
   }
 }
 
 }  // namespace
 
 IPlugVST::IPlugVST(vst::HostCallback host, int paramCount, const char* channelIO, int programCount,
-                   const char* effectName, const char* productName, const char* vendorName,
-                   std::uint32_t versionWord, std::uint32_t uniqueId, bool isInstrument, bool doesMidi)
+                   const char* effectName, const char* productName, const char* vendorName, std::uint32_t versionWord,
+                   std::uint32_t uniqueId, bool isInstrument, bool doesMidi)
     : IPlugBase(paramCount, channelIO, programCount, effectName, productName, vendorName, versionWord, uniqueId,
                 isInstrument, doesMidi),
       host_(host) {
@@ -99,15 +95,13 @@ void IPlugVST::UpdateSpeakerArrangements() {
   outputArrangement_.type = ArrangementType(OutputCount());
 }
 
-std::intptr_t IPlugVST::CallHost(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
-                                 float opt) {
+std::intptr_t IPlugVST::CallHost(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt) {
   return host_ != nullptr ? host_(&effect_, opcode, index, value, ptr, opt) : 0;
 }
 
 // ---- Dispatcher -------------------------------------------------------------------------------
 
-std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
-                                 float opt) {
+std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt) {
   if (opcode == vst::effClose) {
     // The lock dies with the object, so it is not held while the object is destroyed.
     delete this;
@@ -120,8 +114,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     case vst::effEditOpen:
     case vst::effEditClose:
     case vst::effEditIdle:
-    case vst::effIdle:
-      return DispatchEditor(opcode, ptr);
+    case vst::effIdle: return DispatchEditor(opcode, ptr);
     case vst::effVendorSpecific:
       // The host's screen scale (hosts that know their windows' scale send it before
       // asking for the editor's size): a factor in opt, 1.0 for 100 %.
@@ -131,8 +124,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         return 1;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   platform::Guard guard(Lock());
   switch (opcode) {
@@ -145,8 +137,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
       // A number that does not fit an int would wrap onto a valid index; it selects nothing.
       SelectPreset(value >= 0 && value < ProgramCount() ? static_cast<int>(value) : -1);
       return 0;
-    case vst::effGetProgram:
-      return CurrentProgram();
+    case vst::effGetProgram: return CurrentProgram();
     case vst::effSetProgramName:
       if (ptr != nullptr) {
         const char* text = static_cast<const char*>(ptr);
@@ -156,7 +147,8 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
       }
       return 0;
     case vst::effGetProgramName:
-      if (ptr != nullptr) CopyText(static_cast<char*>(ptr), ProgramName(CurrentProgram()).c_str(), vst::kMaxProgramNameLength);
+      if (ptr != nullptr)
+        CopyText(static_cast<char*>(ptr), ProgramName(CurrentProgram()).c_str(), vst::kMaxProgramNameLength);
       return 0;
     case vst::effGetParamLabel:
       if (ptr != nullptr && ValidParam(index)) GetParam(index)->GetHostLabel(static_cast<char*>(ptr));
@@ -167,7 +159,8 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
       }
       return 0;
     case vst::effGetParamName:
-      if (ptr != nullptr && ValidParam(index)) CopyText(static_cast<char*>(ptr), GetParam(index)->Name(), kParamTextSize);
+      if (ptr != nullptr && ValidParam(index))
+        CopyText(static_cast<char*>(ptr), GetParam(index)->Name(), kParamTextSize);
       return 0;
     case vst::effSetSampleRate: {
       const double rate = opt;
@@ -190,8 +183,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         ResetEngine();
       }
       return 0;
-    case vst::effIdentify:
-      return 0x4E764566;  // 'NvEf'
+    case vst::effIdentify: return 0x4E764566;  // 'NvEf'
     case vst::effGetChunk: {
       const bool bank = index == 0 && !HostWantsProgramChunks();
       return GetChunk(bank, static_cast<void**>(ptr));
@@ -204,22 +196,17 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
       if (ptr == nullptr) return 0;
       ProcessEvents(static_cast<const vst::VstEvents*>(ptr));
       return 1;
-    case vst::effCanBeAutomated:
-      return 1;
-    case vst::effString2Parameter:
-      return StringToParameter(index, static_cast<const char*>(ptr));
+    case vst::effCanBeAutomated: return 1;
+    case vst::effString2Parameter: return StringToParameter(index, static_cast<const char*>(ptr));
     case vst::effGetProgramNameIndexed: {
       if (ptr == nullptr) return 0;
       const std::string name = ProgramName(index);
       CopyText(static_cast<char*>(ptr), name.c_str(), vst::kMaxProgramNameLength);
       return name.empty() ? 0 : 1;
     }
-    case vst::effGetInputProperties:
-      return PinProperties(true, index, static_cast<vst::VstPinProperties*>(ptr));
-    case vst::effGetOutputProperties:
-      return PinProperties(false, index, static_cast<vst::VstPinProperties*>(ptr));
-    case vst::effGetPlugCategory:
-      return IsInstrument() ? vst::kPlugCategorySynth : vst::kPlugCategoryEffect;
+    case vst::effGetInputProperties: return PinProperties(true, index, static_cast<vst::VstPinProperties*>(ptr));
+    case vst::effGetOutputProperties: return PinProperties(false, index, static_cast<vst::VstPinProperties*>(ptr));
+    case vst::effGetPlugCategory: return IsInstrument() ? vst::kPlugCategorySynth : vst::kPlugCategoryEffect;
     case vst::effSetSpeakerArrangement:
       SetSpeakerArrangement(reinterpret_cast<const vst::VstSpeakerArrangement*>(value), true);
       SetSpeakerArrangement(static_cast<const vst::VstSpeakerArrangement*>(ptr), false);
@@ -236,8 +223,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
       if (ptr == nullptr) return 0;
       CopyText(static_cast<char*>(ptr), ProductName(), vst::kMaxVendorStringLength);
       return 1;
-    case vst::effGetVendorVersion:
-      return DecimalVersion();
+    case vst::effGetVendorVersion: return DecimalVersion();
     case vst::effVendorSpecific:
       if (index == 7 && ptr != nullptr) {
         if (ValidParam(static_cast<int>(value)) && value == static_cast<int>(value)) {
@@ -250,12 +236,9 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         return GetParam(static_cast<int>(value))->Kind() != ParamKind::kContinuous ? 0xBEEF : 0;
       }
       return 0;
-    case vst::effCanDo:
-      return CanDo(static_cast<const char*>(ptr));
-    case vst::effGetTailSize:
-      return TailSize();
-    case vst::effGetVstVersion:
-      return 2400;
+    case vst::effCanDo: return CanDo(static_cast<const char*>(ptr));
+    case vst::effGetTailSize: return TailSize();
+    case vst::effGetVstVersion: return 2400;
     case vst::effGetMidiKeyName:
       if (ptr != nullptr) {
         // The key-name record: a this-program int, the key number, then the name text.
@@ -273,8 +256,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
       if (value != 0) *reinterpret_cast<vst::VstSpeakerArrangement**>(value) = &inputArrangement_;
       if (ptr != nullptr) *static_cast<vst::VstSpeakerArrangement**>(ptr) = &outputArrangement_;
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -16,9 +16,9 @@ class IPlugVST : public IPlugBase, private EditorFrame {
   static constexpr double kMaxSampleRate = 768000.0;
   static constexpr int kDefaultBlockSize = 1024;
 
-  IPlugVST(vst::HostCallback host, int paramCount, const char* channelIO, int programCount,
-           const char* effectName, const char* productName, const char* vendorName, std::uint32_t versionWord,
-           std::uint32_t uniqueId, bool isInstrument, bool doesMidi);
+  IPlugVST(vst::HostCallback host, int paramCount, const char* channelIO, int programCount, const char* effectName,
+           const char* productName, const char* vendorName, std::uint32_t versionWord, std::uint32_t uniqueId,
+           bool isInstrument, bool doesMidi);
   ~IPlugVST() override;
 
   vst::AEffect* Effect() { return &effect_; }
@@ -56,8 +56,8 @@ class IPlugVST : public IPlugBase, private EditorFrame {
   static int PackHostVersion(int decimal);
 
  protected:
-  std::intptr_t CallHost(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0,
-                         void* ptr = nullptr, float opt = 0.0f);
+  std::intptr_t CallHost(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0, void* ptr = nullptr,
+                         float opt = 0.0f);
 
  private:
   // Editor open, close, idle and size, and the host's idle: without the plug-in lock.

@@ -20,8 +20,7 @@ using HostCallback = std::intptr_t(VST_CALL*)(AEffect* effect, std::int32_t opco
 using DispatcherProc = std::intptr_t(VST_CALL*)(AEffect* effect, std::int32_t opcode, std::int32_t index,
                                                 std::intptr_t value, void* ptr, float opt);
 using ProcessProc = void(VST_CALL*)(AEffect* effect, float** inputs, float** outputs, std::int32_t frames);
-using ProcessDoubleProc = void(VST_CALL*)(AEffect* effect, double** inputs, double** outputs,
-                                          std::int32_t frames);
+using ProcessDoubleProc = void(VST_CALL*)(AEffect* effect, double** inputs, double** outputs, std::int32_t frames);
 using SetParameterProc = void(VST_CALL*)(AEffect* effect, std::int32_t index, float value);
 using GetParameterProc = float(VST_CALL*)(AEffect* effect, std::int32_t index);
 using EntryProc = AEffect*(VST_CALL*)(HostCallback host);

@@ -52,9 +52,7 @@ void IQMButtonKick::MouseUp(int x, int y, const IMouseMod& mod) {
   Redraw();
 }
 
-IQMButtonKick::ButtonLook IQMButtonKick::Look() const {
-  return {plug_->GetPanel().Lit(command_), pressed_};
-}
+IQMButtonKick::ButtonLook IQMButtonKick::Look() const { return {plug_->GetPanel().Lit(command_), pressed_}; }
 
 bool IQMButtonKick::Draw(IGraphics& graphics) {
   const ButtonLook look = Look();

@@ -14,8 +14,7 @@ int FrameForValue(double value, int frames);
 // One frame of a bitmap strip at a place; the frame follows the value.
 class IBitmapControl : public IControl {
  public:
-  IBitmapControl(IPlugBase* plug, int x, int y, int paramIdx, const IBitmap& bitmap,
-                 const IChannelBlend& blend = {});
+  IBitmapControl(IPlugBase* plug, int x, int y, int paramIdx, const IBitmap& bitmap, const IChannelBlend& blend = {});
   bool Draw(IGraphics& graphics) override;
   const IBitmap& Bitmap() const { return bitmap_; }
 

@@ -76,7 +76,10 @@ class IControl {
   bool IsHidden() const { return hidden_; }
   bool IsGrayed() const { return grayed_; }
   // Asks for a redraw on the next timer tick as well (the dirty flag survives one paint).
-  void Redraw() { redrawRequested_ = true; dirty_ = true; }
+  void Redraw() {
+    redrawRequested_ = true;
+    dirty_ = true;
+  }
   int TextEntryLimit() const { return textEntryLimit_; }
   void SetTextEntryLimit(int limit) { textEntryLimit_ = limit < 1 ? 1 : limit; }
   const IText& Text() const { return text_; }

@@ -211,7 +211,8 @@ const LICE_IBitmap* IGraphics::ImageFor(const IBitmap& bitmap) {
   for (const auto& [id, image] : images_) {
     if (id == bitmap.id) return image;
   }
-  const LICE_IBitmap* image = LICE_CachedScaledPng(bitmap.id, bitmap.id + kDoubleSizeIdOffset, std::max(bitmap.N, 1), scale_);
+  const LICE_IBitmap* image =
+      LICE_CachedScaledPng(bitmap.id, bitmap.id + kDoubleSizeIdOffset, std::max(bitmap.N, 1), scale_);
   images_.emplace_back(bitmap.id, image);
   return image;
 }
@@ -293,12 +294,9 @@ void IGraphics::Paint(const IRect& rect) {
 LICE_BlendMode IGraphics::Mode(const IChannelBlend* blend) const {
   if (blend == nullptr) return LICE_BlendMode::kAlpha;
   switch (blend->mode) {
-    case IChannelBlend::Mode::kCopy:
-      return LICE_BlendMode::kCopy;
-    case IChannelBlend::Mode::kAdd:
-      return LICE_BlendMode::kAdd;
-    default:
-      return LICE_BlendMode::kAlpha;
+    case IChannelBlend::Mode::kCopy: return LICE_BlendMode::kCopy;
+    case IChannelBlend::Mode::kAdd: return LICE_BlendMode::kAdd;
+    default: return LICE_BlendMode::kAlpha;
   }
 }
 
@@ -321,8 +319,8 @@ bool IGraphics::BlitFrame(const IBitmap& bitmap, const IRect& rect, int frame, c
     if (scale_ != editor_scale::kMinPercent) height = std::min(height, image->Height() / frames);
   }
   const LICE_Rect clip = drawRect_.ToLice();
-  LICE_Blit(backBuffer_.get(), image, dest.L, dest.T, srcX, srcY, width, height, blend != nullptr ? blend->weight : 1.0f,
-            Mode(blend), &clip);
+  LICE_Blit(backBuffer_.get(), image, dest.L, dest.T, srcX, srcY, width, height,
+            blend != nullptr ? blend->weight : 1.0f, Mode(blend), &clip);
   return true;
 }
 
@@ -373,12 +371,9 @@ LICE_IFont* FontFor(const IText& style) {
 }
 int AlignFlags(const IText& style) {
   switch (style.align) {
-    case IText::Align::kNear:
-      return LICE_TEXT_LEFT;
-    case IText::Align::kFar:
-      return LICE_TEXT_RIGHT;
-    default:
-      return LICE_TEXT_CENTER;
+    case IText::Align::kNear: return LICE_TEXT_LEFT;
+    case IText::Align::kFar: return LICE_TEXT_RIGHT;
+    default: return LICE_TEXT_CENTER;
   }
 }
 }  // namespace
@@ -409,7 +404,8 @@ IBitmap IGraphics::LoadPngResource(int id, const char* name, int frames, bool fr
   const std::size_t length = name != nullptr ? std::strlen(name) : 0;
   if (length < 3) return bitmap;
   const char* end = name + length - 3;
-  if (std::tolower(static_cast<unsigned char>(end[0])) != 'p' || std::tolower(static_cast<unsigned char>(end[1])) != 'n' ||
+  if (std::tolower(static_cast<unsigned char>(end[0])) != 'p' ||
+      std::tolower(static_cast<unsigned char>(end[1])) != 'n' ||
       std::tolower(static_cast<unsigned char>(end[2])) != 'g') {
     return bitmap;
   }

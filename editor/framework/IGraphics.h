@@ -174,8 +174,8 @@ class IGraphics : public EditorView {
   // Platform: opens the address in the user's browser; true when that started.
   virtual bool LaunchUrl(const char* url) = 0;
   // Platform: the entry box over `rect` (device pixels, already one pixel wider and taller)
-  // with the text, limit and filter of `entry`, in `style` at the scale; false when it cannot. The platform reports focus changes,
-  // Return, Escape and clicks through SetTextEntryState and fills the text on request.
+  // with the text, limit and filter of `entry`, in `style` at the scale; false when it cannot. The platform reports
+  // focus changes, Return, Escape and clicks through SetTextEntryState and fills the text on request.
   virtual bool CreateTextEntryBox(const TextEntry& entry, const IRect& rect, const IText& style) = 0;
   // Platform: the box's current text, at most size - 1 bytes, always terminated.
   virtual void ReadTextEntryBox(char* text, int size) = 0;

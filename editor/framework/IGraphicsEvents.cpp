@@ -198,11 +198,8 @@ bool IGraphics::FinishTextEntry() {
       entry_.End();
       return true;
     case TextEntry::kFocused:
-    case TextEntry::kDrawnAround:
-      entry_.SetState(TextEntry::kIdle);
-      return true;
-    default:
-      return false;
+    case TextEntry::kDrawnAround: entry_.SetState(TextEntry::kIdle); return true;
+    default: return false;
   }
 }
 
@@ -271,7 +268,8 @@ void IGraphics::PromptFile(std::string& fileName, bool save, std::string& folder
   const std::size_t slash = path.find_last_of("/\\");
   const std::size_t dot = path.find_last_of('.');
   // A saved name without an extension gets the default one, as the system dialogs do.
-  if (save && !request.defaultExtension.empty() && (dot == std::string::npos || (slash != std::string::npos && dot < slash))) {
+  if (save && !request.defaultExtension.empty() &&
+      (dot == std::string::npos || (slash != std::string::npos && dot < slash))) {
     path += "." + request.defaultExtension;
   }
   fileName = path;

@@ -40,7 +40,8 @@ void IGraphicsHeadless::TypeIntoEntry(const char* text) {
 void IGraphicsHeadless::SetEntryText(const char* text) {
   if (!entryBox_) return;
   entryText_ = text != nullptr ? text : "";
-  if (static_cast<int>(entryText_.size()) > Entry().Limit()) entryText_.resize(static_cast<std::size_t>(Entry().Limit()));
+  if (static_cast<int>(entryText_.size()) > Entry().Limit())
+    entryText_.resize(static_cast<std::size_t>(Entry().Limit()));
 }
 
 void IGraphicsHeadless::Tick(int n) {

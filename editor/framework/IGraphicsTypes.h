@@ -20,7 +20,9 @@ struct IRect {
   constexpr bool Empty() const { return R <= L || B <= T; }
   constexpr bool AllZero() const { return L == 0 && T == 0 && R == 0 && B == 0; }
   constexpr bool Contains(int x, int y) const { return x >= L && x < R && y >= T && y < B; }
-  constexpr bool Intersects(const IRect& o) const { return !Empty() && !o.Empty() && L < o.R && o.L < R && T < o.B && o.T < B; }
+  constexpr bool Intersects(const IRect& o) const {
+    return !Empty() && !o.Empty() && L < o.R && o.L < R && T < o.B && o.T < B;
+  }
   constexpr IRect Intersect(const IRect& o) const {
     IRect r(std::max(L, o.L), std::max(T, o.T), std::min(R, o.R), std::min(B, o.B));
     return r.Empty() ? IRect() : r;
@@ -79,8 +81,8 @@ enum IKey : int {
   kKeyDown = 2,
   kKeyLeft = 3,
   kKeyRight = 4,
-  kKeyDigit0 = 5,   // ... kKeyDigit0 + 9
-  kKeyLetterA = 15, // ... kKeyLetterA + 25
+  kKeyDigit0 = 5,    // ... kKeyDigit0 + 9
+  kKeyLetterA = 15,  // ... kKeyLetterA + 25
   kKeyNone = -1,
 };
 // The key code of a character ('a' and 'A' are the same key), kKeyNone for others.

@@ -64,7 +64,7 @@ struct LadderState {
   double delta = 1e-13;  // the alternating dither, negated every sample
   double smoothedCutoff = 0.0;
   double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;  // the smoother's history
-  int code = kNoCode;  // cutoff code of the coefficients in use
+  int code = kNoCode;                             // cutoff code of the coefficients in use
 
   // New rate: stages restarted, smoother history cleared, coefficients to be derived.
   void Restart();
@@ -155,8 +155,9 @@ struct LadderLanes {
   // New coefficients in the lanes of `changed`, for codes c (table ends beyond the range;
   // a code that is not a number reads the first entry instead of far outside the table).
   TESVAR_LANES_INLINE void Derive(M changed, F c) {
-    const F i = L::Select(c >= L::Broadcast(0.0),
-                          L::Select(c > L::Broadcast(kMaxPitchCode), L::Broadcast(kMaxPitchCode), c), L::Broadcast(0.0));
+    const F i =
+        L::Select(c >= L::Broadcast(0.0), L::Select(c > L::Broadcast(kMaxPitchCode), L::Broadcast(kMaxPitchCode), c),
+                  L::Broadcast(0.0));
     const typename L::I32 index = L::Truncate(i);
     const F newG = L::Gather(tableG, index);
     const F newK = feedback * L::Gather(tableQ, index);
@@ -172,15 +173,15 @@ struct LadderLanes {
   }
 
   // Adds the dither to a normal value, zeroes anything else (zero, subnormal, infinite, NaN).
-  static TESVAR_LANES_INLINE F Dither(F v, F d) {
-    return L::Keep(L::IsNormal(v), v + d);
-  }
+  static TESVAR_LANES_INLINE F Dither(F v, F d) { return L::Keep(L::IsNormal(v), v + d); }
 
   // The soft clipper of the feedback path: odd, about y for small y, +-5 beyond |y| = 15.
   static TESVAR_LANES_INLINE F Saturate(F y) {
     const F t = L::Broadcast(0.2) * y;
-    const F curve = (t * t + L::Broadcast(27.0)) * L::Broadcast(5.0) * t / (L::Broadcast(9.0) * t * t + L::Broadcast(27.0));
-    return L::Select(t < L::Broadcast(-3.0), L::Broadcast(-5.0), L::Select(t > L::Broadcast(3.0), L::Broadcast(5.0), curve));
+    const F curve =
+        (t * t + L::Broadcast(27.0)) * L::Broadcast(5.0) * t / (L::Broadcast(9.0) * t * t + L::Broadcast(27.0));
+    return L::Select(t < L::Broadcast(-3.0), L::Broadcast(-5.0),
+                     L::Select(t > L::Broadcast(3.0), L::Broadcast(5.0), curve));
   }
 
   // One sample; m = cutoff modulation in whole pitch codes, added to the smoothed cutoff.

@@ -45,21 +45,21 @@ struct ArrayLanes {
 
   struct F64 {
     double v[N];
-#define TESVAR_LANES_OP(op)                                        \
-  friend F64 operator op(F64 a, F64 b) {                          \
-    for (int i = 0; i < N; ++i) a.v[i] = a.v[i] op b.v[i];        \
-    return a;                                                      \
+#define TESVAR_LANES_OP(op)                                \
+  friend F64 operator op(F64 a, F64 b) {                   \
+    for (int i = 0; i < N; ++i) a.v[i] = a.v[i] op b.v[i]; \
+    return a;                                              \
   }
     TESVAR_LANES_OP(+)
     TESVAR_LANES_OP(-)
     TESVAR_LANES_OP(*)
     TESVAR_LANES_OP(/)
 #undef TESVAR_LANES_OP
-#define TESVAR_LANES_CMP(op)                                       \
-  friend Mask operator op(F64 a, F64 b) {                         \
-    Mask m;                                                        \
-    for (int i = 0; i < N; ++i) m.v[i] = a.v[i] op b.v[i];        \
-    return m;                                                      \
+#define TESVAR_LANES_CMP(op)                               \
+  friend Mask operator op(F64 a, F64 b) {                  \
+    Mask m;                                                \
+    for (int i = 0; i < N; ++i) m.v[i] = a.v[i] op b.v[i]; \
+    return m;                                              \
   }
     TESVAR_LANES_CMP(<)
     TESVAR_LANES_CMP(<=)
@@ -78,7 +78,8 @@ struct ArrayLanes {
     std::int32_t v[N];
     friend I32 operator+(I32 a, I32 b) {
       // Wrapping addition, as the vector units do.
-      for (int i = 0; i < N; ++i) a.v[i] = static_cast<std::int32_t>(static_cast<std::uint32_t>(a.v[i]) + static_cast<std::uint32_t>(b.v[i]));
+      for (int i = 0; i < N; ++i)
+        a.v[i] = static_cast<std::int32_t>(static_cast<std::uint32_t>(a.v[i]) + static_cast<std::uint32_t>(b.v[i]));
       return a;
     }
     friend I32 operator&(I32 a, I32 b) {
@@ -221,21 +222,21 @@ struct WideLanes {
 
   struct F64 {
     typename L::F64 v[R];
-#define TESVAR_WIDE_OP(op)                          \
-  friend F64 operator op(F64 a, F64 b) {            \
-    TESVAR_WIDE_EACH a.v[r] = a.v[r] op b.v[r];     \
-    return a;                                       \
+#define TESVAR_WIDE_OP(op)                      \
+  friend F64 operator op(F64 a, F64 b) {        \
+    TESVAR_WIDE_EACH a.v[r] = a.v[r] op b.v[r]; \
+    return a;                                   \
   }
     TESVAR_WIDE_OP(+)
     TESVAR_WIDE_OP(-)
     TESVAR_WIDE_OP(*)
     TESVAR_WIDE_OP(/)
 #undef TESVAR_WIDE_OP
-#define TESVAR_WIDE_CMP(op)                         \
-  friend Mask operator op(F64 a, F64 b) {           \
-    Mask m;                                         \
-    TESVAR_WIDE_EACH m.v[r] = a.v[r] op b.v[r];     \
-    return m;                                       \
+#define TESVAR_WIDE_CMP(op)                     \
+  friend Mask operator op(F64 a, F64 b) {       \
+    Mask m;                                     \
+    TESVAR_WIDE_EACH m.v[r] = a.v[r] op b.v[r]; \
+    return m;                                   \
   }
     TESVAR_WIDE_CMP(<)
     TESVAR_WIDE_CMP(<=)

@@ -71,9 +71,7 @@ struct Sse2Lanes {
     _mm_storel_pd(a, x.v);
     _mm_storeh_pd(b, x.v);
   }
-  static Mask LoadMask(const bool* p) {
-    return {_mm_castsi128_pd(_mm_set_epi64x(p[1] ? -1 : 0, p[0] ? -1 : 0))};
-  }
+  static Mask LoadMask(const bool* p) { return {_mm_castsi128_pd(_mm_set_epi64x(p[1] ? -1 : 0, p[0] ? -1 : 0))}; }
 };
 
 }  // namespace engine

@@ -118,7 +118,8 @@ struct OscillatorLanes {
     std::int32_t first[L::kWidth], second[L::kWidth];
     for (int i = 0; i < L::kWidth; ++i) {
       // The first read: the sawtooth in pulse mode, else the table of the settings' wave.
-      first[i] = ((pulseLane[i] ? kWaveSaw : s.wave) * Wavetables::kTablesPerSet + tableIndex[i]) * Wavetables::kTableSize;
+      first[i] =
+          ((pulseLane[i] ? kWaveSaw : s.wave) * Wavetables::kTablesPerSet + tableIndex[i]) * Wavetables::kTableSize;
       second[i] = tableIndex[i] * Wavetables::kTableSize;
     }
     firstRead = L::LoadInt(first);
@@ -133,7 +134,8 @@ struct OscillatorLanes {
       inc[i] = rates.increment[code];
       tableIndex[i] = rates.table[code];
       pulseLane[i] = width.pulse;
-      ph2[i] = static_cast<std::int32_t>((static_cast<std::uint32_t>(ph[i]) + width.offset) & OscillatorState::kPhaseMask);
+      ph2[i] =
+          static_cast<std::int32_t>((static_cast<std::uint32_t>(ph[i]) + width.offset) & OscillatorState::kPhaseMask);
     }
     increment = L::LoadInt(inc);
     phase2 = L::LoadInt(ph2);

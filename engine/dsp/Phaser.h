@@ -93,9 +93,7 @@ struct PhaserLanes {
   }
 
   // Adds the dither to a normal value, zeroes anything else.
-  static TESVAR_LANES_INLINE F Dither(F v, F d) {
-    return L2::Keep(L2::IsNormal(v), v + d);
-  }
+  static TESVAR_LANES_INLINE F Dither(F v, F d) { return L2::Keep(L2::IsNormal(v), v + d); }
 
   TESVAR_LANES_INLINE F Process(F in, F mix) {
     const F d = dither;

@@ -16,8 +16,8 @@ RateTables::RateTables(double rate) : sampleRate(rate) {
   for (int c = 0; c < kPitchCodeCount; ++c) {
     const double f = PitchToFrequency(c);
     // Rates below ~1.3 kHz would overflow the 32-bit step at the top codes; clamp there.
-    const double step = std::min(std::trunc(f * kPhaseUnits / rate),
-                                 static_cast<double>(std::numeric_limits<std::int32_t>::max()));
+    const double step =
+        std::min(std::trunc(f * kPhaseUnits / rate), static_cast<double>(std::numeric_limits<std::int32_t>::max()));
     increment[c] = static_cast<std::int32_t>(step);
     table[c] = static_cast<std::uint8_t>(Wavetables::TableForIncrement(increment[c]));
     const double w = f * std::numbers::pi / rate;
@@ -41,9 +41,7 @@ std::shared_ptr<const RateTables> RateTables::For(double sampleRate) {
   static std::mutex mutex;
   static std::map<double, std::weak_ptr<const RateTables>> cache;
   std::lock_guard<std::mutex> lock(mutex);
-  std::erase_if(cache, [sampleRate](const auto& entry) {
-    return entry.first != sampleRate && entry.second.expired();
-  });
+  std::erase_if(cache, [sampleRate](const auto& entry) { return entry.first != sampleRate && entry.second.expired(); });
   std::weak_ptr<const RateTables>& slot = cache[sampleRate];
   std::shared_ptr<const RateTables> tables = slot.lock();
   if (!tables) {

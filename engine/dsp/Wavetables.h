@@ -44,9 +44,7 @@ class Wavetables {
 
  private:
   Wavetables();
-  double* Mutable(int wave, int t) {
-    return data_.data() + (static_cast<long>(wave) * kTablesPerSet + t) * kTableSize;
-  }
+  double* Mutable(int wave, int t) { return data_.data() + (static_cast<long>(wave) * kTablesPerSet + t) * kTableSize; }
 
   std::vector<double> data_;
 };

@@ -126,9 +126,8 @@ class GdiFont : public FontRasterizer {
 HFONT MakeFont(const std::wstring& face, int size, int weight, bool italic) {
   // A positive height asks for the cell height; the swiss family makes GDI's substitute for a
   // face it lacks a sans face.
-  return CreateFontW(size, 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS,
-                     face.c_str());
+  return CreateFontW(size, 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str());
 }
 
 }  // namespace

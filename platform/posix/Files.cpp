@@ -31,7 +31,7 @@ std::string HomeFolder() {
 }
 
 bool IsFolder(const std::string& path) {
-  struct stat status{};
+  struct stat status {};
   return !path.empty() && stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
@@ -126,13 +126,11 @@ std::string DocumentsFolder() {
 char PathSeparator() { return '/'; }
 
 bool PathExists(const std::string& path) {
-  struct stat status{};
+  struct stat status {};
   return !path.empty() && stat(path.c_str(), &status) == 0;
 }
 
-bool CreateFolder(const std::string& path) {
-  return !path.empty() && mkdir(path.c_str(), 0755) == 0;
-}
+bool CreateFolder(const std::string& path) { return !path.empty() && mkdir(path.c_str(), 0755) == 0; }
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> names;
@@ -141,7 +139,7 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
   while (const dirent* entry = readdir(directory)) {
     const std::string name = entry->d_name;
     if (!NameMatches(pattern, name)) continue;
-    struct stat status{};
+    struct stat status {};
     const std::string full = folder.empty() ? name : folder + "/" + name;
     if (stat(full.c_str(), &status) == 0 && S_ISREG(status.st_mode)) names.push_back(name);
   }

@@ -96,8 +96,14 @@ bool Load(const std::string& path, std::vector<Line>& lines) {
   for (;;) {
     const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
     bytes.append(chunk, got);
-    if (static_cast<long>(bytes.size()) > kMaxProfileBytes) { good = false; break; }
-    if (got < sizeof chunk) { good = !std::ferror(file); break; }
+    if (static_cast<long>(bytes.size()) > kMaxProfileBytes) {
+      good = false;
+      break;
+    }
+    if (got < sizeof chunk) {
+      good = !std::ferror(file);
+      break;
+    }
   }
   std::fclose(file);
   if (!good) return false;
@@ -136,7 +142,7 @@ bool Store(const std::string& path, const std::vector<Line>& lines) {
   std::string target = path;
   char resolved[PATH_MAX];
   if (realpath(path.c_str(), resolved) != nullptr) target = resolved;
-  struct stat status{};
+  struct stat status {};
   const bool existed = stat(target.c_str(), &status) == 0;
   const std::string temporary = target + ".tmp" + std::to_string(static_cast<long>(getpid()));
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
@@ -194,14 +200,11 @@ void InsertLines(std::vector<Line>& lines, std::size_t at, std::vector<Line> add
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
 }
 
-bool HasLineBreak(const char* text) {
-  return text != nullptr && std::strpbrk(text, "\r\n") != nullptr;
-}
+bool HasLineBreak(const char* text) { return text != nullptr && std::strpbrk(text, "\r\n") != nullptr; }
 
 // Strips one pair of matching quotes, as GetPrivateProfileString does.
 std::string Unquoted(const std::string& value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     return value.substr(1, value.size() - 2);
   }
   return value;
@@ -209,8 +212,8 @@ std::string Unquoted(const std::string& value) {
 
 }  // namespace
 
-std::string ReadProfileString(const std::string& path, const char* section, const char* key,
-                              const char* fallback, std::size_t bufferSize) {
+std::string ReadProfileString(const std::string& path, const char* section, const char* key, const char* fallback,
+                              std::size_t bufferSize) {
   // Windows drops trailing blanks of the default text.
   std::string answer = fallback != nullptr ? fallback : "";
   while (!answer.empty() && IsBlank(answer.back())) answer.pop_back();
@@ -236,10 +239,8 @@ std::string ReadProfileString(const std::string& path, const char* section, cons
   return answer;
 }
 
-bool WriteProfileString(const std::string& path, const char* section, const char* key,
-                        const char* value) {
-  if (path.empty() || section == nullptr || HasLineBreak(section) || HasLineBreak(key) ||
-      HasLineBreak(value)) {
+bool WriteProfileString(const std::string& path, const char* section, const char* key, const char* value) {
+  if (path.empty() || section == nullptr || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
     return false;
   }
   std::lock_guard<std::mutex> lock(profileMutex);
@@ -256,8 +257,7 @@ bool WriteProfileString(const std::string& path, const char* section, const char
   }
   const std::size_t end = SectionEnd(lines, header);
   if (key == nullptr) {
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(header),
-                lines.begin() + static_cast<std::ptrdiff_t>(end));
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(header), lines.begin() + static_cast<std::ptrdiff_t>(end));
     return Store(path, lines);
   }
   for (std::size_t i = header + 1; i < end; ++i) {
@@ -276,8 +276,7 @@ bool WriteProfileString(const std::string& path, const char* section, const char
   return Store(path, lines);
 }
 
-bool WriteProfileSection(const std::string& path, const char* section,
-                         const std::vector<std::string>& body) {
+bool WriteProfileSection(const std::string& path, const char* section, const std::vector<std::string>& body) {
   if (path.empty() || section == nullptr || HasLineBreak(section)) return false;
   for (const std::string& text : body) {
     if (HasLineBreak(text.c_str()) || text.size() != std::strlen(text.c_str())) return false;

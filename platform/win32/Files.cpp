@@ -28,9 +28,7 @@ bool PathExists(const std::string& path) {
   return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool CreateFolder(const std::string& path) {
-  return !path.empty() && CreateDirectoryA(path.c_str(), nullptr) != 0;
-}
+bool CreateFolder(const std::string& path) { return !path.empty() && CreateDirectoryA(path.c_str(), nullptr) != 0; }
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> names;

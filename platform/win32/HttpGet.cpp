@@ -26,7 +26,8 @@ class Deadline {
   void Apply(HINTERNET handle) const {
     if (handle == nullptr) return;
     DWORD ms = LeftMs();
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+    for (DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
       InternetSetOptionA(handle, option, &ms, sizeof(ms));
     }
   }
@@ -52,7 +53,8 @@ HttpOutcome HttpGet(const HttpRequest& request, std::string& body) {
   }
   if (connection != nullptr) {
     const char* accept[] = {"*/*", nullptr};
-    const std::string object = request.object.empty() || request.object[0] != '/' ? "/" + request.object : request.object;
+    const std::string object =
+        request.object.empty() || request.object[0] != '/' ? "/" + request.object : request.object;
     call = HttpOpenRequestA(connection, "GET", object.c_str(), nullptr, nullptr, accept,
                             request.secure ? INTERNET_FLAG_SECURE : 0, 0);
   }

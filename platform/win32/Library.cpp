@@ -15,8 +15,7 @@ using KnownFolderPathFn = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, PWSTR*);
 using TaskMemFreeFn = void(WINAPI*)(void*);
 
 // FOLDERID_ProgramFilesCommon, written out so that no COM import library is needed.
-constexpr GUID kProgramFilesCommon = {
-    0xF7F1ED05, 0x9F6D, 0x47A2, {0xAA, 0xAE, 0x29, 0xD3, 0x17, 0xC6, 0xF0, 0x66}};
+constexpr GUID kProgramFilesCommon = {0xF7F1ED05, 0x9F6D, 0x47A2, {0xAA, 0xAE, 0x29, 0xD3, 0x17, 0xC6, 0xF0, 0x66}};
 
 constexpr wchar_t kTuningLibrarySuffix[] = L"\\MTS-ESP\\LIBMTS.dll";
 // The library path fits a classic path buffer of 260 wide characters with its terminator.

@@ -14,14 +14,12 @@
 namespace platform {
 namespace {
 
-bool HasLineBreak(const char* text) {
-  return text != nullptr && std::strpbrk(text, "\r\n") != nullptr;
-}
+bool HasLineBreak(const char* text) { return text != nullptr && std::strpbrk(text, "\r\n") != nullptr; }
 
 }  // namespace
 
-std::string ReadProfileString(const std::string& path, const char* section, const char* key,
-                              const char* fallback, std::size_t bufferSize) {
+std::string ReadProfileString(const std::string& path, const char* section, const char* key, const char* fallback,
+                              std::size_t bufferSize) {
   if (bufferSize == 0) return {};
   if (path.empty() || section == nullptr || key == nullptr) {
     // What the system answers for a missing file: the fallback without trailing blanks.
@@ -32,22 +30,19 @@ std::string ReadProfileString(const std::string& path, const char* section, cons
   }
   // The system writes at most bufferSize - 1 characters and a terminator.
   std::string buffer(bufferSize, '\0');
-  const DWORD length = GetPrivateProfileStringA(section, key, fallback != nullptr ? fallback : "",
-                                                buffer.data(), static_cast<DWORD>(bufferSize),
-                                                path.c_str());
+  const DWORD length = GetPrivateProfileStringA(section, key, fallback != nullptr ? fallback : "", buffer.data(),
+                                                static_cast<DWORD>(bufferSize), path.c_str());
   buffer.resize(length < bufferSize ? length : bufferSize - 1);
   return buffer;
 }
 
-bool WriteProfileString(const std::string& path, const char* section, const char* key,
-                        const char* value) {
+bool WriteProfileString(const std::string& path, const char* section, const char* key, const char* value) {
   if (path.empty() || section == nullptr) return false;
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
   return WritePrivateProfileStringA(section, key, value, path.c_str()) != 0;
 }
 
-bool WriteProfileSection(const std::string& path, const char* section,
-                         const std::vector<std::string>& lines) {
+bool WriteProfileSection(const std::string& path, const char* section, const std::vector<std::string>& lines) {
   if (path.empty() || section == nullptr || HasLineBreak(section)) return false;
   // The body is a list of "key=value" texts, each ending in a terminator, and one more
   // terminator after the last (two for an empty list).

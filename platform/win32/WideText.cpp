@@ -7,8 +7,7 @@ namespace platform::win32 {
 
 std::wstring WideFromUtf8(const std::string& text) {
   if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
@@ -17,12 +16,11 @@ std::wstring WideFromUtf8(const std::string& text) {
 
 std::string Utf8FromWide(const std::wstring& text) {
   if (text.empty()) return {};
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   if (length <= 0) return {};
   std::string narrow(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr, nullptr);
   return narrow;
 }
 

@@ -40,9 +40,8 @@ TEST_F(FactoryRestoreTest, RestoringAProgramChangesOnlyTheCurrentOne) {
 
 TEST_F(FactoryRestoreTest, TheFirstTwoFactorySoundsHoldTheirPanelSettings) {
   // Parameters 8 ... 33 of "Fat Brass" and "Bowed Strings 8'" as the hardware has them.
-  const double rows[2][26] = {
-      {0, 0, 0, 0, 0, 1, 0, 4, 38, 2, 0, 3, 0, 7, 10, 4, 0, 0, 0, 0, 15, 1, 9, 2, 3, 0},
-      {1, 2, 3, 0, 1, 1, 0, 4, 43, 1, 1, 0, 0, 10, 12, 11, 9, 1, 0, 0, 15, 1, 10, 1, 3, 0}};
+  const double rows[2][26] = {{0, 0, 0, 0, 0, 1, 0, 4, 38, 2, 0, 3, 0, 7, 10, 4, 0, 0, 0, 0, 15, 1, 9, 2, 3, 0},
+                              {1, 2, 3, 0, 1, 1, 0, 4, 43, 1, 1, 0, 0, 10, 12, 11, 9, 1, 0, 0, 15, 1, 10, 1, 3, 0}};
   Tesvar& plug = Make();
   for (int program = 0; program < 2; ++program) {
     plug.SelectPreset(program);

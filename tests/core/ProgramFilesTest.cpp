@@ -251,12 +251,9 @@ TEST_F(ProgramFilesTest, RefusedFilesChangeNothing) {
     return bytes;
   };
   const std::vector<std::pair<std::string, std::string>> programs = {
-      {"magic", patched(program, 0, "CcnX")},
-      {"version", patched(program, 12, std::string("\0\0\0\2", 4).c_str())},
-      {"plug-in", patched(program, 16, "abcd")},
-      {"kind", patched(program, 8, "FPXX")},
-      {"short", program.substr(0, 10)},
-      {"empty", std::string()}};
+      {"magic", patched(program, 0, "CcnX")},    {"version", patched(program, 12, std::string("\0\0\0\2", 4).c_str())},
+      {"plug-in", patched(program, 16, "abcd")}, {"kind", patched(program, 8, "FPXX")},
+      {"short", program.substr(0, 10)},          {"empty", std::string()}};
   for (const auto& [what, bytes] : programs) {
     WriteFile(Path("bad.fxp"), bytes);
     EXPECT_FALSE(LoadProgramFile(plug, Path("bad.fxp"))) << what;

@@ -100,7 +100,7 @@ TEST(ProgramStoreTest, BankBodyRoundTripsAndTruncationKeepsLaterSlots) {
 TEST(ProgramStoreTest, DefaultStateBodyClampsAndStopsAtTheFirstMissingValue) {
   SmallPlug plug;
   ChunkBuffer body;
-  body.PutDouble(9.0);   // above the range of a
+  body.PutDouble(9.0);  // above the range of a
   body.PutDouble(3.0);
   plug.GetParam(2)->SetPlain(1.5);
   plug.changes = 0;

@@ -65,7 +65,7 @@ TEST_F(BrowserTest, RowsShowTheirPageAndEmptyPastTheEnd) {
   EXPECT_EQ(b.Row(ListKind::kPrograms, 20).number, "35");
   EXPECT_EQ(b.Row(ListKind::kPrograms, 20).name, "P20");
   ASSERT_TRUE(b.Scroll(ListKind::kPrograms, true));
-  EXPECT_EQ(b.Row(ListKind::kPrograms, 0).number, "58");  // entry 39
+  EXPECT_EQ(b.Row(ListKind::kPrograms, 0).number, "58");   // entry 39
   EXPECT_EQ(b.Row(ListKind::kPrograms, 24).number, "88");  // entry 63, the last
   EXPECT_FALSE(b.Row(ListKind::kPrograms, 25).hasEntry);
   EXPECT_EQ(b.Row(ListKind::kPrograms, 25).index, -1);
@@ -125,7 +125,7 @@ TEST_F(BrowserTest, TheThumbShowsThePageAndNothingOverAnEmptyList) {
   b.SetPrograms(Programs(5));
   b.SetScrollStart(ListKind::kPrograms, 0);
   t = b.Thumb(ListKind::kPrograms, kBar);
-  EXPECT_EQ(t.height, 187);  // a short list fills the track
+  EXPECT_EQ(t.height, 187);                                // a short list fills the track
   EXPECT_FALSE(b.Thumb(ListKind::kPrograms, 30).visible);  // a bar with no track
 }
 

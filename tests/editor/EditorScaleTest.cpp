@@ -20,16 +20,26 @@ using editortest::RecordingControl;
 
 TEST(EditorScaleText, ZoomSettingsAndDesktopFactorsBecomeSteps) {
   const std::pair<const char*, int> zooms[] = {
-      {"Auto", 0},   {"auto", 0},   {" AUTO ", 0}, {"100", 100}, {"125", 125},  {"150%", 150},
-      {"175 ", 175}, {"200", 200},  {"110", 100},  {"120", 125}, {"250", 200},  {"300", 200},
-      {"301", -1},   {"99", -1},    {"0", -1},     {"", -1},     {"big", -1},   {"1e2", -1},
-      {"-150", -1},  {"15O", -1},   {"12345", -1}};
+      {"Auto", 0},  {"auto", 0},  {" AUTO ", 0}, {"100", 100}, {"125", 125}, {"150%", 150}, {"175 ", 175},
+      {"200", 200}, {"110", 100}, {"120", 125},  {"250", 200}, {"300", 200}, {"301", -1},   {"99", -1},
+      {"0", -1},    {"", -1},     {"big", -1},   {"1e2", -1},  {"-150", -1}, {"15O", -1},   {"12345", -1}};
   for (const auto& [text, expected] : zooms) EXPECT_EQ(editor_scale::ParseZoom(text), expected) << '"' << text << '"';
-  const std::pair<double, int> factors[] = {
-      {1.0, 100},  {1.1, 100}, {1.125, 125}, {1.25, 125}, {120.0 / 96, 125}, {144.0 / 96, 150},
-      {1.75, 175}, {2.0, 200}, {2.5, 200},   {3.0, 200},  {3.1, 100},        {0.5, 100},
-      {0.0, 100},  {-2.0, 100}, {std::numeric_limits<double>::quiet_NaN(), 100},
-      {std::numeric_limits<double>::infinity(), 100}};
+  const std::pair<double, int> factors[] = {{1.0, 100},
+                                            {1.1, 100},
+                                            {1.125, 125},
+                                            {1.25, 125},
+                                            {120.0 / 96, 125},
+                                            {144.0 / 96, 150},
+                                            {1.75, 175},
+                                            {2.0, 200},
+                                            {2.5, 200},
+                                            {3.0, 200},
+                                            {3.1, 100},
+                                            {0.5, 100},
+                                            {0.0, 100},
+                                            {-2.0, 100},
+                                            {std::numeric_limits<double>::quiet_NaN(), 100},
+                                            {std::numeric_limits<double>::infinity(), 100}};
   for (const auto& [factor, expected] : factors) EXPECT_EQ(editor_scale::PercentForFactor(factor), expected) << factor;
   EXPECT_EQ(editor_scale::ZoomText(0), "Auto");
   EXPECT_EQ(editor_scale::ZoomText(175), "175");
@@ -70,8 +80,8 @@ TEST(EditorScale, TheUsersZoomThenTheHostsFactorThenTheDesktops) {
     double desktop;
     int expected;
   };
-  const Case cases[] = {{0, 0.0, 0.0, 100},   {0, 0.0, 2.0, 200},   {0, 1.5, 2.0, 150}, {125, 1.5, 2.0, 125},
-                        {100, 0.0, 2.0, 100}, {0, 0.0, 1.75, 175},  {0, 4.0, 2.0, 100}, {0, 0.0, 0.7, 100},
+  const Case cases[] = {{0, 0.0, 0.0, 100},   {0, 0.0, 2.0, 200},  {0, 1.5, 2.0, 150}, {125, 1.5, 2.0, 125},
+                        {100, 0.0, 2.0, 100}, {0, 0.0, 1.75, 175}, {0, 4.0, 2.0, 100}, {0, 0.0, 0.7, 100},
                         {333, 0.0, 2.0, 100}, {200, 0.0, 1.0, 200}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.zoom) + " / " + std::to_string(c.host) + " / " + std::to_string(c.desktop));

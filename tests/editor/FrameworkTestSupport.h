@@ -45,7 +45,9 @@ class RecordingControl : public IControl {
     log.push_back("drag " + std::to_string(dx) + "," + std::to_string(dy));
   }
   void MouseDoubleClick(int x, int y, const IMouseMod& mod) override { log.push_back("double"); }
-  void MouseWheel(int x, int y, const IMouseMod& mod, int steps) override { log.push_back("wheel " + std::to_string(steps)); }
+  void MouseWheel(int x, int y, const IMouseMod& mod, int steps) override {
+    log.push_back("wheel " + std::to_string(steps));
+  }
   bool KeyDown(int x, int y, int key) override {
     log.push_back("key " + std::to_string(key));
     return handlesKeys;

@@ -75,7 +75,7 @@ TEST_F(LayoutTest, TheHotSpotSwitchesViewsInBothViews) {
     EXPECT_TRUE(layout.Find(key)->IsHidden()) << key;
   }
   for (int key : {kAltBackground, Alt(kVcfCutoff), Alt(kVolume), Alt(kProgramDisplay), Alt(kHold), int{kFileSource},
-                   kFirstFileRow, kFirstProgramRow + 38, kProgramScroll}) {
+                  kFirstFileRow, kFirstProgramRow + 38, kProgramScroll}) {
     EXPECT_FALSE(layout.Find(key)->IsHidden()) << key;
   }
   Click(plug, 10, 2);

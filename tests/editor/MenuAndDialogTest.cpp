@@ -16,10 +16,10 @@ std::unique_ptr<IPopupMenu> MakeMenu() {
   auto menu = std::make_unique<IPopupMenu>();
   menu->AddItem("A");  // id 0
   auto sub = std::make_unique<IPopupMenu>();
-  sub->AddItem("S1");     // id 2
-  sub->AddSeparator();    // id 3
-  sub->AddItem("S2", IPopupMenu::kChecked);  // id 4
-  menu->AddSubmenu("Sub", std::move(sub));   // id 1
+  sub->AddItem("S1");                         // id 2
+  sub->AddSeparator();                        // id 3
+  sub->AddItem("S2", IPopupMenu::kChecked);   // id 4
+  menu->AddSubmenu("Sub", std::move(sub));    // id 1
   menu->AddItem("B", IPopupMenu::kDisabled);  // id 5
   auto deeper = std::make_unique<IPopupMenu>();
   deeper->AddItem("D1");  // id 8

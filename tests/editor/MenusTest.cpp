@@ -13,19 +13,38 @@ using menus_test::UtilityItemId;
 
 std::vector<std::string> Texts(const IPopupMenu& menu) {
   std::vector<std::string> texts;
-  for (int i = 0; i < menu.ItemCount(); ++i) texts.push_back(menu.GetItem(i)->IsSeparator() ? "-" : menu.GetItem(i)->text);
+  for (int i = 0; i < menu.ItemCount(); ++i)
+    texts.push_back(menu.GetItem(i)->IsSeparator() ? "-" : menu.GetItem(i)->text);
   return texts;
 }
 
 TEST(UtilityMenuModel, ItemsInOrderWithTheirSubmenus) {
   UtilityMenu model(menus::UtilityMenuState{}, "www.quellmarkmusic.com");
   IPopupMenu& top = model.Menu();
-  const std::vector<std::string> expected = {
-      "Copy Program", "Paste Program", "Init Program", "-", "Load Program...", "Save Program", "Load Bank...",
-      "Save Bank", "Load Poly-61 Tape Dump", "-", "Select Startup Bank", "Load Startup Bank",
-      "Unselect Startup Bank", "-", "Default Path for Program Files...", "Global MIDI Settings...",
-      "Reload Configuration", "Save Configuration", "-", "Show All Parameters", "Open Alt. View on Startup", "Zoom",
-      "-", "Go Online..."};
+  const std::vector<std::string> expected = {"Copy Program",
+                                             "Paste Program",
+                                             "Init Program",
+                                             "-",
+                                             "Load Program...",
+                                             "Save Program",
+                                             "Load Bank...",
+                                             "Save Bank",
+                                             "Load Poly-61 Tape Dump",
+                                             "-",
+                                             "Select Startup Bank",
+                                             "Load Startup Bank",
+                                             "Unselect Startup Bank",
+                                             "-",
+                                             "Default Path for Program Files...",
+                                             "Global MIDI Settings...",
+                                             "Reload Configuration",
+                                             "Save Configuration",
+                                             "-",
+                                             "Show All Parameters",
+                                             "Open Alt. View on Startup",
+                                             "Zoom",
+                                             "-",
+                                             "Go Online..."};
   EXPECT_EQ(Texts(top), expected);
   EXPECT_EQ(Texts(*top.GetItem(4)->submenu),
             (std::vector<std::string>{"Load Program", "-", "Restore Poly-61 Factory Program",
@@ -85,8 +104,8 @@ TEST(UtilityMenuModel, DisabledItemsAndCheckMarksFollowTheState) {
 }
 
 TEST(UtilityMenuModel, APickMapsToItsCommandByTheMenuThatHoldsIt) {
-  const int actions[] = {0,  1,  2,  5,  7,  8,  10, 11, 12, 14, 16, 17, 19, 20, 23, 24, 25,
-                         26, 27, 29, 30, 31, 32, 34, 35, 36, 37, 38, 39, 40, 41, 42};
+  const int actions[] = {0,  1,  2,  5,  7,  8,  10, 11, 12, 14, 16, 17, 19, 20, 23, 24,
+                         25, 26, 27, 29, 30, 31, 32, 34, 35, 36, 37, 38, 39, 40, 41, 42};
   for (int command : actions) {
     menus::UtilityMenuState all;
     all.canPaste = all.hasStartupBank = true;

@@ -32,7 +32,8 @@ inline int UtilityItemId(int command) {
                       {menus::kGoOnlineMenu, menus::UtilityMenu::kOffsetD, 2},
                       {menus::kZoomMenu, menus::UtilityMenu::kOffsetE, 6}};
   for (const Sub& s : subs) {
-    if (command >= s.offset && command < s.offset + s.count) return top.IdentifierOf(0, s.item) + 1 + command - s.offset;
+    if (command >= s.offset && command < s.offset + s.count)
+      return top.IdentifierOf(0, s.item) + 1 + command - s.offset;
   }
   return top.IdentifierOf(0, command);
 }

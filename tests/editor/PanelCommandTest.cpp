@@ -103,8 +103,8 @@ TEST_F(PanelCommandTest, ParameterStepsStayInTheRange) {
   EXPECT_EQ(plug.GetParam(kDco1Octave)->Value(), 0.0);
   p.RunCommand(kUp, false);
   EXPECT_EQ(p.DisplayCode(kValueDisplay), 0xB8);  // 8'
-  EXPECT_EQ(plug.CurrentProgram(), 0);  // no program changed on the way
-  Keys(plug, {3, 3});  // "VCF KBD Track" 0 ... 1
+  EXPECT_EQ(plug.CurrentProgram(), 0);            // no program changed on the way
+  Keys(plug, {3, 3});                             // "VCF KBD Track" 0 ... 1
   Set(plug, kVcfKbdTrack, 0.4);
   p.RunCommand(kUp, false);
   EXPECT_EQ(plug.GetParam(kVcfKbdTrack)->Value(), 1.0);

@@ -34,9 +34,7 @@ class PanelEditorTest : public PanelTest {
     return plug;
   }
   static IGraphicsHeadless& Graphics(Tesvar& plug) { return *dynamic_cast<IGraphicsHeadless*>(plug.Editor()); }
-  static panel::PanelLayout& Layout(Tesvar& plug) {
-    return *dynamic_cast<panel::PanelLayout*>(plug.GetPanel().View());
-  }
+  static panel::PanelLayout& Layout(Tesvar& plug) { return *dynamic_cast<panel::PanelLayout*>(plug.GetPanel().View()); }
   static void Open(Tesvar& plug) {
     static int parent = 0;
     Graphics(plug).Open(&parent);

@@ -102,13 +102,12 @@ TEST(ProgrammerTest, ValueDisplayShowsEachParameterAsTheHardwareDoes) {
     int code;
   };
   const Case cases[] = {
-      {8, 0, 0x16},          {8, 1, Code(kB, 8)},   {8, 2, Code(kB, 4)},   {12, 1, Code(kB, 8)},
-      {9, 0, Code(kB, 1)},   {9, 2, Code(kB, 3)},   {13, 2, Code(kB, 2)},  {14, 0, Code(kB, 1)},
-      {14, 1, Code(kM, 3)},  {14, 2, Code(kB, 3)},  {14, 4, Code(kB, 5)},  {19, -7, Code(kM, 7)},
-      {19, -0.3, Code(kB, 0)}, {19, 5, Code(kB, 5)}, {20, 0, 0x12},        {20, 1, 0x24},
-      {16, 63, 0x63},        {16, 9, Code(kB, 9)},  {16, 40.5, 0x41},      {16, 40.49, 0x40},
-      {11, 15, 0x15},        {29, 12, 0x12},        {10, 7, Code(kB, 7)},  {25, 1, Code(kB, 1)},
-      {31, 3, Code(kB, 3)},  {15, 6, Code(kB, 6)},  {7, 1, Code(kB, kB)},  {34, 1, Code(kB, kB)},
+      {8, 0, 0x16},         {8, 1, Code(kB, 8)},   {8, 2, Code(kB, 4)},     {12, 1, Code(kB, 8)}, {9, 0, Code(kB, 1)},
+      {9, 2, Code(kB, 3)},  {13, 2, Code(kB, 2)},  {14, 0, Code(kB, 1)},    {14, 1, Code(kM, 3)}, {14, 2, Code(kB, 3)},
+      {14, 4, Code(kB, 5)}, {19, -7, Code(kM, 7)}, {19, -0.3, Code(kB, 0)}, {19, 5, Code(kB, 5)}, {20, 0, 0x12},
+      {20, 1, 0x24},        {16, 63, 0x63},        {16, 9, Code(kB, 9)},    {16, 40.5, 0x41},     {16, 40.49, 0x40},
+      {11, 15, 0x15},       {29, 12, 0x12},        {10, 7, Code(kB, 7)},    {25, 1, Code(kB, 1)}, {31, 3, Code(kB, 3)},
+      {15, 6, Code(kB, 6)}, {7, 1, Code(kB, kB)},  {34, 1, Code(kB, kB)},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ValueDisplayCode(c.index, c.x), c.code) << "index " << c.index << " value " << c.x;

@@ -102,7 +102,7 @@ TEST(TextEntryValueTest, ListsMatchTheirTextsNumbersAreReadClampedAndNegatedWhen
   EXPECT_DOUBLE_EQ(TextEntry::ValueFromText(*plug.GetParam(1), "5"), 5.0 / 7.0);
   EXPECT_DOUBLE_EQ(TextEntry::ValueFromText(*plug.GetParam(1), "99"), 1.0);
   EXPECT_DOUBLE_EQ(TextEntry::ValueFromText(*plug.GetParam(0), ""), 0.0);
-  EXPECT_DOUBLE_EQ(TextEntry::ValueFromText(*plug.GetParam(3), "5"), 0.25);  // -5 in -10..10
+  EXPECT_DOUBLE_EQ(TextEntry::ValueFromText(*plug.GetParam(3), "5"), 0.25);     // -5 in -10..10
   EXPECT_DOUBLE_EQ(TextEntry::ValueFromText(*plug.GetParam(3), "1e999"), 0.5);  // not finite: 0
 }
 

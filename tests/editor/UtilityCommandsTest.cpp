@@ -74,7 +74,8 @@ TEST_F(UtilityCommandsTest, NoChangesNothingAndAMissingBoxIsNoNo) {
   Run(plug, kCopyProgram);
   plug.SwitchProgram(4);
   const std::string bank = Bank(plug);
-  for (int command : std::initializer_list<int>{kPasteProgram, kInitProgram, kRestoreFactoryProgram + 1, kRestoreFactoryBank + 2}) {
+  for (int command :
+       std::initializer_list<int>{kPasteProgram, kInitProgram, kRestoreFactoryProgram + 1, kRestoreFactoryBank + 2}) {
     g.ScriptMessage(kMessageNo);
     Run(plug, command);
     EXPECT_TRUE(Bank(plug) == bank) << command;
@@ -101,7 +102,8 @@ TEST_F(UtilityCommandsTest, FactoryRestoresAskWithTheirCaptions) {
   for (int bank = 0; bank < 3; ++bank) {
     g.ScriptMessage(kMessageYes);
     Run(plug, kRestoreFactoryProgram + bank);
-    EXPECT_EQ(LastMessage(plug), std::string("Do you really want to overwrite the current program?|") + programCaptions[bank]);
+    EXPECT_EQ(LastMessage(plug),
+              std::string("Do you really want to overwrite the current program?|") + programCaptions[bank]);
     ChunkBuffer expected = LoadFactoryBankBytes(bank);
     Tesvar& reference = Make();
     LoadBankFromMemory(reference, expected.Data(), expected.Size());
@@ -275,7 +277,8 @@ TEST_F(UtilityCommandsTest, StartupBankIsSelectedWithoutLoadingThenLoadedAndUnse
 
   g.ScriptMessage(kMessageNo);
   Run(plug, kLoadStartupBank);
-  EXPECT_EQ(LastMessage(plug), "The Startup Bank is:\n" + bank + "\n\nDo you really want to reload all programs?|Load Startup Bank");
+  EXPECT_EQ(LastMessage(plug),
+            "The Startup Bank is:\n" + bank + "\n\nDo you really want to reload all programs?|Load Startup Bank");
   EXPECT_TRUE(Bank(plug) == before);
   g.ScriptMessage(kMessageYes);
   Run(plug, kLoadStartupBank);
@@ -283,7 +286,8 @@ TEST_F(UtilityCommandsTest, StartupBankIsSelectedWithoutLoadingThenLoadedAndUnse
 
   g.ScriptMessage(kMessageNo);
   Run(plug, kUnselectStartupBank);
-  EXPECT_EQ(LastMessage(plug), "The Startup Bank is:\n" + bank + "\n\nDo you really want to unselect it?|Unselect Startup Bank");
+  EXPECT_EQ(LastMessage(plug),
+            "The Startup Bank is:\n" + bank + "\n\nDo you really want to unselect it?|Unselect Startup Bank");
   EXPECT_EQ(plug.Settings().startupBank, bank);
   Run(plug, kUnselectStartupBank);  // no answer: it runs
   EXPECT_EQ(plug.Settings().startupBank, "");
@@ -306,8 +310,8 @@ TEST_F(UtilityCommandsTest, ReloadAndSaveGoOnlyOnYes) {
   WriteFile(Ini(), "[MIDI Global]\nMIDI Thru=true\n");
   Run(plug, kReloadConfiguration);  // no answer: not reloaded
   EXPECT_FALSE(plug.Settings().midiThru);
-  EXPECT_EQ(LastMessage(plug), "The INI configuration file is:\n" + Ini() +
-                                   "\n\nDo you really want to reload it?|Reload Configuration");
+  EXPECT_EQ(LastMessage(plug),
+            "The INI configuration file is:\n" + Ini() + "\n\nDo you really want to reload it?|Reload Configuration");
   g.ScriptMessage(kMessageYes);
   Run(plug, kReloadConfiguration);
   EXPECT_TRUE(plug.Settings().midiThru);
@@ -315,8 +319,8 @@ TEST_F(UtilityCommandsTest, ReloadAndSaveGoOnlyOnYes) {
   plug.SetControllerMapping(7, 16);
   Run(plug, kSaveConfiguration);  // no answer: not saved
   EXPECT_EQ(IniText().find("CC7"), std::string::npos);
-  EXPECT_EQ(LastMessage(plug), "The INI configuration file is:\n" + Ini() +
-                                   "\n\nDo you really want to overwrite it?|Save Configuration");
+  EXPECT_EQ(LastMessage(plug),
+            "The INI configuration file is:\n" + Ini() + "\n\nDo you really want to overwrite it?|Save Configuration");
   g.ScriptMessage(kMessageYes);
   Run(plug, kSaveConfiguration);
   EXPECT_NE(IniText().find("CC7=16"), std::string::npos);

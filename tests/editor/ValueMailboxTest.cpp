@@ -21,7 +21,7 @@ TEST(ValueMailboxTest, PostsAreTakenOnceInIndexOrderAndTheLastPostWins) {
   box.Post(2, 0.1);
   box.Post(0, 0.2);
   box.Post(2, 0.3);
-  box.Post(4, 0.5);   // out of range
+  box.Post(4, 0.5);  // out of range
   box.Post(-1, 0.5);
   box.Post(1, std::nan(""));
   EXPECT_FALSE(box.Take(take));
@@ -54,7 +54,7 @@ TEST(ValueMailboxTest, HostValuesReachControlsAtTheNextTickAndPlainValuesAreConv
 
   e.graphics->ShowParamValue(0, 40.0, false);  // a plain value, through the parameter's range
   e.graphics->ShowParamValue(1, 7.0, false);
-  e.graphics->ShowParamValue(9, 1.0, true);    // no such parameter
+  e.graphics->ShowParamValue(9, 1.0, true);  // no such parameter
   e.graphics->Tick();
   EXPECT_DOUBLE_EQ(cutoff->Value(), 0.4);
   EXPECT_DOUBLE_EQ(aux->AuxValue(0), 1.0);

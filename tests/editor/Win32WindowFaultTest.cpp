@@ -25,10 +25,8 @@ bool ShowModal(WinEditor& e, Modal which) {
     menu.AddItem("Two");
   }
   switch (which) {
-    case Modal::kMenu:
-      return e.graphics->PopupMenu(menu, IRect(10, 10, 60, 30)) == nullptr;
-    case Modal::kBox:
-      return e.graphics->ShowMessage("Still there?", "Test", IMessageButtons::kYesNo) == kMessageNone;
+    case Modal::kMenu: return e.graphics->PopupMenu(menu, IRect(10, 10, 60, 30)) == nullptr;
+    case Modal::kBox: return e.graphics->ShowMessage("Still there?", "Test", IMessageButtons::kYesNo) == kMessageNone;
     default: {
       std::string name = "x";
       std::string folder;
@@ -216,9 +214,10 @@ TEST_F(Win32WindowFaultTest, AHundredOpensAndClosesLeaveNoWindowGdiObjectHandleO
     e.graphics->Close();
   }
   e.Run(50);
-  std::printf("after 100 opens: windows %ld -> %ld, GDI objects %ld -> %ld, handles %ld -> %ld, private kB %ld -> %ld\n",
-              windows, ProcessFigure("windows"), gdi, ProcessFigure("gdi"), handles, ProcessFigure("handles"), memory,
-              ProcessFigure("private"));
+  std::printf(
+      "after 100 opens: windows %ld -> %ld, GDI objects %ld -> %ld, handles %ld -> %ld, private kB %ld -> %ld\n",
+      windows, ProcessFigure("windows"), gdi, ProcessFigure("gdi"), handles, ProcessFigure("handles"), memory,
+      ProcessFigure("private"));
   EXPECT_EQ(ProcessFigure("windows"), windows);
   EXPECT_GE(gdi, 0) << "no count of GDI objects on this system";
   EXPECT_EQ(ProcessFigure("gdi"), gdi);

@@ -189,9 +189,7 @@ TEST_F(Win32WindowTest, MenusPickFromSubmenusByKeysAndEscapeRunsNothing) {
   EXPECT_EQ(chosen, menu->GetItem(1)->submenu.get());
   EXPECT_EQ(chosen->ChosenItemIndex(), 1);
 
-  std::thread escape = Later([] {
-    WinUser::Key(VK_ESCAPE);
-  });
+  std::thread escape = Later([] { WinUser::Key(VK_ESCAPE); });
   EXPECT_EQ(e.graphics->PopupMenu(*menu, IRect(10, 10, 60, 30)), nullptr);
   escape.join();
   EXPECT_TRUE(e.graphics->IsWindowOpen());
@@ -275,7 +273,9 @@ TEST_F(Win32WindowTest, TheClipboardIsReadAsUtf8) {
   CloseClipboard();
   std::string read;
   ASSERT_TRUE(e.graphics->ClipboardText(read));
-  EXPECT_EQ(read, "Gr\xc3\xbc\xc3\x9f" "e");
+  EXPECT_EQ(read,
+            "Gr\xc3\xbc\xc3\x9f"
+            "e");
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST(Filter, ButterworthResponses) {
     LowPass lp;
     lp.Set(rate, 1000.0);
     EXPECT_NEAR((2.0 * lp.B0() + lp.B1()) / (1.0 - lp.C1() - lp.C2()), 1.0, 1e-12) << rate;  // DC
-    EXPECT_NEAR(MeasuredGain(lp, rate, 1000.0), std::sqrt(0.5), 0.01) << rate;  // -3 dB at cutoff
+    EXPECT_NEAR(MeasuredGain(lp, rate, 1000.0), std::sqrt(0.5), 0.01) << rate;               // -3 dB at cutoff
     lp.Reset();
     EXPECT_NEAR(MeasuredGain(lp, rate, 4000.0), 1.0 / 16.0, 0.01) << rate;  // 12 dB/octave
     HighPass hp;

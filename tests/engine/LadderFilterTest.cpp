@@ -38,8 +38,12 @@ TEST(LadderFilter, CoefficientsOfBothModes) {
     bool mode24;
     double r, gain, k;
   } cases[] = {
-      {true, 1.0, 1.0, 4.1},         {true, 0.5, 2.0, 0.5 * 4.1},  {true, 0.0, 1.0, 0.0},
-      {true, 0.25, 1.75, 0.25 * 4.1}, {false, 1.0, 2.0, 0.75 * 4.1}, {false, 0.0, 1.0, 0.0},
+      {true, 1.0, 1.0, 4.1},
+      {true, 0.5, 2.0, 0.5 * 4.1},
+      {true, 0.0, 1.0, 0.0},
+      {true, 0.25, 1.75, 0.25 * 4.1},
+      {false, 1.0, 2.0, 0.75 * 4.1},
+      {false, 0.0, 1.0, 0.0},
       {false, 0.5, 1.25, 0.75 * 0.25 * 4.1},
   };
   for (const Case& c : cases) {

@@ -5,6 +5,8 @@
 
 namespace engine_test {
 
-void ProbeAvx2Lanes(const double* a, const double* b, int n, double* out) { ProbeLanes<engine::Avx2Lanes>(a, b, n, out); }
+void ProbeAvx2Lanes(const double* a, const double* b, int n, double* out) {
+  ProbeLanes<engine::Avx2Lanes>(a, b, n, out);
+}
 
 }  // namespace engine_test

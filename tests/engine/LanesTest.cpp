@@ -32,11 +32,30 @@ std::uint64_t Bits(double x) {
 TEST(LanesTest, EverySetAgreesWithPlainDoublesAtTheEdges) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double values[] = {0.0,       -0.0,     DBL_TRUE_MIN, -DBL_TRUE_MIN, std::nextafter(DBL_MIN, 0.0),
-                           DBL_MIN,   -DBL_MIN, std::nextafter(DBL_MIN, 1.0), 1e-13, -1e-13,
-                           0.5,       -1.0,     17281.0,      1e300,         std::nextafter(DBL_MAX, 0.0),
-                           DBL_MAX,   -DBL_MAX, inf,          -inf,          nan,
-                           -nan,      std::numeric_limits<double>::signaling_NaN(), 2.0, -3.0};
+  const double values[] = {0.0,
+                           -0.0,
+                           DBL_TRUE_MIN,
+                           -DBL_TRUE_MIN,
+                           std::nextafter(DBL_MIN, 0.0),
+                           DBL_MIN,
+                           -DBL_MIN,
+                           std::nextafter(DBL_MIN, 1.0),
+                           1e-13,
+                           -1e-13,
+                           0.5,
+                           -1.0,
+                           17281.0,
+                           1e300,
+                           std::nextafter(DBL_MAX, 0.0),
+                           DBL_MAX,
+                           -DBL_MAX,
+                           inf,
+                           -inf,
+                           nan,
+                           -nan,
+                           std::numeric_limits<double>::signaling_NaN(),
+                           2.0,
+                           -3.0};
   constexpr int kValues = sizeof(values) / sizeof(values[0]);
   // Every ordered pair, padded to a multiple of the widest set.
   std::vector<double> a, b;
@@ -69,15 +88,15 @@ TEST(LanesTest, EverySetAgreesWithPlainDoublesAtTheEdges) {
     int copies = 1;  // result sets the probe writes one after the other
   };
   const Set sets[] = {
-      {"scalar wide", &engine_test::ProbeLanes<WideLanes<ScalarLanes, 4>>, true},
-      {"array of 2", &engine_test::ProbeLanes<ArrayLanes<2>>, true},
+    {"scalar wide", &engine_test::ProbeLanes<WideLanes<ScalarLanes, 4>>, true},
+    {"array of 2", &engine_test::ProbeLanes<ArrayLanes<2>>, true},
 #if defined(__SSE2__)
-      {"sse2", &engine_test::ProbeLanes<Sse2Lanes>, true},
-      {"sse2 wide", &engine_test::ProbeLanes<WideLanes<Sse2Lanes, 3>>, true},
+    {"sse2", &engine_test::ProbeLanes<Sse2Lanes>, true},
+    {"sse2 wide", &engine_test::ProbeLanes<WideLanes<Sse2Lanes, 3>>, true},
 #endif
 #if defined(TESVAR_TEST_WIDE_LANES)
-      {"avx2", &engine_test::ProbeAvx2Lanes, BestVoicePath() >= VoicePath::kAvx2},
-      {"avx512", &engine_test::ProbeAvx512Lanes, BestVoicePath() >= VoicePath::kAvx512, 2},
+    {"avx2", &engine_test::ProbeAvx2Lanes, BestVoicePath() >= VoicePath::kAvx2},
+    {"avx512", &engine_test::ProbeAvx512Lanes, BestVoicePath() >= VoicePath::kAvx512, 2},
 #endif
   };
   for (const Set& set : sets) {
@@ -87,7 +106,8 @@ TEST(LanesTest, EverySetAgreesWithPlainDoublesAtTheEdges) {
     for (std::size_t i = 0; i < out.size(); ++i) {
       const std::size_t pair = i % static_cast<std::size_t>(n);
       ASSERT_EQ(Bits(out[i]), Bits(reference[i % reference.size()]))
-          << set.name << ", operation " << i / n % 4 << " (IsNormal, Keep, Min, Max) of " << a[pair] << " and " << b[pair];
+          << set.name << ", operation " << i / n % 4 << " (IsNormal, Keep, Min, Max) of " << a[pair] << " and "
+          << b[pair];
     }
   }
 }

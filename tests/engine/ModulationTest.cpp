@@ -48,9 +48,7 @@ TEST(ControlLfo, StepForHzGivesCyclesPerThousandTicks) {
 }
 
 // Applies plain value v of a parameter with range min ... max (linear curve).
-void Set(EngineSettings& s, int index, double v, double min, double max) {
-  s.Apply(index, v, (v - min) / (max - min));
-}
+void Set(EngineSettings& s, int index, double v, double min, double max) { s.Apply(index, v, (v - min) / (max - min)); }
 
 TEST(Modulation, MgDelayZeroSilencesExactlyOneTick) {
   EngineSettings s;
@@ -104,7 +102,7 @@ TEST(Modulation, PulseAmountSources) {
   Set(s, 10, 7.0, 0.0, 7.0);  // pulse depth 0.85
   Modulation mod;
   EXPECT_NEAR(mod.Tick(s, 0, 0).pulseAmount, 0.85, 1e-12);  // PW: fixed
-  Set(s, 9, 2.0, 0.0, 2.0);                                  // PWM
+  Set(s, 9, 2.0, 0.0, 2.0);                                 // PWM
   Set(s, 30, 8.0, 0.0, 15.0);
   // No own LFO: the MG's unipolar triangle scaled by the delay ramp.
   mod.RestartDelay();

@@ -25,11 +25,11 @@ void Set(RenderLoop& loop, int index, double v, double min, double max) {
 std::unique_ptr<RenderLoop> MakeLoop(double rate = 44100.0) {
   auto loop = std::make_unique<RenderLoop>();
   loop->ResetEngine(rate);
-  Set(*loop, 0, 0.5, 0, 1);     // Volume
-  Set(*loop, 16, 63, 0, 63);    // cutoff
-  Set(*loop, 28, 15, 0, 15);    // EG2 sustain
-  Set(*loop, 29, 1, 0, 15);     // EG2 release
-  Set(*loop, 6, 7, 0, 7);       // Voices: 64
+  Set(*loop, 0, 0.5, 0, 1);   // Volume
+  Set(*loop, 16, 63, 0, 63);  // cutoff
+  Set(*loop, 28, 15, 0, 15);  // EG2 sustain
+  Set(*loop, 29, 1, 0, 15);   // EG2 release
+  Set(*loop, 6, 7, 0, 7);     // Voices: 64
   loop->FinishConstruction();
   return loop;
 }
@@ -72,8 +72,8 @@ int FirstSound(const Stereo& s) {
 }
 
 TEST(RenderLoopTest, NoteSoundsFromExactlyItsSampleForAnyBlockSize) {
-  const std::vector<std::vector<int>> schedules = {{1}, {32}, {44}, {64}, {100}, {512}, {4096},
-                                                   {7, 130, 44, 1, 300, 45, 64, 2}};
+  const std::vector<std::vector<int>> schedules = {{1},   {32},  {44},   {64},
+                                                   {100}, {512}, {4096}, {7, 130, 44, 1, 300, 45, 64, 2}};
   for (const auto& blocks : schedules) {
     for (int at : {0, 1, 43, 44, 45, 99, 100, 131, 1000, 4097}) {
       SCOPED_TRACE("first block " + std::to_string(blocks[0]) + ", note at " + std::to_string(at));
@@ -91,8 +91,7 @@ class SpyNotes : public EqualTemperedNotes {
  public:
   explicit SpyNotes(const RenderLoop& loop) : loop_(loop) {}
   bool ShouldFilterNote(int note) override {
-    starts.push_back(ticks_ * loop_.Clock().TickLength() + loop_.Clock().TickPosition() -
-                     loop_.Clock().TickLength());
+    starts.push_back(ticks_ * loop_.Clock().TickLength() + loop_.Clock().TickPosition() - loop_.Clock().TickLength());
     return note == filtered;
   }
   void CountTick() { ++ticks_; }
@@ -273,9 +272,9 @@ TEST(RenderLoopTest, SpreadPansTheTwoVoicesOfADuoApart) {
 // the plain loop shows they end up exactly where the voices' own code would.
 TEST(RenderLoopTest, MixIsThePlainVoiceLoopThroughTicksAndParameterChanges) {
   struct Case {
-    int mode;      // "Mode": 0 Poly, 1 Chord, 2 Unison
-    int setting;   // "Voices"
-    int count;     // notes played
+    int mode;                   // "Mode": 0 Poly, 1 Chord, 2 Unison
+    int setting;                // "Voices"
+    int count;                  // notes played
     std::vector<int> released;  // long before the check: silent, leaving gaps
     std::vector<int> fading;    // just before it: they fall silent during the check
   };
@@ -295,8 +294,8 @@ TEST(RenderLoopTest, MixIsThePlainVoiceLoopThroughTicksAndParameterChanges) {
     int index;
     double min, max;
   };
-  const Change changes[] = {{16, 0, 63}, {17, 0, 7}, {22, 0, 15}, {9, 0, 2},  {19, -7, 7}, {13, 0, 4},
-                            {15, 0, 7},  {27, 0, 15}, {20, 0, 1}, {18, 0, 1}, {12, 0, 2},  {23, 0, 15}};
+  const Change changes[] = {{16, 0, 63}, {17, 0, 7},  {22, 0, 15}, {9, 0, 2},  {19, -7, 7}, {13, 0, 4},
+                            {15, 0, 7},  {27, 0, 15}, {20, 0, 1},  {18, 0, 1}, {12, 0, 2},  {23, 0, 15}};
   constexpr int kTicks = 12;
   for (VoicePath path : kVoicePaths) {
     for (const Case& c : cases) {
@@ -391,13 +390,13 @@ TEST(RenderLoopTest, OutputIsFreeOfNaNAndDenormals) {
   for (int effect = 0; effect <= 3; ++effect) {
     SCOPED_TRACE("effects mode " + std::to_string(effect));
     auto loop = MakeLoop();
-    Set(*loop, 17, 7, 0, 7);     // full resonance
-    Set(*loop, 20, 1, 0, 1);     // 24 dB
-    Set(*loop, 16, 20, 0, 63);   // low cutoff
-    Set(*loop, 19, 7, -7, 7);    // full envelope sweep
-    Set(*loop, 33, 7, 0, 7);     // MG on the filter
+    Set(*loop, 17, 7, 0, 7);    // full resonance
+    Set(*loop, 20, 1, 0, 1);    // 24 dB
+    Set(*loop, 16, 20, 0, 63);  // low cutoff
+    Set(*loop, 19, 7, -7, 7);   // full envelope sweep
+    Set(*loop, 33, 7, 0, 7);    // MG on the filter
     Set(*loop, 34, effect, 0, 3);
-    Set(*loop, 36, 1, -1, 1);    // phaser feedback at the top
+    Set(*loop, 36, 1, -1, 1);  // phaser feedback at the top
     TestMidiQueue midi;
     std::vector<TimedMessage> messages;
     for (int k = 0; k < 40; ++k) {

@@ -33,9 +33,7 @@ double LadderFilter::Process(double x, int m) {
   return y;
 }
 
-double LadderFilter::Saturate(double y) {
-  return LadderLanes<ScalarLanes>::Saturate(ScalarLanes::Broadcast(y)).v[0];
-}
+double LadderFilter::Saturate(double y) { return LadderLanes<ScalarLanes>::Saturate(ScalarLanes::Broadcast(y)).v[0]; }
 
 Oscillator::Oscillator() : rates_(RateTables::For(44100.0)) {
   Wavetables::Get();

@@ -107,7 +107,7 @@ TEST_F(VoiceAllocatorTest, RepeatedNoteReusesItsSlotEvenWhenAnotherIsFree) {
 }
 
 TEST_F(VoiceAllocatorTest, StealsTheOldestStartStamp) {
-  Use(KeyMode::kPoly, 2);  // P = 6
+  Use(KeyMode::kPoly, 2);                                // P = 6
   for (int n = 0; n < 6; ++n) allocator.NoteOn(50 + n);  // slots 1..5, 0; note 50 oldest
   allocator.NoteOn(70);
   EXPECT_EQ(bank.started.back(), 1);  // note 50's slot
@@ -165,9 +165,9 @@ TEST_F(VoiceAllocatorTest, SustainHoldsThroughNoteOffAndReleasesAtPedalUp) {
   allocator.NoteOff(62, -1);
   EXPECT_FALSE(bank.voices[1].released);
   EXPECT_FALSE(bank.voices[2].released);
-  EXPECT_TRUE(bank.voices[1].held);  // still held, so a chord capture would see it
+  EXPECT_TRUE(bank.voices[1].held);                            // still held, so a chord capture would see it
   for (const auto& r : bank.voices) EXPECT_TRUE(r.sustained);  // all 64 get the flag
-  allocator.NoteOn(64);  // key still down at pedal up: keeps sounding
+  allocator.NoteOn(64);                                        // key still down at pedal up: keeps sounding
   allocator.SetSustain(false);
   EXPECT_TRUE(bank.voices[1].released);
   EXPECT_TRUE(bank.voices[2].released);

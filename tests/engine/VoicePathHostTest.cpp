@@ -50,9 +50,9 @@ std::vector<double> PlayBank(const char* path, const std::vector<std::uint8_t>& 
   host.Start(rate, block);
   std::string error;
   EXPECT_TRUE(LoadProgramFile(host, bank, &error)) << error;
-  const std::vector<TimedMidi> phrase = {{0.0, 0x90, 48, 100},  {0.004, 0x90, 55, 90}, {0.009, 0x90, 64, 80},
-                                         {0.02, 0xE0, 0, 80},    {0.03, 0x80, 48, 0},   {0.03, 0x80, 55, 0},
-                                         {0.03, 0x80, 64, 0},    {0.035, 0xE0, 0, 64}};
+  const std::vector<TimedMidi> phrase = {{0.0, 0x90, 48, 100}, {0.004, 0x90, 55, 90}, {0.009, 0x90, 64, 80},
+                                         {0.02, 0xE0, 0, 80},  {0.03, 0x80, 48, 0},   {0.03, 0x80, 55, 0},
+                                         {0.03, 0x80, 64, 0},  {0.035, 0xE0, 0, 64}};
   RenderSettings settings;
   settings.sampleRate = rate;
   settings.blockSize = block;

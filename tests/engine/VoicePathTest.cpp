@@ -129,7 +129,7 @@ std::vector<double> Render(VoicePath path, const Session& s, int block) {
   return RenderBlocks(*loop, midi, total, block, [&](int pos, int) {
     if (pos % 512 == 0) {
       switch ((pos / 512) % 8) {
-        case 2: Patch::Set(*loop, 9, (pos / 4096) % 3); break;   // DCO1 wave between ticks
+        case 2: Patch::Set(*loop, 9, (pos / 4096) % 3); break;  // DCO1 wave between ticks
         case 3: loop->SetPitchBend(patch.Uniform() * 2.0 - 1.0); break;
         case 4: loop->SetModWheel(patch.Uniform()); break;
         case 5: Patch::Set(*loop, 16, static_cast<int>(patch.Uniform() * 63)); break;
@@ -236,7 +236,9 @@ std::vector<double> RenderWithChanges(VoicePath path, int block, bool reloadEver
       case 3: loop->SetPitchBend(patch.Uniform() * 2.0 - 1.0); break;
       case 4: loop->CaptureChord(); break;
       case 5: loop->ResetEngine(44100.0); break;
-      case 6: if (b % 90 == 6) loop->AllNotesOff(); break;
+      case 6:
+        if (b % 90 == 6) loop->AllNotesOff();
+        break;
       case 7: Patch::Set(*loop, 16, static_cast<int>(patch.Uniform() * 63)); break;  // cutoff
       default: break;
     }

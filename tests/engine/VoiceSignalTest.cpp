@@ -27,9 +27,7 @@ double MeasuredPitch(VoiceRig& rig, int note) {
 }
 
 // Frequency a pitch code actually plays at: the truncated increment.
-double PlayedHz(double rate, int code) {
-  return RateTables::For(rate)->increment[code] * rate / 134217728.0;
-}
+double PlayedHz(double rate, int code) { return RateTables::For(rate)->increment[code] * rate / 134217728.0; }
 
 class VoiceSignal : public ::testing::TestWithParam<double> {};
 
@@ -89,9 +87,7 @@ TEST_P(VoiceSignal, Dco2IntervalAndDetune) {
 struct Spectrum {
   std::vector<double> x;
   double f0, rate;
-  double Relative(int n) const {
-    return AmplitudeAt(x, rate, n * f0) * n / AmplitudeAt(x, rate, f0);
-  }
+  double Relative(int n) const { return AmplitudeAt(x, rate, n * f0) * n / AmplitudeAt(x, rate, f0); }
 };
 
 Spectrum RenderNote36(double rate, double cutoffHz, double resonance, bool mode24) {

@@ -47,8 +47,7 @@ TEST(Wavetables, FirstUseFromManyThreadsBuildsOneWholeStore) {
 }
 
 TEST(Wavetables, HarmonicCountsHalveEveryTwoTables) {
-  const int expected[22] = {1024, 724, 512, 362, 256, 181, 128, 91, 64, 45, 32,
-                            23,   16,  11,  8,   6,   4,   3,   2,  1,  1,  1};
+  const int expected[22] = {1024, 724, 512, 362, 256, 181, 128, 91, 64, 45, 32, 23, 16, 11, 8, 6, 4, 3, 2, 1, 1, 1};
   for (int t = 0; t < 22; ++t) EXPECT_EQ(Wavetables::HarmonicCount(t), expected[t]) << "table " << t;
 }
 

@@ -68,15 +68,15 @@ TEST(BlendTest, AlphaWeighsTheSourceByItsAlphaAndTheWeight) {
   ExpectPixel(BlitOne(kDst, LICE_RGBA(1, 2, 3, 255), 1.0f, LICE_BlendMode::kAlpha), 1, 2, 3, 255);
   ExpectPixel(BlitOne(kDst, LICE_RGBA(1, 2, 3, 0), 1.0f, LICE_BlendMode::kAlpha), 100, 200, 50, 255);
   // Source-over alpha: 64 + (255 - 64) * 128 / 255 = 159.9.
-  ExpectPixel(BlitOne(LICE_RGBA(0, 0, 0, 64), LICE_RGBA(255, 255, 255, 128), 1.0f, LICE_BlendMode::kAlpha), 128,
-              128, 128, 160);
+  ExpectPixel(BlitOne(LICE_RGBA(0, 0, 0, 64), LICE_RGBA(255, 255, 255, 128), 1.0f, LICE_BlendMode::kAlpha), 128, 128,
+              128, 160);
 }
 
 TEST(BlendTest, AlphaAgreesWithExactArithmeticForEveryAlpha) {
   for (int alpha = 0; alpha <= 255; ++alpha) {
     for (float weight : {0.25f, 0.5f, 1.0f}) {
-      const LICE_pixel out = BlitOne(LICE_RGBA(0, 255, 37, 255), LICE_RGBA(255, 0, 201, alpha), weight,
-                                     LICE_BlendMode::kAlpha);
+      const LICE_pixel out =
+          BlitOne(LICE_RGBA(0, 255, 37, 255), LICE_RGBA(255, 0, 201, alpha), weight, LICE_BlendMode::kAlpha);
       const double a = alpha / 255.0 * weight;
       EXPECT_NEAR(LICE_GETR(out), 255 * a, 0.51) << alpha << " " << weight;
       EXPECT_NEAR(LICE_GETG(out), 255 - 255 * a, 0.51) << alpha << " " << weight;

@@ -20,8 +20,8 @@ double PaintedArea(const LICE_MemBitmap& bitmap) {
 TEST(CircleTest, CoverageAddsUpToTheAreaWithinOnePercent) {
   const struct {
     float cx, cy, r;
-  } circles[] = {{20.0f, 20.0f, 10.0f}, {20.5f, 20.5f, 10.0f}, {20.3f, 19.7f, 3.3f}, {32.0f, 32.0f, 20.0f},
-                 {25.25f, 30.8f, 15.6f}, {10.0f, 10.0f, 1.5f}, {40.0f, 40.0f, 0.7f}};
+  } circles[] = {{20.0f, 20.0f, 10.0f},  {20.5f, 20.5f, 10.0f}, {20.3f, 19.7f, 3.3f}, {32.0f, 32.0f, 20.0f},
+                 {25.25f, 30.8f, 15.6f}, {10.0f, 10.0f, 1.5f},  {40.0f, 40.0f, 0.7f}};
   for (const auto& c : circles) {
     LICE_MemBitmap bitmap(80, 80);
     LICE_Clear(&bitmap, LICE_RGBA(0, 0, 0, 255));

@@ -83,7 +83,8 @@ TEST(ImagesTest, EveryBitmapAtEveryScaleHasItsSizeAndEveryFrame) {
       const LICE_IBitmap* bitmap =
           LICE_CachedScaledPng(image.id, image.id + resources::kDoubleSizeIdOffset, image.frames, percent);
       ASSERT_NE(bitmap, nullptr);
-      EXPECT_EQ(LICE_CachedScaledPng(image.id, image.id + resources::kDoubleSizeIdOffset, image.frames, percent), bitmap);
+      EXPECT_EQ(LICE_CachedScaledPng(image.id, image.id + resources::kDoubleSizeIdOffset, image.frames, percent),
+                bitmap);
       EXPECT_EQ(bitmap->Width(), static_cast<int>(std::lround(image.width * percent / 100.0)));
       const int pitch = static_cast<int>(std::lround(2.0 * image.height / image.frames * percent / 200.0));
       if (percent != 100) {

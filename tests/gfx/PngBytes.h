@@ -55,7 +55,8 @@ inline std::vector<unsigned char> EncodePng(int width, int height, int colorType
   png_set_IHDR(png, info, width, height, bitDepth, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> colors;
-  for (std::size_t i = 0; i + 2 < palette.size(); i += 3) colors.push_back({palette[i], palette[i + 1], palette[i + 2]});
+  for (std::size_t i = 0; i + 2 < palette.size(); i += 3)
+    colors.push_back({palette[i], palette[i + 1], palette[i + 2]});
   if (!colors.empty()) png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
   if (!alphas.empty()) png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
   png_write_info(png, info);

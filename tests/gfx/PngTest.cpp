@@ -27,7 +27,8 @@ TEST(PngTest, WrittenFilesReadBackPixelForPixel) {
 
 TEST(PngTest, EveryColourTypeBecomesBgraWithAlpha) {
   // Grey 8-bit: an opaque grey pixel.
-  std::unique_ptr<LICE_MemBitmap> grey(gfx_test::Decode(gfx_test::EncodePng(2, 1, PNG_COLOR_TYPE_GRAY, 8, {0x40, 0xC0})));
+  std::unique_ptr<LICE_MemBitmap> grey(
+      gfx_test::Decode(gfx_test::EncodePng(2, 1, PNG_COLOR_TYPE_GRAY, 8, {0x40, 0xC0})));
   ASSERT_NE(grey, nullptr);
   EXPECT_EQ(grey->Bits()[0], LICE_RGBA(0x40, 0x40, 0x40, 255));
   EXPECT_EQ(grey->Bits()[1], LICE_RGBA(0xC0, 0xC0, 0xC0, 255));
@@ -58,8 +59,8 @@ TEST(PngTest, EveryColourTypeBecomesBgraWithAlpha) {
 }
 
 TEST(PngTest, DamagedBytesGiveNoBitmap) {
-  const std::vector<unsigned char> good = gfx_test::EncodePng(16, 16, PNG_COLOR_TYPE_RGB_ALPHA, 8,
-                                                              std::vector<unsigned char>(16 * 16 * 4, 0x5A));
+  const std::vector<unsigned char> good =
+      gfx_test::EncodePng(16, 16, PNG_COLOR_TYPE_RGB_ALPHA, 8, std::vector<unsigned char>(16 * 16 * 4, 0x5A));
   ASSERT_NE(std::unique_ptr<LICE_MemBitmap>(gfx_test::Decode(good)), nullptr);
 
   EXPECT_EQ(LICE_LoadPNGFromMemory(nullptr, 100), nullptr);

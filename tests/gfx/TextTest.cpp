@@ -56,7 +56,8 @@ TEST(TextTest, MeasuredWidthGrowsWithTextAndSize) {
     EXPECT_EQ(MeasureWidth(font12, ""), 0);
   }
   // Bold is wider than regular.
-  EXPECT_GT(MeasureWidth(LICE_GetFont("Arial", 16, 700), "Resonance"), MeasureWidth(LICE_GetFont("Arial", 16), "Resonance"));
+  EXPECT_GT(MeasureWidth(LICE_GetFont("Arial", 16, 700), "Resonance"),
+            MeasureWidth(LICE_GetFont("Arial", 16), "Resonance"));
 }
 
 TEST(TextTest, ArialIsAsWideAsOnWindows) {
@@ -168,7 +169,11 @@ TEST(Utf8Test, MalformedSequencesBecomeReplacementCharacters) {
   std::u32string out;
   gfx::DecodeUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB9", -1, &out);
   EXPECT_EQ(out, (std::u32string{U'a', 0xE9, 0x20AC, 0x1F3B9}));
-  gfx::DecodeUtf8("\xC0\xAF" "b\xED\xA0\x80" "c\xE2\x82", -1, &out);  // overlong, surrogate, cut
+  gfx::DecodeUtf8(
+      "\xC0\xAF"
+      "b\xED\xA0\x80"
+      "c\xE2\x82",
+      -1, &out);  // overlong, surrogate, cut
   EXPECT_EQ(out, (std::u32string{0xFFFD, 0xFFFD, U'b', 0xFFFD, 0xFFFD, 0xFFFD, U'c', 0xFFFD, 0xFFFD}));
   gfx::DecodeUtf8("ab\0cd", 5, &out);  // never past a terminator
   EXPECT_EQ(out, std::u32string(U"ab"));

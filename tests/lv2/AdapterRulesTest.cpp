@@ -17,11 +17,26 @@ TEST(Lv2MidiBytes, PassesWholeMessagesOnly) {
     std::vector<std::uint8_t> bytes;
     std::size_t passed;
   } cases[] = {
-      {{0x90, 60, 100}, 3},   {{0x80, 60, 0}, 3},      {{0xB5, 7, 127}, 3},    {{0xE0, 0, 64}, 3},
-      {{0xC3, 12}, 2},        {{0xD0, 99}, 2},         {{0xF8}, 1},            {{0xF2, 1, 2}, 3},
-      {{0xF1, 5}, 2},         {{0xF0, 1, 2, 0xF7}, 4}, {{0xF0, 0xF7}, 2},      {{}, 0},
-      {{0x90, 60}, 0},        {{0x90, 60, 100, 0}, 0}, {{0xC0, 12, 0}, 0},     {{60, 100}, 0},
-      {{0x90, 0x80, 1}, 0},   {{0xF0, 1, 2}, 0},       {{0xF0, 0x90, 0xF7}, 0}, {{0xF7}, 1},
+      {{0x90, 60, 100}, 3},
+      {{0x80, 60, 0}, 3},
+      {{0xB5, 7, 127}, 3},
+      {{0xE0, 0, 64}, 3},
+      {{0xC3, 12}, 2},
+      {{0xD0, 99}, 2},
+      {{0xF8}, 1},
+      {{0xF2, 1, 2}, 3},
+      {{0xF1, 5}, 2},
+      {{0xF0, 1, 2, 0xF7}, 4},
+      {{0xF0, 0xF7}, 2},
+      {{}, 0},
+      {{0x90, 60}, 0},
+      {{0x90, 60, 100, 0}, 0},
+      {{0xC0, 12, 0}, 0},
+      {{60, 100}, 0},
+      {{0x90, 0x80, 1}, 0},
+      {{0xF0, 1, 2}, 0},
+      {{0xF0, 0x90, 0xF7}, 0},
+      {{0xF7}, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.bytes));
@@ -73,11 +88,18 @@ TEST(Lv2StateChunks, OnlyWholeChunksOfThisProductPass) {
       {"bank with another tag", edited(wholeBank, [](auto& b) { b[8 + 4 + 10 + 1 + 11] ^= 1; }), true, false},
       {"bank without its header", edited(wholeBank, [](auto& b) { b[0] = 'x'; }), true, false},
       {"bank of an older chunk version", edited(wholeBank, [](auto& b) { b[6] = 0; }), true, false},
-      {"bank whose name claims the rest", edited(wholeBank, [](auto& b) { b[8] = 0xFF; b[9] = 0xFF; }), true, false},
+      {"bank whose name claims the rest",
+       edited(wholeBank,
+              [](auto& b) {
+                b[8] = 0xFF;
+                b[9] = 0xFF;
+              }),
+       true, false},
       {"program as a bank", wholeProgram, true, false},
       {"bank as a program", wholeBank, false, false},
       {"program cut in its name", edited(wholeProgram, [](auto& b) { b.pop_back(); }), false, false},
-      {"program with a chord memory cut short", edited(wholeProgram, [](auto& b) { b.resize(b.size() - 18); }), false, false},
+      {"program with a chord memory cut short", edited(wholeProgram, [](auto& b) { b.resize(b.size() - 18); }), false,
+       false},
       {"only a header", {wholeBank.begin(), wholeBank.begin() + 8}, true, false},
       {"nothing", {}, false, false},
   };

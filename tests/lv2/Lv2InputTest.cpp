@@ -12,8 +12,8 @@ namespace {
 constexpr char kMidi[] = "http://lv2plug.in/ns/ext/midi#MidiEvent";
 
 // One event as a sequence holds it: frame time, size, type, body padded to 8 bytes.
-void PutEvent(std::vector<std::uint8_t>& out, std::int64_t frame, std::uint32_t type, const std::vector<std::uint8_t>& body,
-              std::uint32_t claimedSize) {
+void PutEvent(std::vector<std::uint8_t>& out, std::int64_t frame, std::uint32_t type,
+              const std::vector<std::uint8_t>& body, std::uint32_t claimedSize) {
   const std::size_t at = out.size();
   out.resize(at + 16);
   std::memcpy(&out[at], &frame, 8);
@@ -37,8 +37,8 @@ std::vector<BadInput> BadInputs(Lv2Host& host) {
   auto add = [&](const char* name, std::int64_t frame, std::uint32_t type, std::vector<std::uint8_t> body,
                  std::int64_t claimed = -1) {
     BadInput c{name, {}, 0};
-    PutEvent(c.events, frame, type, body, claimed < 0 ? static_cast<std::uint32_t>(body.size())
-                                                      : static_cast<std::uint32_t>(claimed));
+    PutEvent(c.events, frame, type, body,
+             claimed < 0 ? static_cast<std::uint32_t>(body.size()) : static_cast<std::uint32_t>(claimed));
     c.declared = static_cast<std::uint32_t>(8 + c.events.size());
     cases.push_back(c);
   };
@@ -54,7 +54,8 @@ std::vector<BadInput> BadInputs(Lv2Host& host) {
   add("frame before the run", -5000, midi, {0x90, 60, 100});
   add("frame far after the run", 1LL << 40, midi, {0x90, 61, 100});
   add("object too short for its header", 0, object, {1, 2, 3});
-  add("object whose property claims too much", 0, object, {0, 0, 0, 0, 1, 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 1, 0, 0, 0});
+  add("object whose property claims too much", 0, object,
+      {0, 0, 0, 0, 1, 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 1, 0, 0, 0});
   add("event claiming more than the sequence holds", 0, midi, {0x90, 60, 100}, 60000);
   BadInput cut{"sequence declared shorter than its event", {}, 0};
   PutEvent(cut.events, 0, midi, {0xC0, 9}, 2);

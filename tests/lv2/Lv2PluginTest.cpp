@@ -17,8 +17,7 @@ constexpr double kRate = 44100.0;
 constexpr int kProgram35 = 2 * 8 + 4;
 
 // The VST2 library told of blocks of `announced` frames and called with `callFrames` at a time.
-Stereo PlayVst2(PluginHost& host, const std::vector<TimedMidi>& events, double seconds, int announced,
-                int callFrames) {
+Stereo PlayVst2(PluginHost& host, const std::vector<TimedMidi>& events, double seconds, int announced, int callFrames) {
   host.Dispatch(vst::effMainsChanged, 0, 0);
   host.Dispatch(vst::effSetBlockSize, 0, announced);
   host.Dispatch(vst::effMainsChanged, 0, 1);
@@ -245,8 +244,8 @@ TEST(Lv2Plugin, MidiThruEchoesTheChannelMessagesAtTheirFrames) {
   auto thru = LoadLv2();
   std::filesystem::remove(folder / "tesvar.ini");
   ASSERT_TRUE(thru);
-  const std::vector<Lv2Host::MidiOut> sent = {{0, {0x90, 60, 100}}, {17, {0xB3, 7, 90}}, {17, {0xE0, 0, 80}},
-                                              {200, {0xD1, 40}},     {511, {0x80, 60, 0}}};
+  const std::vector<Lv2Host::MidiOut> sent = {
+      {0, {0x90, 60, 100}}, {17, {0xB3, 7, 90}}, {17, {0xE0, 0, 80}}, {200, {0xD1, 40}}, {511, {0x80, 60, 0}}};
   for (const auto& m : sent) thru->AddMidi(m.frame, m.bytes);
   thru->AddMidi(300, {0xF0, 0x7E, 0x01, 0xF7});  // system exclusive: not echoed
   thru->Run(512);

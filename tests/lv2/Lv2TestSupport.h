@@ -81,9 +81,9 @@ inline Stereo PlayLv2(Lv2Host& host, const std::vector<TimedMidi>& events, doubl
 
 // A short phrase: a chord, a bend, the wheel and a melody note, in the first 1.5 s.
 inline std::vector<TimedMidi> ShortPhrase() {
-  return {{0.0, 0x90, 57, 90},  {0.0, 0x90, 60, 90},  {0.01, 0x90, 64, 90}, {0.3, 0xE0, 0, 80},
-          {0.5, 0xB0, 1, 90},   {0.6, 0x90, 76, 110}, {0.9, 0x80, 76, 0},   {1.0, 0xE0, 0, 64},
-          {1.2, 0x80, 57, 0},   {1.2, 0x80, 60, 0},   {1.25, 0x80, 64, 0},  {1.3, 0xB0, 1, 0}};
+  return {{0.0, 0x90, 57, 90}, {0.0, 0x90, 60, 90},  {0.01, 0x90, 64, 90}, {0.3, 0xE0, 0, 80},
+          {0.5, 0xB0, 1, 90},  {0.6, 0x90, 76, 110}, {0.9, 0x80, 76, 0},   {1.0, 0xE0, 0, 64},
+          {1.2, 0x80, 57, 0},  {1.2, 0x80, 60, 0},   {1.25, 0x80, 64, 0},  {1.3, 0xB0, 1, 0}};
 }
 
 inline double LargestDifference(const std::vector<float>& a, const std::vector<float>& b) {
@@ -94,8 +94,10 @@ inline double LargestDifference(const std::vector<float>& a, const std::vector<f
 }
 
 inline bool AllFinite(const Stereo& s) {
-  for (float v : s.left) if (!std::isfinite(v)) return false;
-  for (float v : s.right) if (!std::isfinite(v)) return false;
+  for (float v : s.left)
+    if (!std::isfinite(v)) return false;
+  for (float v : s.right)
+    if (!std::isfinite(v)) return false;
   return true;
 }
 

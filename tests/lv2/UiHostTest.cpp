@@ -111,7 +111,7 @@ TEST(Lv2Ui, ProgrammerKeyChangesTheProgramAndTheHostHearsIt) {
   const LV2_Feature instanceFeature{LV2_INSTANCE_ACCESS_URI, plugin->Handle()};
   const LV2_Feature resizeFeature{LV2_UI__resize, &resize};
   const LV2_Feature idleFeature{LV2_UI__idleInterface, nullptr};
-  const LV2_Feature* features[] = {&parentFeature, &instanceFeature,       &resizeFeature, &idleFeature,
+  const LV2_Feature* features[] = {&parentFeature,       &instanceFeature,       &resizeFeature, &idleFeature,
                                    plugin->MapFeature(), plugin->UnmapFeature(), nullptr};
   const std::string binary = TESVAR_LV2_BINARY;
   SuilInstance* ui = suil_instance_new(suil, &side, LV2_UI__X11UI, lv2uris::kPlugin, lv2uris::kUi, LV2_UI__X11UI,
@@ -210,7 +210,7 @@ TEST(Lv2Ui, TheHostsScaleFactorDoublesTheEditor) {
   const LV2_Feature instanceFeature{LV2_INSTANCE_ACCESS_URI, plugin->Handle()};
   const LV2_Feature resizeFeature{LV2_UI__resize, &resize};
   const LV2_Feature optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
-  const LV2_Feature* features[] = {&parentFeature, &instanceFeature, &resizeFeature, &optionsFeature,
+  const LV2_Feature* features[] = {&parentFeature,       &instanceFeature,       &resizeFeature, &optionsFeature,
                                    plugin->MapFeature(), plugin->UnmapFeature(), nullptr};
   const std::string binary = TESVAR_LV2_BINARY;
   SuilInstance* ui = suil_instance_new(suil, &side, LV2_UI__X11UI, lv2uris::kPlugin, lv2uris::kUi, LV2_UI__X11UI,

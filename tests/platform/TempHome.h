@@ -30,8 +30,8 @@ class TempHome : public ::testing::Test {
   void SetUp() override {
     namespace fs = std::filesystem;
     std::random_device random;
-    home_ = (fs::temp_directory_path() / ("tesvar-home-" + std::to_string(random()) + std::to_string(random())))
-                .string();
+    home_ =
+        (fs::temp_directory_path() / ("tesvar-home-" + std::to_string(random()) + std::to_string(random()))).string();
     fs::create_directories(home_);
     // The settings folder is left uncreated: a first start must make it.
     SetEnvironmentVariable("HOME", home_);

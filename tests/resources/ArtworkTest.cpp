@@ -27,18 +27,14 @@ struct Resource {
 
 // The editor's bitmap table, written out here so that a wrong size in the generator shows.
 constexpr Resource kResources[] = {
-    {"back.png", 1032, 588, 1},          {"back2.png", 1032, 588, 1},
-    {"button.png", 40, 72, 2},           {"button2_off.png", 24, 80, 2},
-    {"button2_on.png", 24, 80, 2},       {"button2_w_off.png", 24, 80, 2},
-    {"button2_w_on.png", 24, 80, 2},     {"button_led_off.png", 40, 72, 2},
-    {"button_led_on.png", 40, 72, 2},    {"digits.png", 26, 408, 12},
-    {"digits_green.png", 26, 408, 12},   {"digits_small.png", 10, 198, 12},
-    {"knob.png", 40, 2600, 65},          {"knob_gray.png", 40, 2600, 65},
-    {"learn.png", 43, 32, 2},            {"learn2.png", 46, 20, 2},
-    {"led_flat.png", 18, 8, 1},          {"lever.png", 54, 90, 1},
-    {"handle.png", 54, 16, 1},           {"menu.png", 104, 48, 2},
-    {"switch2.png", 14, 40, 2},          {"switch3.png", 40, 120, 3},
-    {"switch4.png", 40, 160, 4},         {"switch5.png", 40, 200, 5},
+    {"back.png", 1032, 588, 1},      {"back2.png", 1032, 588, 1},       {"button.png", 40, 72, 2},
+    {"button2_off.png", 24, 80, 2},  {"button2_on.png", 24, 80, 2},     {"button2_w_off.png", 24, 80, 2},
+    {"button2_w_on.png", 24, 80, 2}, {"button_led_off.png", 40, 72, 2}, {"button_led_on.png", 40, 72, 2},
+    {"digits.png", 26, 408, 12},     {"digits_green.png", 26, 408, 12}, {"digits_small.png", 10, 198, 12},
+    {"knob.png", 40, 2600, 65},      {"knob_gray.png", 40, 2600, 65},   {"learn.png", 43, 32, 2},
+    {"learn2.png", 46, 20, 2},       {"led_flat.png", 18, 8, 1},        {"lever.png", 54, 90, 1},
+    {"handle.png", 54, 16, 1},       {"menu.png", 104, 48, 2},          {"switch2.png", 14, 40, 2},
+    {"switch3.png", 40, 120, 3},     {"switch4.png", 40, 160, 4},       {"switch5.png", 40, 200, 5},
 };
 
 const PngImage& Load(const std::string& file) { return test::LoadResource(file); }
@@ -49,9 +45,7 @@ int FramesOf(const std::string& file) {
   return 1;
 }
 
-Frame FrameOf(const std::string& file, int index) {
-  return test::ResourceFrame(file, FramesOf(file), index);
-}
+Frame FrameOf(const std::string& file, int index) { return test::ResourceFrame(file, FramesOf(file), index); }
 
 TEST(Artwork, EveryBitmapDecodesWithItsTableSize) {
   for (const Resource& r : kResources) {
@@ -104,10 +98,8 @@ TEST(Artwork, RotarySwitchesStepSymmetricallyThroughTheirPositions) {
   for (int positions : {3, 4, 5}) {
     const std::string file = "switch" + std::to_string(positions) + ".png";
     std::vector<double> angles;
-    for (int k = 0; k < positions; ++k)
-      angles.push_back(test::PointerAngle(FrameOf(file, k), 14, false));
-    for (int k = 1; k < positions; ++k)
-      EXPECT_GT(angles[k] - angles[k - 1], 20) << file << " position " << k + 1;
+    for (int k = 0; k < positions; ++k) angles.push_back(test::PointerAngle(FrameOf(file, k), 14, false));
+    for (int k = 1; k < positions; ++k) EXPECT_GT(angles[k] - angles[k - 1], 20) << file << " position " << k + 1;
     EXPECT_NEAR(angles.front(), -angles.back(), 6) << file;
     EXPECT_LT(angles.back(), 120) << file;
   }
@@ -120,9 +112,8 @@ TEST(Artwork, RotarySwitchesStepSymmetricallyThroughTheirPositions) {
 }
 
 TEST(Artwork, ButtonsHaveAnUpAndAPressedFrameAndLitOnesShowTheirLed) {
-  for (const char* file : {"button.png", "button_led_off.png", "button_led_on.png",
-                           "button2_off.png", "button2_on.png", "button2_w_off.png",
-                           "button2_w_on.png", "menu.png"})
+  for (const char* file : {"button.png", "button_led_off.png", "button_led_on.png", "button2_off.png", "button2_on.png",
+                           "button2_w_off.png", "button2_w_on.png", "menu.png"})
     EXPECT_GT(test::Difference(FrameOf(file, 0), FrameOf(file, 1)), 1.0) << file;
   const std::pair<const char*, const char*> pairs[] = {{"button_led_off.png", "button_led_on.png"},
                                                        {"button2_off.png", "button2_on.png"},

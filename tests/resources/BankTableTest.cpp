@@ -110,8 +110,7 @@ TEST(BankTable, RefusalsNameTheRowAndColumn) {
 TEST(BankTable, RefusesAWrongNumberOfPrograms) {
   std::string text = FormatBankTable(DefaultTable());
   const std::string lastRow = text.substr(text.rfind('\n', text.size() - 2) + 1);
-  EXPECT_NE(Refusal(text.substr(0, text.size() - lastRow.size())).find("63 programs"),
-            std::string::npos);
+  EXPECT_NE(Refusal(text.substr(0, text.size() - lastRow.size())).find("63 programs"), std::string::npos);
   EXPECT_NE(Refusal(text + lastRow).find("more than 64"), std::string::npos);
   EXPECT_NE(Refusal("# only comments\n").find("no header"), std::string::npos);
 }
@@ -152,8 +151,8 @@ TEST(MakeBankTool, WritesTheImageForAGoodTableAndNothingForABadOne) {
   const std::string table = TempPath("table.tsv"), fxb = TempPath("out.fxb");
   std::remove(fxb.c_str());
   WriteText(table, Edit(6, "\t12.5\t", "\t99\t"));
-  const std::string command = std::string(TESVAR_MAKE_BANK) + " " + table + " --fxb " + fxb +
-                              " --plugin-version 900 2>/dev/null";
+  const std::string command =
+      std::string(TESVAR_MAKE_BANK) + " " + table + " --fxb " + fxb + " --plugin-version 900 2>/dev/null";
   EXPECT_NE(std::system(command.c_str()), 0);
   EXPECT_EQ(std::fopen(fxb.c_str(), "rb"), nullptr) << "a refused table left a file";
 

@@ -29,6 +29,7 @@ FxbImage ReadBank(std::size_t bank) {
 
 // The parameter defaults as published for the 51 parameters, written out independently
 // of ParameterInfo.h so that a wrong default there shows here.
+// clang-format off
 constexpr double kPublishedDefaults[kParameterCount] = {
     0.5, 0, 2, 5.6, 0, 0, 2, 0,         // volume .. spread
     1, 0, 0, 0, 1, 0, 0, 1,             // DCO1, DCO2
@@ -37,6 +38,7 @@ constexpr double kPublishedDefaults[kParameterCount] = {
     8, 0, 0, 0,                         // MG
     0, 0.15, -0.3, 0.5, 0.5, 0.25, 0.5, 9.2, 1.9, 0.92,  // effects
     0, 0, 0, 0, 0, 0, 0};               // reserved
+// clang-format on
 
 TEST(FactoryBanks, EveryBankHasTheChunkFormLayout) {
   const std::uint32_t versions[kFactoryBankCount] = {10000, 900, 901};
@@ -91,6 +93,7 @@ TEST(FactoryBanks, EveryValueLiesInItsRangeAndKind) {
 }
 
 TEST(FactoryBanks, Bank0HoldsTheHardwareNamesInOrder) {
+  // clang-format off
   const char* const names[64] = {
       "Fat Brass", "Bowed Strings 8'", "Synthe Clav 16'", "Vibes Piano", "Percussive Organ",
       "Funk Bass", "Flute", "Helicopter", "Brass in 5ths", "Soft Strings 16'", "Synthe Piano",
@@ -104,6 +107,7 @@ TEST(FactoryBanks, Bank0HoldsTheHardwareNamesInOrder) {
       "Sax Ensemble", "Space Cathedral", "Honky Tonk", "Space Voice", "Music Box", "Grunge",
       "Synthe Gong", "Break Up", "Om-pah Brass", "Program 8-1", "Program 8-2", "Program 8-3",
       "Program 8-4", "Program 8-5", "Program 8-6", "Program 8-7", "Program 8-8"};
+  // clang-format on
   const FxbImage image = ReadBank(0);
   ASSERT_EQ(image.slots.size(), 64u);
   for (std::size_t i = 0; i < 64; ++i) EXPECT_EQ(image.slots[i].name, names[i]) << "slot " << i;
@@ -111,9 +115,8 @@ TEST(FactoryBanks, Bank0HoldsTheHardwareNamesInOrder) {
 
 TEST(FactoryBanks, Bank0UsesOnlyTheHardwareParametersOnTopOfDefaults) {
   // Parameters 8 .. 33 of programs 0 and 1, exactly as the hardware stores them.
-  const double given[2][26] = {
-      {0, 0, 0, 0, 0, 1, 0, 4, 38, 2, 0, 3, 0, 7, 10, 4, 0, 0, 0, 0, 15, 1, 9, 2, 3, 0},
-      {1, 2, 3, 0, 1, 1, 0, 4, 43, 1, 1, 0, 0, 10, 12, 11, 9, 1, 0, 0, 15, 1, 10, 1, 3, 0}};
+  const double given[2][26] = {{0, 0, 0, 0, 0, 1, 0, 4, 38, 2, 0, 3, 0, 7, 10, 4, 0, 0, 0, 0, 15, 1, 9, 2, 3, 0},
+                               {1, 2, 3, 0, 1, 1, 0, 4, 43, 1, 1, 0, 0, 10, 12, 11, 9, 1, 0, 0, 15, 1, 10, 1, 3, 0}};
   const FxbImage image = ReadBank(0);
   ASSERT_EQ(image.slots.size(), 64u);
   for (std::size_t i = 0; i < 2; ++i) {
@@ -186,8 +189,7 @@ TEST(FactoryBanks, RegisteredBanksAreFoundByNameAndType) {
     EXPECT_EQ(found.data, FactoryBanks()[bank].fxb.data()) << types[bank];
     EXPECT_EQ(found.size, FactoryBanks()[bank].fxb.size()) << types[bank];
   }
-  EXPECT_EQ(platform::FindModuleResource("proginit", "veltrum").data,
-            FactoryBanks()[2].fxb.data());
+  EXPECT_EQ(platform::FindModuleResource("proginit", "veltrum").data, FactoryBanks()[2].fxb.data());
   EXPECT_EQ(platform::FindModuleResource("PROGINIT", "OTHER").data, nullptr);
 }
 #endif
@@ -206,8 +208,7 @@ TEST(FactoryBanks, BankFilesMatchTheCompiledInBytes) {
     while ((c = std::fgetc(file)) != EOF) bytes.push_back(std::uint8_t(c));
     std::fclose(file);
     const auto embedded = FactoryBanks()[bank].fxb;
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), embedded.begin(), embedded.end()))
-        << path;
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), embedded.begin(), embedded.end())) << path;
   }
 }
 #endif

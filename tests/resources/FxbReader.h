@@ -11,11 +11,11 @@
 namespace resources::test {
 
 struct FxbSlot {
-  std::string name;          // slot name before the flag byte
+  std::string name;  // slot name before the flag byte
   std::uint8_t flag = 0;
   std::size_t bodySize = 0;  // bytes of the state body
   std::string tag;
-  std::int32_t index = -1;   // program index inside the body
+  std::int32_t index = -1;  // program index inside the body
   std::string bodyName;
   std::vector<double> values;
   std::vector<std::int32_t> chord;
@@ -23,8 +23,8 @@ struct FxbSlot {
 
 struct FxbImage {
   std::string magic, kind, pluginId, chunkMagic;
-  std::uint32_t byteSize = 0, formatVersion = 0, pluginVersion = 0, programCount = 0,
-                currentProgram = 0, chunkSize = 0, chunkVersion = 0;
+  std::uint32_t byteSize = 0, formatVersion = 0, pluginVersion = 0, programCount = 0, currentProgram = 0, chunkSize = 0,
+                chunkVersion = 0;
   bool reservedZero = false;
   std::vector<FxbSlot> slots;
 };
@@ -35,9 +35,9 @@ class FxbReader {
 
   // Answers false with error() set at the first field that is missing or malformed.
   bool Read(FxbImage& image) {
-    if (!Chars(image.magic, 4) || !Big(image.byteSize) || !Chars(image.kind, 4) ||
-        !Big(image.formatVersion) || !Chars(image.pluginId, 4) || !Big(image.pluginVersion) ||
-        !Big(image.programCount) || !Big(image.currentProgram)) {
+    if (!Chars(image.magic, 4) || !Big(image.byteSize) || !Chars(image.kind, 4) || !Big(image.formatVersion) ||
+        !Chars(image.pluginId, 4) || !Big(image.pluginVersion) || !Big(image.programCount) ||
+        !Big(image.currentProgram)) {
       return Fail("header");
     }
     if (pos_ + 124 > bytes_.size()) return Fail("reserved bytes");

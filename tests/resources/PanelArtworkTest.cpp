@@ -63,8 +63,12 @@ TEST(PanelArtwork, BackgroundsAreOpaqueAndKeepTheEditorsTextPlacesClear) {
     for (std::size_t i = 3; i < image.rgba.size(); i += 4) ASSERT_EQ(image.rgba[i], 255) << file;
   }
   // The version texts are drawn by the editor at these rectangles: no print may lie there.
-  auto maxIn = [](const Frame& f, const panel::Box& b) { return test::MaxLuminance(f, b.left, b.top, b.right, b.bottom); };
-  auto meanIn = [](const Frame& f, const panel::Box& b) { return test::MeanLuminance(f, b.left, b.top, b.right, b.bottom); };
+  auto maxIn = [](const Frame& f, const panel::Box& b) {
+    return test::MaxLuminance(f, b.left, b.top, b.right, b.bottom);
+  };
+  auto meanIn = [](const Frame& f, const panel::Box& b) {
+    return test::MeanLuminance(f, b.left, b.top, b.right, b.bottom);
+  };
   EXPECT_LT(maxIn(Main(), At(View::kMain, -panel::kVersionText)), 80);
   EXPECT_LT(maxIn(Alt(), At(View::kAlt, -panel::kVersionText)), 80);
   // The program names are written in green: dark glass behind them.
@@ -73,7 +77,9 @@ TEST(PanelArtwork, BackgroundsAreOpaqueAndKeepTheEditorsTextPlacesClear) {
 }
 
 TEST(PanelArtwork, LedDisplaysAndListsSitOnDarkGlass) {
-  auto meanIn = [](const Frame& f, const panel::Box& b) { return test::MeanLuminance(f, b.left, b.top, b.right, b.bottom); };
+  auto meanIn = [](const Frame& f, const panel::Box& b) {
+    return test::MeanLuminance(f, b.left, b.top, b.right, b.bottom);
+  };
   for (int display : {panel::kProgramDisplay, panel::kParameterDisplay, panel::kValueDisplay}) {
     EXPECT_LT(meanIn(Main(), At(View::kMain, -display)), 20) << display;
   }
@@ -108,18 +114,15 @@ TEST(PanelArtwork, EveryFaderScaleEndsWhereTheHandleTravelEnds) {
 }
 
 // Printed end ticks at the angles where a knob strip's first and last frames point.
-void ExpectRingMatchesStrip(const Frame& panel, const std::vector<Place>& knobs,
-                            const char* strip, bool darkPointer, const char* view) {
-  const double first =
-      test::PointerAngle(test::ResourceFrame(strip, 65, 0), 11.5, darkPointer) * kPi / 180;
-  const double last =
-      test::PointerAngle(test::ResourceFrame(strip, 65, 64), 11.5, darkPointer) * kPi / 180;
+void ExpectRingMatchesStrip(const Frame& panel, const std::vector<Place>& knobs, const char* strip, bool darkPointer,
+                            const char* view) {
+  const double first = test::PointerAngle(test::ResourceFrame(strip, 65, 0), 11.5, darkPointer) * kPi / 180;
+  const double last = test::PointerAngle(test::ResourceFrame(strip, 65, 64), 11.5, darkPointer) * kPi / 180;
   for (const Place& k : knobs) {
     const double cx = k.x + 20, cy = k.y + 20;
     for (double a : {first, last}) {
       const double x = cx + 23.5 * std::sin(a), y = cy - 23.5 * std::cos(a);
-      EXPECT_GT(test::MaxLuminanceNear(panel, x, y, 2.5), 120)
-          << view << " knob at " << k.x << ", " << k.y;
+      EXPECT_GT(test::MaxLuminanceNear(panel, x, y, 2.5), 120) << view << " knob at " << k.x << ", " << k.y;
     }
   }
 }
@@ -153,8 +156,7 @@ TEST(PanelArtwork, SwitchLegendsMarkEveryPositionOfTheirStrips) {
     const std::string strip = "switch" + std::to_string(s.positions) + ".png";
     const Frame panel = s.main ? Main() : Alt();
     for (int k = 0; k < s.positions; ++k) {
-      const double a =
-          test::PointerAngle(test::ResourceFrame(strip, s.positions, k), 14, false) * kPi / 180;
+      const double a = test::PointerAngle(test::ResourceFrame(strip, s.positions, k), 14, false) * kPi / 180;
       const double x = s.place.x + 20 + 21.5 * std::sin(a), y = s.place.y + 20 - 21.5 * std::cos(a);
       EXPECT_GT(test::MaxLuminanceNear(panel, x, y, 2.0), 150)
           << strip << " position " << k + 1 << " at " << s.place.x << ", " << s.place.y;
@@ -195,8 +197,7 @@ TEST(PanelArtwork, PrintedHotSpotsOfTheAlternativeView) {
     spots.push_back({b.left, b.bottom - 17, b.right, b.bottom});
   }
   for (const Spot& s : spots) {
-    EXPECT_GT(test::MaxLuminance(Alt(), s.left, s.top, s.right, s.bottom), 150)
-        << s.left << ", " << s.top;
+    EXPECT_GT(test::MaxLuminance(Alt(), s.left, s.top, s.right, s.bottom), 150) << s.left << ", " << s.top;
   }
 }
 

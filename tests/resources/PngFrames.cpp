@@ -34,8 +34,7 @@ PngImage ReadPng(const std::string& path) {
 const PngImage& LoadResource(const std::string& file) {
   static std::map<std::string, PngImage> cache;
   auto it = cache.find(file);
-  if (it == cache.end())
-    it = cache.emplace(file, ReadPng(std::string(TESVAR_IMAGE_DIR) + "/" + file)).first;
+  if (it == cache.end()) it = cache.emplace(file, ReadPng(std::string(TESVAR_IMAGE_DIR) + "/" + file)).first;
   return it->second;
 }
 
@@ -43,8 +42,8 @@ double Difference(const Frame& a, const Frame& b) {
   double sum = 0;
   for (int y = 0; y < a.Height(); ++y)
     for (int x = 0; x < a.Width(); ++x)
-      sum += std::fabs(a.R(x, y) - b.R(x, y)) + std::fabs(a.G(x, y) - b.G(x, y)) +
-             std::fabs(a.B(x, y) - b.B(x, y)) + std::abs(a.Alpha(x, y) - b.Alpha(x, y));
+      sum += std::fabs(a.R(x, y) - b.R(x, y)) + std::fabs(a.G(x, y) - b.G(x, y)) + std::fabs(a.B(x, y) - b.B(x, y)) +
+             std::abs(a.Alpha(x, y) - b.Alpha(x, y));
   return sum / (4.0 * a.Width() * a.Height());
 }
 
@@ -67,8 +66,7 @@ double MeanLuminance(const Frame& f, int x0, int y0, int x1, int y1) {
 double MaxRedExcess(const Frame& f) {
   double m = 0;
   for (int y = 0; y < f.Height(); ++y)
-    for (int x = 0; x < f.Width(); ++x)
-      m = std::max(m, f.R(x, y) - (f.G(x, y) + f.B(x, y)) / 2);
+    for (int x = 0; x < f.Width(); ++x) m = std::max(m, f.R(x, y) - (f.G(x, y) + f.B(x, y)) / 2);
   return m;
 }
 

@@ -35,9 +35,7 @@ class Frame {
   double G(int x, int y) const { return Channel(x, y, 1); }
   double B(int x, int y) const { return Channel(x, y, 2); }
   int Alpha(int x, int y) const { return Pixel(x, y)[3]; }
-  double Luminance(int x, int y) const {
-    return 0.299 * R(x, y) + 0.587 * G(x, y) + 0.114 * B(x, y);
-  }
+  double Luminance(int x, int y) const { return 0.299 * R(x, y) + 0.587 * G(x, y) + 0.114 * B(x, y); }
 
  private:
   const std::uint8_t* Pixel(int x, int y) const {

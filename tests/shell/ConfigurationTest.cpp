@@ -43,8 +43,8 @@ TEST_F(ConfigurationTest, FirstStartCreatesFolderAndEmptyFile) {
   EXPECT_EQ(configuration.documentsFolder, Path("Documents"));
   EXPECT_EQ(configuration.programFilesPath, Path("Documents"));
   EXPECT_TRUE(configuration.startupBank.empty());
-  EXPECT_FALSE(configuration.showParameters || configuration.openAltView ||
-               configuration.midiThru || configuration.ignoreProgramChange);
+  EXPECT_FALSE(configuration.showParameters || configuration.openAltView || configuration.midiThru ||
+               configuration.ignoreProgramChange);
   for (int parameter : configuration.controllerMap) EXPECT_EQ(parameter, -1);
   const tape::TapeReadSettings& tape = shell::SharedTapeReadSettings();
   EXPECT_EQ(tape.highPassHz, 330.0);

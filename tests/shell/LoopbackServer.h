@@ -136,12 +136,12 @@ class LoopbackServer {
     const std::string status = "HTTP/1.1 " + std::to_string(status_) + " Answer\r\nContent-Type: text/plain\r\n";
     switch (mode_) {
       case Mode::kAnswer:
-        if (SendAll(client, status + "Content-Length: " + std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n")) {
+        if (SendAll(client,
+                    status + "Content-Length: " + std::to_string(body_.size()) + "\r\nConnection: close\r\n\r\n")) {
           if (SendAll(client, body_)) sent_ = static_cast<long long>(body_.size());
         }
         break;
-      case Mode::kNoResponse:
-        break;
+      case Mode::kNoResponse: break;
       case Mode::kSilent:
         while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         break;

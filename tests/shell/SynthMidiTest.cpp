@@ -64,9 +64,7 @@ class SynthMidiTest : public shell_test::TempHome {
                       static_cast<std::uint8_t>(data2)}});
   }
   // Drains the whole first tick of a block, as the control clock does.
-  void DrainTick(int tickStart = 0) {
-    plug->DispatchQueuedMidi(tickStart, tickStart + plug->ControlTick(), voices);
-  }
+  void DrainTick(int tickStart = 0) { plug->DispatchQueuedMidi(tickStart, tickStart + plug->ControlTick(), voices); }
   std::vector<engine::VoiceEvent> TakeVoiceEvents() {
     std::vector<engine::VoiceEvent> out;
     while (!voices.Empty()) out.push_back(voices.Pop());

@@ -144,8 +144,7 @@ TEST_F(TuningClientTest, UnusableMasterFrequenciesFallBackToEqualTemperament) {
   SetMaster(true);
   BindDouble();
   auto client = shell::CreateTuningClient();
-  for (double bad : {0.0, -440.0, std::numeric_limits<double>::quiet_NaN(),
-                     std::numeric_limits<double>::infinity()}) {
+  for (double bad : {0.0, -440.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     SCOPED_TRACE(bad);
     SetFrequency(69, bad);
     EXPECT_DOUBLE_EQ(shell::NoteFrequency(*client, 69), 440.0);

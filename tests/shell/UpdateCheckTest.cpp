@@ -170,9 +170,9 @@ TEST(UpdateServerSetting, TakesHttpAndHttpsAddressesOnly) {
   EXPECT_EQ(shell::ServerAddress(s), "http://[::1]:81");
 
   const shell::UpdateServer before = s;
-  for (const char* bad : {"", "ftp://host", "host:80", "http://", "http://:80", "http://host:", "http://host:0",
-                          "http://host:65536", "http://host:8x", "http://host/path", "http://ho st", "http://[::1",
-                          "http://a:b:c", "file:///etc/passwd"}) {
+  for (const char* bad :
+       {"", "ftp://host", "host:80", "http://", "http://:80", "http://host:", "http://host:0", "http://host:65536",
+        "http://host:8x", "http://host/path", "http://ho st", "http://[::1", "http://a:b:c", "file:///etc/passwd"}) {
     EXPECT_FALSE(shell::ParseUpdateServer(bad, s)) << bad;
   }
   EXPECT_EQ(s.host, before.host);

@@ -60,8 +60,8 @@ TEST(AudioBridgeTest, AFullBlockOfEventsRendersWithoutAllocatingAndBothSourcesSo
   bridge.AddMidi(noStatus, 3, 340);
   bridge.AddMidi(sysex, 4, 350);
   bridge.AddMidi(clock, 1, 360);
-  bridge.AddMidi(a4, 0, 370);           // empty: nothing
-  bridge.AddMidi(a4, 3, 100000);        // beyond the block: at its last frame, a repeated note on
+  bridge.AddMidi(a4, 0, 370);     // empty: nothing
+  bridge.AddMidi(a4, 3, 100000);  // beyond the block: at its last frame, a repeated note on
   bridge.Render(left.data(), right.data(), kBlock);
   for (int block = 0; block < 40; ++block) {
     bridge.Begin(kBlock);

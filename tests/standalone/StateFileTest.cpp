@@ -34,7 +34,8 @@ class StateFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     UseTemporaryHome();
-    folder_ = fs::path(std::getenv("HOME")) / ("state-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    folder_ = fs::path(std::getenv("HOME")) /
+              ("state-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder_);
     path_ = folder_ / "deeper" / "standalone.fxb";
   }

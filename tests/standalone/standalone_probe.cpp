@@ -111,7 +111,8 @@ int SendProcess(jack_nframes_t frames, void* arg) {
       jack_midi_event_write(buffer, 0, change, 2);
     }
     for (int note : s->notes) {
-      const jack_midi_data_t on[3] = {0x90, static_cast<jack_midi_data_t>(note), static_cast<jack_midi_data_t>(s->velocity)};
+      const jack_midi_data_t on[3] = {0x90, static_cast<jack_midi_data_t>(note),
+                                      static_cast<jack_midi_data_t>(s->velocity)};
       jack_midi_event_write(buffer, 0, on, 3);
     }
     s->phase = 2;
@@ -146,7 +147,8 @@ int Send(const Args& args) {
     jack_client_close(client);
     return 2;
   }
-  if (args.Has("--connect") && jack_connect(client, jack_port_name(sender.port), args.Get("--connect", "").c_str()) != 0) {
+  if (args.Has("--connect") &&
+      jack_connect(client, jack_port_name(sender.port), args.Get("--connect", "").c_str()) != 0) {
     std::fprintf(stderr, "send: cannot connect to %s\n", args.Get("--connect", "").c_str());
     jack_client_close(client);
     return 2;
@@ -259,7 +261,8 @@ bool Analyse(const std::string& path, double skip, Spectrum* spectrum, std::stri
   double peak = 0;
   for (std::size_t i = 0; i < mono.size(); ++i) {
     double sum = 0;
-    for (int c = 0; c < info.channels; ++c) sum += frames[i * static_cast<std::size_t>(info.channels) + static_cast<std::size_t>(c)];
+    for (int c = 0; c < info.channels; ++c)
+      sum += frames[i * static_cast<std::size_t>(info.channels) + static_cast<std::size_t>(c)];
     mono[i] = sum / info.channels;
     peak = std::max(peak, std::fabs(mono[i]));
   }
@@ -289,9 +292,8 @@ bool Analyse(const std::string& path, double skip, Spectrum* spectrum, std::stri
 double PeakDb(const Spectrum& s, double hz) {
   const double perBin = s.rate / kFftSize;
   double best = 1e-30;
-  for (auto bin = static_cast<std::size_t>(hz / 1.015 / perBin); bin <= static_cast<std::size_t>(hz * 1.015 / perBin) + 1 &&
-                                                                  bin < s.power.size();
-       ++bin) {
+  for (auto bin = static_cast<std::size_t>(hz / 1.015 / perBin);
+       bin <= static_cast<std::size_t>(hz * 1.015 / perBin) + 1 && bin < s.power.size(); ++bin) {
     best = std::max(best, s.power[bin]);
   }
   return 10 * std::log10(best);
@@ -321,7 +323,8 @@ int AnalyseCommand(const Args& args) {
   std::printf("level %.1f dBFS\n", recording.levelDb);
   for (int note : Notes(args)) {
     const double hz = 440 * std::pow(2.0, (note - 69) / 12.0);
-    const double beside = std::max(PeakDb(recording, hz / std::pow(2.0, 1 / 12.0)), PeakDb(recording, hz * std::pow(2.0, 1 / 12.0)));
+    const double beside =
+        std::max(PeakDb(recording, hz / std::pow(2.0, 1 / 12.0)), PeakDb(recording, hz * std::pow(2.0, 1 / 12.0)));
     const double margin = PeakDb(recording, hz) - beside;
     std::printf("note %d (%.1f Hz): %.1f dB above the semitones beside it\n", note, hz, margin);
     ok = ok && margin >= kPitchMarginDb;
@@ -335,8 +338,8 @@ int AnalyseCommand(const Args& args) {
     if (args.Has("--level-tolerance")) {
       const double tolerance = std::atof(args.Get("--level-tolerance", "").c_str());
       const double difference = std::fabs(recording.levelDb - reference.levelDb);
-      std::printf("levels %.2f and %.2f dBFS: %.2f dB apart (tolerance %.2f dB)\n", recording.levelDb, reference.levelDb,
-                  difference, tolerance);
+      std::printf("levels %.2f and %.2f dBFS: %.2f dB apart (tolerance %.2f dB)\n", recording.levelDb,
+                  reference.levelDb, difference, tolerance);
       ok = ok && difference <= tolerance;
     }
     if (args.Has("--tolerance")) {

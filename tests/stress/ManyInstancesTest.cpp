@@ -84,9 +84,10 @@ TEST(ManyInstancesTest, SixtyFourInstancesOpenPlayAndCloseWithoutLeaking) {
       EXPECT_LE(left, kSlackBytes) << "round " << round << ": bytes left after closing every instance";
     }
   }
-  std::printf("memory: %.1f KiB per open instance; the first instance of the process took %.1f KiB more "
-              "(the shared tables); %lld bytes left after all %d closed (%lld in the first round)\n",
-              perInstance / 1024.0, (first - perInstance) / 1024.0, left, kInstances, cached);
+  std::printf(
+      "memory: %.1f KiB per open instance; the first instance of the process took %.1f KiB more "
+      "(the shared tables); %lld bytes left after all %d closed (%lld in the first round)\n",
+      perInstance / 1024.0, (first - perInstance) / 1024.0, left, kInstances, cached);
 }
 
 }  // namespace

@@ -243,7 +243,8 @@ void UserInterfaceActor::Step(Random& random) {
     ++counters_.programSwitches;
   } else if (roll < 40) {
     std::string name(static_cast<std::size_t>(Below(random, 40)), ' ');
-    for (char& c : name) c = static_cast<char>(Below(random, 8) == 0 ? 0x80 + Below(random, 128) : 32 + Below(random, 95));
+    for (char& c : name)
+      c = static_cast<char>(Below(random, 8) == 0 ? 0x80 + Below(random, 128) : 32 + Below(random, 95));
     host.Dispatch(vst::effSetProgramName, 0, 0, name.data());
     ++counters_.renames;
   } else if (roll < 50) {
@@ -265,7 +266,8 @@ void UserInterfaceActor::Step(Random& random) {
       if (Below(random, 2) == 0) {
         chunk.resize(static_cast<std::size_t>(Below(random, static_cast<int>(chunk.size()))));
       } else {
-        for (int i = 0; i < 4; ++i) chunk[static_cast<std::size_t>(Below(random, static_cast<int>(chunk.size())))] ^= 0xFF;
+        for (int i = 0; i < 4; ++i)
+          chunk[static_cast<std::size_t>(Below(random, static_cast<int>(chunk.size())))] ^= 0xFF;
       }
     }
     // A program chunk goes into either instance; a bank chunk (which a host that asks for

@@ -64,8 +64,8 @@ class EditorActor : public StressActor {
       host_.Dispatch(vst::effEditIdle);
       Graphics().Tick(1 + Below(random, 3));
     } else if (roll < 60) {
-      static constexpr int kKeys[] = {panel::kDown, panel::kUp, panel::kProgramMode, panel::kParameterMode,
-                                      panel::kHold, panel::kChord, panel::kPoly, panel::kUnison};
+      static constexpr int kKeys[] = {panel::kDown, panel::kUp,    panel::kProgramMode, panel::kParameterMode,
+                                      panel::kHold, panel::kChord, panel::kPoly,        panel::kUnison};
       const int key = Below(random, 3) == 0 ? kKeys[Below(random, 8)] : panel::kFirstKey + Below(random, 8);
       if (Drag(Shown(key), 0, 1 + Below(random, 3))) ++keys;
     } else if (roll < 95) {
@@ -171,10 +171,11 @@ TEST_F(StressEditorTest, TheEditorBesideEveryThread) {
   EXPECT_GT(editor.viewSwitches, 0);
   EXPECT_LT(PeakAfterEveryNoteOff(host), 1e-4) << "a note kept sounding after its note off";
 
-  std::printf("stress editor: %ld blocks, %ld notes, %ld parameter changes, %ld program switches;\n"
-              "               editor opened %ld times, %ld key presses, %ld knob turns, %ld view switches\n",
-              counters.blocks.load(), counters.notes.load(), counters.parameterChanges.load(),
-              counters.programSwitches.load(), editor.opens, editor.keys, editor.turns, editor.viewSwitches);
+  std::printf(
+      "stress editor: %ld blocks, %ld notes, %ld parameter changes, %ld program switches;\n"
+      "               editor opened %ld times, %ld key presses, %ld knob turns, %ld view switches\n",
+      counters.blocks.load(), counters.notes.load(), counters.parameterChanges.load(), counters.programSwitches.load(),
+      editor.opens, editor.keys, editor.turns, editor.viewSwitches);
 }
 
 }  // namespace

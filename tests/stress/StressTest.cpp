@@ -93,7 +93,8 @@ TEST(StressTest, EveryThreadAtOnce) {
   const std::vector<std::uint8_t> plain = PlainProgramChunk();
   for (PluginHost* probe : {probe44.get(), probe96.get()}) {
     ASSERT_EQ(probe->Dispatch(vst::effSetChunk, 1, static_cast<std::intptr_t>(plain.size()),
-                              const_cast<std::uint8_t*>(plain.data())), 1);
+                              const_cast<std::uint8_t*>(plain.data())),
+              1);
     probe->SendMidi({{0, 0x90, 69, 100}});
     std::vector<float> left, right;
     probe->ProcessReplacing(left, right, 8192);  // past the attack
@@ -133,12 +134,13 @@ TEST(StressTest, EveryThreadAtOnce) {
     EXPECT_LT(probe.worstCents, 0.01) << "the instance at " << probe.sampleRate << " Hz left its pitch";
   }
 
-  std::printf("stress: %ld blocks, %ld notes, %ld system-exclusive dumps; %ld parameter changes, %ld rate changes;\n"
-              "        %ld program switches, %ld renames, %ld chunk round trips, %ld of the damaged chunks refused,\n"
-              "        %ld files loaded\n",
-              counters.blocks.load(), counters.notes.load(), counters.sysex.load(), counters.parameterChanges.load(),
-              counters.rateChanges.load(), counters.programSwitches.load(), counters.renames.load(),
-              counters.chunkRoundTrips.load(), counters.chunksRefused.load(), counters.filesLoaded.load());
+  std::printf(
+      "stress: %ld blocks, %ld notes, %ld system-exclusive dumps; %ld parameter changes, %ld rate changes;\n"
+      "        %ld program switches, %ld renames, %ld chunk round trips, %ld of the damaged chunks refused,\n"
+      "        %ld files loaded\n",
+      counters.blocks.load(), counters.notes.load(), counters.sysex.load(), counters.parameterChanges.load(),
+      counters.rateChanges.load(), counters.programSwitches.load(), counters.renames.load(),
+      counters.chunkRoundTrips.load(), counters.chunksRefused.load(), counters.filesLoaded.load());
   for (const TuningProbeActor::Probe& probe : tuning.Probes()) {
     std::printf("stress: at %.0f Hz %ld pitch windows, largest deviation from 440 Hz %.5f cent\n", probe.sampleRate,
                 probe.windows, probe.worstCents);

@@ -48,7 +48,8 @@ TEST(SignalConditioner, RemovesMeanAndSetsThresholdFromMeanAbsoluteDeviation) {
 
 TEST(SignalConditioner, RunsLowPassOfHighPassAndSkipsALowPassAboveNyquist) {
   std::vector<double> input(2000);
-  for (std::size_t i = 0; i < input.size(); ++i) input[i] = std::sin(0.07 * double(i)) + 0.3 * std::sin(2.1 * double(i));
+  for (std::size_t i = 0; i < input.size(); ++i)
+    input[i] = std::sin(0.07 * double(i)) + 0.3 * std::sin(2.1 * double(i));
   auto reference = [&](bool hp, bool lp, double lpHz) {
     engine::HighPass h;
     engine::LowPass l;
@@ -159,8 +160,8 @@ std::vector<std::uint8_t> Block(std::uint8_t fill, std::uint8_t checksumDelta = 
 std::vector<std::uint8_t> Bits(const std::vector<std::uint8_t>& bytes) { return tape::FrameBits(bytes); }
 
 TEST(FrameBytes, FramesAWholeBlockAfterLeaderAndAChanceHeaderInNoise) {
-  std::vector<std::uint8_t> bits(50, 1);                   // leader
-  for (auto b : Bits({0x50, 0x11})) bits.push_back(b);     // a "P" decoded from noise
+  std::vector<std::uint8_t> bits(50, 1);                // leader
+  for (auto b : Bits({0x50, 0x11})) bits.push_back(b);  // a "P" decoded from noise
   bits.insert(bits.end(), 30, 1);
   const auto block = Block(3);
   for (auto b : Bits(block)) bits.push_back(b);

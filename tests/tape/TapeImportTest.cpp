@@ -99,7 +99,8 @@ TEST(TapeImport, EveryFailureLeavesProgramsCurrentProgramAndConfigurationAlone) 
     std::string path;
   };
   std::vector<Case> cases;
-  auto add = [&](const char* name, const std::vector<std::uint8_t>& b, tape::WavLayout layout = {}, bool right = false) {
+  auto add = [&](const char* name, const std::vector<std::uint8_t>& b, tape::WavLayout layout = {},
+                 bool right = false) {
     const std::string path = folder.File(std::string(name) + ".wav");
     ASSERT_TRUE(tape_test::WriteDump(path, b, tape_test::Options(44100.0), layout, right));
     cases.push_back({name, path});

@@ -44,14 +44,14 @@ class TapeLoadDialogTest : public MenusTest {
 
 TEST_F(TapeLoadDialogTest, DrawsItsPanelBoxesIndicatorsAndButtons) {
   Tesvar& plug = MakeShown();
-  EXPECT_EQ(PixelAt(plug, 388, 194), kColorWhite);          // the outline
-  EXPECT_EQ(PixelAt(plug, 400, 210), D::kPanelColor);       // the panel
-  EXPECT_EQ(PixelAt(plug, 525, 219), kColorWhite);          // the high-pass box
-  EXPECT_EQ(PixelAt(plug, 525, 299), kColorWhite);          // the threshold box
-  EXPECT_EQ(PixelAt(plug, 506, 230), D::kIndicatorOn);      // high-pass on
-  EXPECT_EQ(PixelAt(plug, 506, 270), D::kIndicatorOn);      // low-pass on
-  EXPECT_EQ(PixelAt(plug, 414, 355), D::kGrey);             // OK without the mouse
-  EXPECT_EQ(PixelAt(plug, 526, 355), D::kGrey);             // CANCEL
+  EXPECT_EQ(PixelAt(plug, 388, 194), kColorWhite);      // the outline
+  EXPECT_EQ(PixelAt(plug, 400, 210), D::kPanelColor);   // the panel
+  EXPECT_EQ(PixelAt(plug, 525, 219), kColorWhite);      // the high-pass box
+  EXPECT_EQ(PixelAt(plug, 525, 299), kColorWhite);      // the threshold box
+  EXPECT_EQ(PixelAt(plug, 506, 230), D::kIndicatorOn);  // high-pass on
+  EXPECT_EQ(PixelAt(plug, 506, 270), D::kIndicatorOn);  // low-pass on
+  EXPECT_EQ(PixelAt(plug, 414, 355), D::kGrey);         // OK without the mouse
+  EXPECT_EQ(PixelAt(plug, 526, 355), D::kGrey);         // CANCEL
 
   HoverAt(plug, 450, 366);
   EXPECT_TRUE(TapeDialog(plug)->HoverOk());

@@ -64,7 +64,7 @@ TEST(TapeProgramMapper, OutOfRangeFieldsAreClampedIntoEveryParametersRange) {
   EXPECT_EQ(all[15], 6);  // detune 8 -> 6
   EXPECT_EQ(all[8], 2);   // octave 3 -> 2
   EXPECT_EQ(all[12], 2);
-  EXPECT_EQ(all[9], 2);   // waveform 3 -> 2
+  EXPECT_EQ(all[9], 2);  // waveform 3 -> 2
   EXPECT_EQ(all[13], 2);
   EXPECT_EQ(all[14], 4);  // interval 7 -> 4
   for (std::uint32_t seed = 1; seed <= 20; ++seed) {

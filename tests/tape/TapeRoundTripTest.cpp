@@ -21,8 +21,8 @@ TEST(TapeRoundTrip, EveryFormatRateAndChannelCountGivesTheBytesBack) {
   const std::string path = folder.File("dump.wav");
   std::uint32_t seed = 1;
   for (double rate : {22050.0, 44100.0, 48000.0, 96000.0}) {
-    for (WavFormat format : {WavFormat::kPcm8, WavFormat::kPcm16, WavFormat::kPcm24, WavFormat::kFloat32,
-                             WavFormat::kFloat64}) {
+    for (WavFormat format :
+         {WavFormat::kPcm8, WavFormat::kPcm16, WavFormat::kPcm24, WavFormat::kFloat32, WavFormat::kFloat64}) {
       for (int channels : {1, 2}) {
         SCOPED_TRACE(testing::Message() << rate << " Hz, format " << int(format) << ", " << channels << " ch");
         const tape::TapeData data = tape_test::RandomData(seed++);
@@ -52,13 +52,15 @@ TEST(TapeRoundTrip, ToleratesOffsetNoiseSpeedWowAndLeadingRubbish) {
       {"3 % fast", [](tape::TapeSignalOptions& o) { o.speed = 1.03; }},
       {"5 % slow", [](tape::TapeSignalOptions& o) { o.speed = 0.95; }},
       {"wow +-3 % at 1 Hz", [](tape::TapeSignalOptions& o) { o.wowDepth = 0.03; }},
-      {"loud noise before the tone", [](tape::TapeSignalOptions& o) {
+      {"loud noise before the tone",
+       [](tape::TapeSignalOptions& o) {
          o.leadInSeconds = 1.0;
          o.leadInNoiseRms = 0.3;
        }},
       {"random half-waves before the leader", [](tape::TapeSignalOptions& o) { o.garbageSeconds = 0.5; }},
       {"no band limit", [](tape::TapeSignalOptions& o) { o.bandwidthHz = 0.0; }},
-      {"shallow dropout to 60 %", [](tape::TapeSignalOptions& o) {
+      {"shallow dropout to 60 %",
+       [](tape::TapeSignalOptions& o) {
          o.dropoutAtSeconds = 1.0;
          o.dropoutSeconds = 0.05;
          o.dropoutGain = 0.6;

@@ -94,7 +94,8 @@ TEST_F(TapeSox, OddListChunkBeforeData) {
   in.close();
   std::size_t pos = 12;
   while (pos + 8 <= bytes.size() && std::memcmp(&bytes[pos], "data", 4) != 0) {
-    const std::uint32_t size = bytes[pos + 4] | bytes[pos + 5] << 8 | bytes[pos + 6] << 16 | std::uint32_t(bytes[pos + 7]) << 24;
+    const std::uint32_t size =
+        bytes[pos + 4] | bytes[pos + 5] << 8 | bytes[pos + 6] << 16 | std::uint32_t(bytes[pos + 7]) << 24;
     pos += 8 + size + (size & 1);
   }
   ASSERT_LT(pos + 8, bytes.size());

@@ -59,8 +59,8 @@ inline bool WriteDump(const std::string& path, const std::vector<std::uint8_t>& 
   layout.sampleRate = int(options.sampleRate);
   const tape::TapeSignal signal = tape::EncodeTapeBytes(block, options);
   const std::vector<double> silence(onRight ? signal.samples.size() : 0, 0.0);
-  const auto bytes = onRight ? tape::EncodeWav(silence, signal.samples, layout)
-                             : tape::EncodeWav(signal.samples, silence, layout);
+  const auto bytes =
+      onRight ? tape::EncodeWav(silence, signal.samples, layout) : tape::EncodeWav(signal.samples, silence, layout);
   return tape::WriteFileBytes(path, bytes);
 }
 

@@ -58,8 +58,10 @@ TEST_F(TapeTolerance, WhiteNoise) {
 TEST_F(TapeTolerance, DcOffset) {
   const double ratio = LastSurviving(
       data_, [](tape::TapeSignalOptions& o, double r) { o.dcOffset = r * o.level; }, 0.0, 100.0, 25.0, 1);
-  std::printf("[tolerance] DC offset: decodes with offsets up to at least %.0f x tone peak "
-              "(only clipping in the file limits it)\n", ratio);
+  std::printf(
+      "[tolerance] DC offset: decodes with offsets up to at least %.0f x tone peak "
+      "(only clipping in the file limits it)\n",
+      ratio);
   EXPECT_GE(ratio, 100.0);
 }
 
@@ -68,8 +70,7 @@ TEST_F(TapeTolerance, ConstantSpeedError) {
   const double fast = LastSurviving(data_, speed, 1.0, 1.6, 0.01, 1);
   const Impair slow = [](tape::TapeSignalOptions& o, double s) { o.speed = 1.0 - s; };
   const double slower = LastSurviving(data_, slow, 0.0, 0.6, 0.01, 1);
-  std::printf("[tolerance] speed: decodes from %.0f %% slow to %.0f %% fast\n", slower * 100.0,
-              (fast - 1.0) * 100.0);
+  std::printf("[tolerance] speed: decodes from %.0f %% slow to %.0f %% fast\n", slower * 100.0, (fast - 1.0) * 100.0);
   EXPECT_GE(fast, 1.10);
   EXPECT_GE(slower, 0.10);
 }
@@ -77,10 +78,12 @@ TEST_F(TapeTolerance, ConstantSpeedError) {
 TEST_F(TapeTolerance, Wow) {
   for (double hz : {0.5, 4.0, 12.0}) {
     const double depth = LastSurviving(
-        data_, [hz](tape::TapeSignalOptions& o, double d) {
+        data_,
+        [hz](tape::TapeSignalOptions& o, double d) {
           o.wowDepth = d;
           o.wowHz = hz;
-        }, 0.0, 0.6, 0.02, 1);
+        },
+        0.0, 0.6, 0.02, 1);
     std::printf("[tolerance] wow at %.1f Hz: decodes up to +-%.0f %% speed swing\n", hz, depth * 100.0);
     EXPECT_GE(depth, 0.10) << hz << " Hz";
   }
@@ -92,10 +95,13 @@ TEST_F(TapeTolerance, Dropout) {
   for (double ms = 0.1; ms <= 5.0; ms += 0.1) {
     bool all = true;
     for (int place = 0; place < 10 && all; ++place) {
-      all = Survives(data_, [ms, place](tape::TapeSignalOptions& o, double) {
-        o.dropoutAtSeconds = 0.05 + 0.25 * place;
-        o.dropoutSeconds = ms * 1e-3;
-      }, 0.0, 1);
+      all = Survives(
+          data_,
+          [ms, place](tape::TapeSignalOptions& o, double) {
+            o.dropoutAtSeconds = 0.05 + 0.25 * place;
+            o.dropoutSeconds = ms * 1e-3;
+          },
+          0.0, 1);
     }
     if (!all) break;
     longest = ms;
@@ -103,17 +109,22 @@ TEST_F(TapeTolerance, Dropout) {
   // A partial dropout of 100 ms: the deepest fade that still decodes.
   double deepest = 1.0;
   for (double gain = 0.95; gain > 0.0; gain -= 0.05) {
-    if (!Survives(data_, [gain](tape::TapeSignalOptions& o, double) {
-          o.dropoutAtSeconds = 0.8;
-          o.dropoutSeconds = 0.1;
-          o.dropoutGain = gain;
-        }, 0.0, 1)) {
+    if (!Survives(
+            data_,
+            [gain](tape::TapeSignalOptions& o, double) {
+              o.dropoutAtSeconds = 0.8;
+              o.dropoutSeconds = 0.1;
+              o.dropoutGain = gain;
+            },
+            0.0, 1)) {
       break;
     }
     deepest = gain;
   }
-  std::printf("[tolerance] dropout: total dropouts up to %.1f ms decode; a 100 ms fade decodes down to "
-              "%.0f %% of the level (%.1f dB)\n", longest, deepest * 100.0, 20.0 * std::log10(deepest));
+  std::printf(
+      "[tolerance] dropout: total dropouts up to %.1f ms decode; a 100 ms fade decodes down to "
+      "%.0f %% of the level (%.1f dB)\n",
+      longest, deepest * 100.0, 20.0 * std::log10(deepest));
   EXPECT_GE(deepest, 0.0);
   EXPECT_LE(deepest, 0.7);  // a fade to 70 % must never break the decoder
 }

@@ -204,9 +204,9 @@ TEST(WavReader, ExtensibleFormatCountsAsItsSubFormat) {
     Bytes b = RiffHeader();
     Fmt(b, 0xFFFE, 1, 48000, bits, 40);
     b.resize(b.size() - 24);
-    Put16(b, 22);                  // extension size
-    Put16(b, std::uint32_t(bits)); // valid bits
-    Put32(b, 4);                   // channel mask
+    Put16(b, 22);                   // extension size
+    Put16(b, std::uint32_t(bits));  // valid bits
+    Put32(b, 4);                    // channel mask
     Put16(b, std::uint32_t(subTag));
     const Bytes tail{0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
     b.insert(b.end(), tail.begin(), tail.end());

@@ -65,7 +65,7 @@ TEST(ArtworkCanvas, BlurredShapeSpreadsItsCoverageWithoutLosingIt) {
   EXPECT_GT(AlphaAt(image, 50, 50), 250);  // the middle stays solid
   EXPECT_GT(AlphaAt(image, 38, 50), 0);    // the edge is soft
   EXPECT_LT(AlphaAt(image, 41, 50), 255);
-  EXPECT_EQ(AlphaAt(image, 25, 50), 0);    // and the blur stays near the shape
+  EXPECT_EQ(AlphaAt(image, 25, 50), 0);  // and the blur stays near the shape
 }
 
 TEST(ArtworkCanvas, BlurredShapeOffsetMovesItAndKeepsTheContextsTransform) {
@@ -82,8 +82,8 @@ TEST(ArtworkCanvas, ClipToKeepsAGlowInsideItsFrame) {
   Image image(20, 40);
   {
     const ClipTo clip(image.Cr(), {0, 0, 20, 20});
-    BlurredShape(image.Cr(), {4, 14, 12, 6},
-                 [](cairo_t* m) { cairo_rectangle(m, 4, 14, 12, 6); }, 0, 0, 4, Hex(0xff0000));
+    BlurredShape(
+        image.Cr(), {4, 14, 12, 6}, [](cairo_t* m) { cairo_rectangle(m, 4, 14, 12, 6); }, 0, 0, 4, Hex(0xff0000));
   }
   EXPECT_GT(AlphaAt(image, 10, 19), 100);
   for (int y = 20; y < 40; ++y)
@@ -99,8 +99,8 @@ TEST(ArtworkCanvas, TrackingWidensTextAndCentredTextIsCentred) {
   EXPECT_GT(TextWidth(cr, font, "ABCD"), plain);
   font.tracking = 2;
   EXPECT_NEAR(TextWidth(cr, font, "ABC"), plain + 4, 0.01);  // two gaps, none after the last
-  EXPECT_NEAR(TextWidth(cr, font, "\u2212\u00bd"), TextWidth(cr, font, "\u2212") +
-                                                        TextWidth(cr, font, "\u00bd") + 2, 0.01);
+  EXPECT_NEAR(TextWidth(cr, font, "\u2212\u00bd"), TextWidth(cr, font, "\u2212") + TextWidth(cr, font, "\u00bd") + 2,
+              0.01);
 
   DrawText(cr, font, 100, 28, Align::kCentre, "HHHH", Hex(0xffffff));
   const Coverage c = CoverageOf(image);
@@ -171,8 +171,7 @@ TEST(ArtworkStrips, EveryDigitLiesInsideTheRectangleTheEditorCutsForIt) {
       for (int y = 0; y < frameH; ++y) {
         shown[std::size_t(top + y)] = true;
         for (int x = 0; x < c.width; ++x)
-          worst = std::max(worst, LargestChannelDifference(PixelAt(strip, x, top + y),
-                                                           PixelAt(alone, x, y)));
+          worst = std::max(worst, LargestChannelDifference(PixelAt(strip, x, top + y), PixelAt(alone, x, y)));
       }
       EXPECT_LE(worst, 1) << "frame " << k << " of the " << c.width << "-pixel strip";
       const double coverage = CoverageOf(alone).sum;
@@ -233,8 +232,7 @@ double ParsePrinted(std::string s) {
 }
 
 TEST(ArtworkScales, KnobScaleEndsAreTheParameterRanges) {
-  for (int p : {2, 3, 10, 11, 15, 16, 17, 18, 19, 21, 22, 23, 24, 26, 27, 28, 29, 30, 31, 32,
-                33}) {
+  for (int p : {2, 3, 10, 11, 15, 16, 17, 18, 19, 21, 22, 23, 24, 26, 27, 28, 29, 30, 31, 32, 33}) {
     const auto& info = resources::kParameterInfo[std::size_t(p)];
     const auto [lo, hi] = KnobEnds(p);
     EXPECT_DOUBLE_EQ(ParsePrinted(lo), info.minValue) << p;

@@ -75,8 +75,8 @@ class RenderLevelTest : public ::testing::Test {
     const auto size = static_cast<std::uint32_t>(track.size());
     for (int s = 24; s >= 0; s -= 8) file.push_back(static_cast<std::uint8_t>(size >> s));
     file.insert(file.end(), track.begin(), track.end());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                                static_cast<std::streamsize>(file.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   }
 
   // Both channels of a WAV file, interleaved as frames (left, right, left, ...).

@@ -27,18 +27,18 @@ TEST(RenderOptionsTest, ValuesAreTakenAndRangesChecked) {
   EXPECT_EQ(o.program, "Fat Brass");
   EXPECT_EQ(o.bits, 24);
   for (auto bad : std::vector<std::vector<const char*>>{{"p.so", "--sample-rate", "500"},
-                                                         {"p.so", "--sample-rate", "nan"},
-                                                         {"p.so", "--block-size", "0"},
-                                                         {"p.so", "--block-size", "1.5"},
-                                                         {"p.so", "--tail", "-1"},
-                                                         {"p.so", "--bits", "8"},
-                                                         {"p.so", "--gain", "loud"},
-                                                         {"p.so", "--gain", "61"},
-                                                         {"p.so", "--gain", "-inf"},
-                                                         {"p.so", "--midi"},
-                                                         {"p.so", "--frobnicate", "1"},
-                                                         {"p.so", "q.so"},
-                                                         {}}) {
+                                                        {"p.so", "--sample-rate", "nan"},
+                                                        {"p.so", "--block-size", "0"},
+                                                        {"p.so", "--block-size", "1.5"},
+                                                        {"p.so", "--tail", "-1"},
+                                                        {"p.so", "--bits", "8"},
+                                                        {"p.so", "--gain", "loud"},
+                                                        {"p.so", "--gain", "61"},
+                                                        {"p.so", "--gain", "-inf"},
+                                                        {"p.so", "--midi"},
+                                                        {"p.so", "--frobnicate", "1"},
+                                                        {"p.so", "q.so"},
+                                                        {}}) {
     RenderOptions r;
     EXPECT_FALSE(Parse(bad, &r, &error)) << (bad.empty() ? "" : bad.back());
     EXPECT_FALSE(error.empty());
@@ -65,7 +65,8 @@ TEST(RenderOptionsTest, ClippingWarningNamesThePeakAndTheGainThatFits) {
   EXPECT_EQ(ClippingWarning(0.5, 24, 0.0), "");
   EXPECT_EQ(ClippingWarning(4.0, 32, 0.0), "");
   // 2.0 is +6.02 dBFS: -6.02 dB fits, rounded down to -6.1 so that it really does.
-  EXPECT_EQ(ClippingWarning(2.0, 16, 0.0), "the render peaks at +6.0 dBFS and clips in a 16-bit file; --gain -6.1 would fit");
+  EXPECT_EQ(ClippingWarning(2.0, 16, 0.0),
+            "the render peaks at +6.0 dBFS and clips in a 16-bit file; --gain -6.1 would fit");
   // The suggestion is the whole --gain to give, counting the one already given.
   EXPECT_NE(ClippingWarning(2.0, 24, 3.0).find("24-bit file; --gain -3.1 would fit"), std::string::npos);
   EXPECT_NE(ClippingWarning(1.0001, 16, 0.0).find("--gain -0.1 would fit"), std::string::npos);

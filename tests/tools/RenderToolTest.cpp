@@ -109,7 +109,8 @@ TEST(RenderToolTest, CommandLineRefusesBadInputAndWritesNothing) {
   const std::string plugin = TESVAR_PLUGIN_PATH;
   const fs::path out = folder / "out.wav";
   auto run = [&](const std::string& args) {
-    return std::system((render + " " + plugin + " --out " + out.string() + " --tail 0.1 " + args + " 2>/dev/null >/dev/null").c_str());
+    return std::system(
+        (render + " " + plugin + " --out " + out.string() + " --tail 0.1 " + args + " 2>/dev/null >/dev/null").c_str());
   };
   std::FILE* bad = std::fopen((folder / "bad.mid").c_str(), "wb");
   std::fputs("not a midi file", bad);

@@ -26,7 +26,8 @@ namespace {
 int Differences(const LICE_IBitmap& a, const LICE_IBitmap& b, const LICE_Rect& rect = {0, 0, 1032, 588}) {
   int count = 0;
   for (int y = rect.top; y < rect.bottom; ++y) {
-    for (int x = rect.left; x < rect.right; ++x) count += a.Bits()[y * a.RowSpan() + x] != b.Bits()[y * b.RowSpan() + x];
+    for (int x = rect.left; x < rect.right; ++x)
+      count += a.Bits()[y * a.RowSpan() + x] != b.Bits()[y * b.RowSpan() + x];
   }
   return count;
 }
@@ -287,8 +288,8 @@ TEST(SnapshotOptionsTest, TheCommandLineIsReadOrRefusedWithAReason) {
   EXPECT_EQ(o.showParameters, 1);
   EXPECT_EQ(o.out, "x.png");
   const std::vector<std::vector<std::string>> bad = {
-      {"--view", "side"}, {"--program", "99"}, {"--param", "16"}, {"--param", "a=1"}, {"--param", "3=nan"},
-      {"--hover", "5"}, {"--out"}, {"--colour", "red"}, {"stray"}, {"--show-parameters", "yes"}};
+      {"--view", "side"}, {"--program", "99"}, {"--param", "16"},   {"--param", "a=1"}, {"--param", "3=nan"},
+      {"--hover", "5"},   {"--out"},           {"--colour", "red"}, {"stray"},          {"--show-parameters", "yes"}};
   for (const auto& args : bad) {
     snapshot::Options ignored;
     error.clear();
@@ -303,8 +304,8 @@ class SnapshotToolTest : public shell_test::TempHome {};
 TEST_F(SnapshotToolTest, WritesEachViewAsA1032By588Png) {
   for (const char* view : {"main", "alt"}) {
     const std::string out = Path(std::string(view) + ".png");
-    const std::string command = std::string(TESVAR_SNAPSHOT_PATH) + " --view " + view + " --program 27 --out '" +
-                                out + "' > /dev/null";
+    const std::string command =
+        std::string(TESVAR_SNAPSHOT_PATH) + " --view " + view + " --program 27 --out '" + out + "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     std::ifstream in(out, std::ios::binary);
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

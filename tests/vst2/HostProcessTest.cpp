@@ -81,8 +81,8 @@ TEST(HostProcessTest, BlocksLongerThanAnnouncedAreRenderedInPieces) {
 TEST(HostProcessTest, RefusedRatesAndBlockSizesKeepTheInstancePlaying) {
   auto host = LoadPlugin();
   ASSERT_TRUE(host);
-  const float bad[] = {0.0f, 500.0f, -44100.0f, 1e9f, std::numeric_limits<float>::quiet_NaN(),
-                       std::numeric_limits<float>::infinity()};
+  const float bad[] = {
+      0.0f, 500.0f, -44100.0f, 1e9f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()};
   for (float rate : bad) host->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, rate);
   host->Dispatch(vst::effSetBlockSize, 0, 0);
   host->Dispatch(vst::effSetBlockSize, 0, -256);
@@ -173,7 +173,8 @@ TEST(HostProcessTest, AudioAndUserInterfaceThreadsShareOneInstanceSafely) {
     e->setParameter(e, round % 51, (round % 7) / 6.0f);
     void* chunk = nullptr;
     const auto size = e->dispatcher(e, vst::effGetChunk, round % 2, 0, &chunk, 0.0f);
-    std::vector<std::uint8_t> copy(static_cast<const std::uint8_t*>(chunk), static_cast<const std::uint8_t*>(chunk) + size);
+    std::vector<std::uint8_t> copy(static_cast<const std::uint8_t*>(chunk),
+                                   static_cast<const std::uint8_t*>(chunk) + size);
     e->dispatcher(e, vst::effSetChunk, round % 2, static_cast<std::intptr_t>(copy.size()), copy.data(), 0.0f);
     e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, round % 3 ? 44100.0f : 48000.0f);
   }

@@ -83,7 +83,8 @@ TEST(HostRegressionTest, ProgramNameWithAZeroByteReadsBackTheSameFromEveryChunk)
   const std::string name("Lead\0Pad", 8);
   std::vector<std::uint8_t> named(bank.begin(), bank.begin() + 8);
   const auto size = static_cast<std::int32_t>(name.size());
-  named.insert(named.end(), reinterpret_cast<const std::uint8_t*>(&size), reinterpret_cast<const std::uint8_t*>(&size) + 4);
+  named.insert(named.end(), reinterpret_cast<const std::uint8_t*>(&size),
+               reinterpret_cast<const std::uint8_t*>(&size) + 4);
   named.insert(named.end(), name.begin(), name.end());
   named.insert(named.end(), bank.begin() + 12 + length, bank.end());
   ASSERT_EQ(set(0, named), 1);

@@ -46,8 +46,8 @@ TEST_F(ConfigurationTest, FirstStartCreatesFolderAndEmptyFile) {
   EXPECT_EQ(configuration.documentsFolder, wintest::ShellFolder(CSIDL_PERSONAL));
   EXPECT_EQ(configuration.programFilesPath, configuration.documentsFolder);
   EXPECT_TRUE(configuration.startupBank.empty());
-  EXPECT_FALSE(configuration.showParameters || configuration.openAltView ||
-               configuration.midiThru || configuration.ignoreProgramChange);
+  EXPECT_FALSE(configuration.showParameters || configuration.openAltView || configuration.midiThru ||
+               configuration.ignoreProgramChange);
   for (int parameter : configuration.controllerMap) EXPECT_EQ(parameter, -1);
   EXPECT_EQ(shell::SharedTapeReadSettings().thresholdPercent, 50.0);
   EXPECT_EQ(configuration.ReadConfiguration(), shell::ConfigurationStatus::kDone);

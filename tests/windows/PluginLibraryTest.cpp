@@ -9,8 +9,7 @@
 
 namespace {
 
-std::intptr_t VST_CALL QuietHost(vst::AEffect*, std::int32_t opcode, std::int32_t, std::intptr_t,
-                                 void*, float) {
+std::intptr_t VST_CALL QuietHost(vst::AEffect*, std::int32_t opcode, std::int32_t, std::intptr_t, void*, float) {
   return opcode == vst::audioMasterVersion ? 2400 : 0;
 }
 
@@ -39,8 +38,8 @@ class PluginLibraryTest : public ::testing::Test {
     return {data, data + SizeofResource(library_, found)};
   }
 
-  static std::intptr_t Call(vst::AEffect* effect, std::int32_t opcode, std::int32_t index = 0,
-                            std::intptr_t value = 0, void* ptr = nullptr) {
+  static std::intptr_t Call(vst::AEffect* effect, std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0,
+                            void* ptr = nullptr) {
     return effect->dispatcher(effect, opcode, index, value, ptr, 0.0f);
   }
 
@@ -86,8 +85,8 @@ TEST_F(PluginLibraryTest, VersionBlockSaysOnePointZeroPointOne) {
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwFileVersionLS, 0x00010000u);
   char* text = nullptr;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904E4\\CompanyName",
-                             reinterpret_cast<void**>(&text), &length));
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904E4\\CompanyName", reinterpret_cast<void**>(&text),
+                             &length));
   EXPECT_STREQ(text, "Quellmark Music");
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904E4\\OriginalFilename",
                              reinterpret_cast<void**>(&text), &length));

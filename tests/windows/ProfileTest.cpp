@@ -12,8 +12,7 @@ namespace {
 class ProfileTest : public wintest::TempFolder {
  protected:
   std::string Ini() const { return Path("settings.ini"); }
-  std::string Read(const char* section, const char* key, const char* fallback = "none",
-                   std::size_t size = 259) const {
+  std::string Read(const char* section, const char* key, const char* fallback = "none", std::size_t size = 259) const {
     return platform::ReadProfileString(Ini(), section, key, fallback, size);
   }
 };

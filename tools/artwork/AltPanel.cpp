@@ -80,7 +80,8 @@ void SmallButtonWell(cairo_t* cr, layout::Point first, layout::Point last) {
 
 // A button printed on the panel (its hot spot has no bitmap): a raised flat key.
 void PrintedKey(cairo_t* cr, Rect r, const std::string& text, bool menu = false) {
-  BlurredShape(cr, r, [&](cairo_t* m) { RoundedRect(m, r, 2.5); }, 0, 1, 2, Hex(0x000000, 0.8));
+  BlurredShape(
+      cr, r, [&](cairo_t* m) { RoundedRect(m, r, 2.5); }, 0, 1, 2, Hex(0x000000, 0.8));
   RoundedRect(cr, r, 2.5);
   cairo_pattern_t* g = VerticalGradient(r, Hex(0x3a3c42), Hex(0x1f2024));
   cairo_set_source(cr, g);
@@ -91,8 +92,7 @@ void PrintedKey(cairo_t* cr, Rect r, const std::string& text, bool menu = false)
   cairo_stroke(cr);
   if (text.empty()) return;
   const double shift = menu ? -4 : 0;
-  DrawTextCentred(cr, {palette::kSans, 7.5, true, false, 0.8}, r.CentreX() + shift, r.CentreY(),
-                  text, kPrint);
+  DrawTextCentred(cr, {palette::kSans, 7.5, true, false, 0.8}, r.CentreX() + shift, r.CentreY(), text, kPrint);
   if (!menu) return;
   // The small triangle of a button that opens a menu.
   const double tx = r.Right() - 9, ty = r.CentreY();
@@ -132,10 +132,8 @@ void PrintPerformanceRow(cairo_t* cr) {
   const Rect voices = kit::ToRect(la::kVoices);
   kit::Window(cr, voices, palette::kGlassRed);
   kit::Label(cr, voices.CentreX(), voices.y - 7, "VOICES");
-  DrawText(cr, palette::TinyFont(), voices.x + 22, voices.Bottom() + 11, Align::kCentre,
-           "PER NOTE", kPrintDim);
-  DrawText(cr, palette::TinyFont(), voices.x + 52, voices.Bottom() + 11, Align::kCentre, "POLY",
-           kPrintDim);
+  DrawText(cr, palette::TinyFont(), voices.x + 22, voices.Bottom() + 11, Align::kCentre, "PER NOTE", kPrintDim);
+  DrawText(cr, palette::TinyFont(), voices.x + 52, voices.Bottom() + 11, Align::kCentre, "POLY", kPrintDim);
   Knob(cr, la::kSpread, 7);
 }
 

@@ -63,8 +63,7 @@ void PrintBrowser(cairo_t* cr) {
 
   // The program list: three columns of thirteen rows and the scroll bar at the right.
   const layout::Box p0 = la::ProgramRow(0, 0), p2 = la::ProgramRow(2, 12);
-  const Rect programs{double(p0.left - 4), double(p0.top - 3),
-                      double(la::kProgramScroll.right + 3 - (p0.left - 4)),
+  const Rect programs{double(p0.left - 4), double(p0.top - 3), double(la::kProgramScroll.right + 3 - (p0.left - 4)),
                       double(p2.bottom + 3 - (p0.top - 3)) + 1};
   kit::Window(cr, programs, kScreen, 3);
   for (int c = 0; c < 3; ++c) {
@@ -83,8 +82,7 @@ void PrintBrowser(cairo_t* cr) {
 
   // The file list: ten rows of banks or program files.
   const layout::Box f0 = la::FileRow(0), f9 = la::FileRow(9);
-  const Rect files{double(f0.left - 4), double(f0.top - 3),
-                   double(la::kFileScroll.right + 3 - (f0.left - 4)),
+  const Rect files{double(f0.left - 4), double(f0.top - 3), double(la::kFileScroll.right + 3 - (f0.left - 4)),
                    double(f9.bottom + 3 - (f0.top - 3)) + 1};
   kit::Window(cr, files, kScreen, 3);
   RowGuides(cr, f0.left, f0.right, f0.top, 10);
@@ -106,8 +104,7 @@ void PrintBrowser(cairo_t* cr) {
   const Font maker{palette::kSans, 9.5, true, false, 1.6};
   DrawText(cr, maker, 885, 556, Align::kLeft, "QUELLMARK", kPrint);
   const double w = TextWidth(cr, maker, "QUELLMARK");
-  DrawText(cr, {palette::kSans, 9.5, false, false, 1.6}, 885 + w + 5, 556, Align::kLeft, "MUSIC",
-           kPrintDim);
+  DrawText(cr, {palette::kSans, 9.5, false, false, 1.6}, 885 + w + 5, 556, Align::kLeft, "MUSIC", kPrintDim);
   kit::Wordmark(cr, 886, 538, 11);
 }
 

@@ -13,12 +13,9 @@ struct CapLook {
 
 CapLook LookOf(CapColour cap) {
   switch (cap) {
-    case CapColour::kDark:
-      return {Hex(0x4a4d53), Hex(0x26282c), Hex(0x141517), Hex(0x050506)};
-    case CapColour::kWhite:
-      return {Hex(0xf3f1eb), Hex(0xc9c6bd), Hex(0x8e8b84), Hex(0x3a3936)};
-    case CapColour::kGrey:
-      break;
+    case CapColour::kDark: return {Hex(0x4a4d53), Hex(0x26282c), Hex(0x141517), Hex(0x050506)};
+    case CapColour::kWhite: return {Hex(0xf3f1eb), Hex(0xc9c6bd), Hex(0x8e8b84), Hex(0x3a3936)};
+    case CapColour::kGrey: break;
   }
   return {Hex(0xd0cdc4), Hex(0xa19e96), Hex(0x6c6a65), Hex(0x1f1f1e)};
 }
@@ -28,8 +25,9 @@ CapLook LookOf(CapColour cap) {
 void DrawCap(cairo_t* cr, Rect face, bool pressed, const CapLook& look) {
   const double front = pressed ? 1.2 : 2.6;
   const Rect body{face.x, face.y, face.w, face.h + front};
-  BlurredShape(cr, body, [&](cairo_t* m) { RoundedRect(m, body, 2.5); }, 0,
-               pressed ? 0.8 : 2.0, pressed ? 1 : 3, Hex(0x000000, pressed ? 0.7 : 0.8));
+  BlurredShape(
+      cr, body, [&](cairo_t* m) { RoundedRect(m, body, 2.5); }, 0, pressed ? 0.8 : 2.0, pressed ? 1 : 3,
+      Hex(0x000000, pressed ? 0.7 : 0.8));
   RoundedRect(cr, body, 2.5);
   SetColour(cr, look.front);
   cairo_fill(cr);
@@ -62,15 +60,16 @@ void DrawCap(cairo_t* cr, Rect face, bool pressed, const CapLook& look) {
 // A rectangular LED lens, dark or lit with a glow that spills onto its surroundings.
 void DrawLed(cairo_t* cr, Rect lens, bool lit) {
   if (lit) {
-    BlurredShape(cr, lens, [&](cairo_t* m) { RoundedRect(m, lens.Inset(-0.5), 1.2); }, 0, 0, 3,
-                 WithAlpha(palette::kLedRed, 0.75));
+    BlurredShape(
+        cr, lens, [&](cairo_t* m) { RoundedRect(m, lens.Inset(-0.5), 1.2); }, 0, 0, 3,
+        WithAlpha(palette::kLedRed, 0.75));
   }
   RoundedRect(cr, lens, 1.2);
   SetColour(cr, Hex(0x000000, 0.85));
   cairo_set_line_width(cr, 1.4);
   cairo_stroke_preserve(cr);
-  cairo_pattern_t* g = lit ? VerticalGradient(lens, Hex(0xffb39a), Hex(0xf02a14))
-                           : VerticalGradient(lens, Hex(0x6a1a12), Hex(0x2a0a07));
+  cairo_pattern_t* g =
+      lit ? VerticalGradient(lens, Hex(0xffb39a), Hex(0xf02a14)) : VerticalGradient(lens, Hex(0x6a1a12), Hex(0x2a0a07));
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);
@@ -122,10 +121,11 @@ void DrawMenuButtonStrip(Image& image) {
     const bool hover = k == 1;
     const ClipTo clip(cr, {0, fh * k, w, fh});
     const Rect r{1.5, fh * k + 2.5, w - 3, fh - 5};
-    BlurredShape(cr, r, [&](cairo_t* m) { RoundedRect(m, r, 3); }, 0, 1.2, 2, Hex(0x000000, 0.8));
+    BlurredShape(
+        cr, r, [&](cairo_t* m) { RoundedRect(m, r, 3); }, 0, 1.2, 2, Hex(0x000000, 0.8));
     RoundedRect(cr, r, 3);
-    cairo_pattern_t* g = hover ? VerticalGradient(r, Hex(0x4b4e55), Hex(0x2c2e33))
-                               : VerticalGradient(r, Hex(0x35373c), Hex(0x1d1e22));
+    cairo_pattern_t* g =
+        hover ? VerticalGradient(r, Hex(0x4b4e55), Hex(0x2c2e33)) : VerticalGradient(r, Hex(0x35373c), Hex(0x1d1e22));
     cairo_set_source(cr, g);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(g);
@@ -161,9 +161,9 @@ void DrawLearnLabelStrip(Image& image, const char* learn, const char* forget) {
     const char* text = k == 0 ? learn : forget;
     // The legend glows: a blurred copy under the crisp text.
     const double baseline = r.CentreY() + CapHeight(cr, font) / 2;
-    BlurredShape(cr, r, [&](cairo_t* m) {
-      TextPath(m, font, r.CentreX(), baseline, Align::kCentre, text);
-    }, 0, 0, 2, Hex(0xff3a22, 0.9));
+    BlurredShape(
+        cr, r, [&](cairo_t* m) { TextPath(m, font, r.CentreX(), baseline, Align::kCentre, text); }, 0, 0, 2,
+        Hex(0xff3a22, 0.9));
     DrawTextCentred(cr, font, r.CentreX(), r.CentreY(), text, Hex(0xffd8c8));
   }
 }

@@ -11,8 +11,8 @@
 namespace artwork {
 
 Colour Mix(Colour from, Colour to, double t) {
-  return {from.r + (to.r - from.r) * t, from.g + (to.g - from.g) * t,
-          from.b + (to.b - from.b) * t, from.a + (to.a - from.a) * t};
+  return {from.r + (to.r - from.r) * t, from.g + (to.g - from.g) * t, from.b + (to.b - from.b) * t,
+          from.a + (to.a - from.a) * t};
 }
 
 Colour WithAlpha(Colour c, double a) {
@@ -77,8 +77,7 @@ void RoundedRect(cairo_t* cr, Rect r, double radius) {
 
 Rect StripFrame(const Image& image, int frames, int index) {
   const int height = frames > 0 ? image.Height() / frames : image.Height();
-  return {0, double(StripFrameStart(image.Height(), frames, index)), double(image.Width()),
-          double(height)};
+  return {0, double(StripFrameStart(image.Height(), frames, index)), double(image.Width()), double(height)};
 }
 
 cairo_pattern_t* VerticalGradient(Rect r, Colour top, Colour bottom) {
@@ -91,8 +90,7 @@ cairo_pattern_t* VerticalGradient(Rect r, Colour top, Colour bottom) {
 namespace {
 
 void SelectFont(cairo_t* cr, const Font& font) {
-  cairo_select_font_face(cr, font.face,
-                         font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+  cairo_select_font_face(cr, font.face, font.italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                          font.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, font.size);
 }
@@ -132,8 +130,7 @@ double TextWidth(cairo_t* cr, const Font& font, std::string_view text) {
 namespace {
 
 // Shows or traces the text character by character so that tracking applies.
-void LayOut(cairo_t* cr, const Font& font, double x, double baseline, Align align,
-            std::string_view text, bool path) {
+void LayOut(cairo_t* cr, const Font& font, double x, double baseline, Align align, std::string_view text, bool path) {
   const double w = TextWidth(cr, font, text);
   if (align == Align::kCentre) x -= w / 2;
   if (align == Align::kRight) x -= w;
@@ -158,14 +155,13 @@ void LayOut(cairo_t* cr, const Font& font, double x, double baseline, Align alig
 
 }  // namespace
 
-void DrawText(cairo_t* cr, const Font& font, double x, double baseline, Align align,
-              std::string_view text, Colour colour) {
+void DrawText(cairo_t* cr, const Font& font, double x, double baseline, Align align, std::string_view text,
+              Colour colour) {
   SetColour(cr, colour);
   LayOut(cr, font, x, baseline, align, text, false);
 }
 
-void TextPath(cairo_t* cr, const Font& font, double x, double baseline, Align align,
-              std::string_view text) {
+void TextPath(cairo_t* cr, const Font& font, double x, double baseline, Align align, std::string_view text) {
   LayOut(cr, font, x, baseline, align, text, true);
 }
 
@@ -176,8 +172,7 @@ double CapHeight(cairo_t* cr, const Font& font) {
   return -e.y_bearing;
 }
 
-void DrawTextCentred(cairo_t* cr, const Font& font, double cx, double cy, std::string_view text,
-                     Colour colour) {
+void DrawTextCentred(cairo_t* cr, const Font& font, double cx, double cy, std::string_view text, Colour colour) {
   DrawText(cr, font, cx, cy + CapHeight(cr, font) / 2, Align::kCentre, text, colour);
 }
 
@@ -208,14 +203,13 @@ void BoxBlur(std::vector<float>& px, int w, int h, int radius) {
 
 }  // namespace
 
-void BlurredShape(cairo_t* cr, Rect bounds, const std::function<void(cairo_t*)>& shape,
-                  double dx, double dy, int radius, Colour colour) {
+void BlurredShape(cairo_t* cr, Rect bounds, const std::function<void(cairo_t*)>& shape, double dx, double dy,
+                  int radius, Colour colour) {
   // The mask is made in device pixels: the bounds' corners go through the context's
   // transform first.
   double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
   for (const auto& [cx, cy] : {std::pair{bounds.x, bounds.y}, std::pair{bounds.Right(), bounds.y},
-                               std::pair{bounds.x, bounds.Bottom()},
-                               std::pair{bounds.Right(), bounds.Bottom()}}) {
+                               std::pair{bounds.x, bounds.Bottom()}, std::pair{bounds.Right(), bounds.Bottom()}}) {
     double x = cx, y = cy;
     cairo_user_to_device(cr, &x, &y);
     left = std::min(left, x);

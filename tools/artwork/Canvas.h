@@ -103,17 +103,15 @@ enum class Align { kLeft, kCentre, kRight };
 double TextWidth(cairo_t* cr, const Font& font, std::string_view text);
 // Draws UTF-8 text on a baseline; x is the left edge, the centre or the right edge.
 // Positions are rounded to whole pixels so small print stays crisp.
-void DrawText(cairo_t* cr, const Font& font, double x, double baseline, Align align,
-              std::string_view text, Colour colour);
+void DrawText(cairo_t* cr, const Font& font, double x, double baseline, Align align, std::string_view text,
+              Colour colour);
 // Adds the outlines of the text, laid out as DrawText would, to the current path (for glows
 // and shadows of lettering).
-void TextPath(cairo_t* cr, const Font& font, double x, double baseline, Align align,
-              std::string_view text);
+void TextPath(cairo_t* cr, const Font& font, double x, double baseline, Align align, std::string_view text);
 // The height of capitals above the baseline for a font.
 double CapHeight(cairo_t* cr, const Font& font);
 // Text centred on (cx, cy), vertically by its capital height.
-void DrawTextCentred(cairo_t* cr, const Font& font, double cx, double cy, std::string_view text,
-                     Colour colour);
+void DrawTextCentred(cairo_t* cr, const Font& font, double cx, double cy, std::string_view text, Colour colour);
 
 // The scale of the image a context draws on (Image::Scale), 1 for other surfaces.
 int ScaleOf(cairo_t* cr);
@@ -122,8 +120,8 @@ int ScaleOf(cairo_t* cr);
 // `radius` pixels and moved by (dx, dy) in the given colour: drop shadows, glows, recesses.
 // `bounds` (in the context's coordinates) must contain the shape; the blur may reach about
 // 1.5 `radius` pixels beyond it. The offset and radius are in the image's units.
-void BlurredShape(cairo_t* cr, Rect bounds, const std::function<void(cairo_t*)>& shape,
-                  double dx, double dy, int radius, Colour colour);
+void BlurredShape(cairo_t* cr, Rect bounds, const std::function<void(cairo_t*)>& shape, double dx, double dy,
+                  int radius, Colour colour);
 
 // A small deterministic generator for texture noise.
 class Noise {

@@ -13,18 +13,18 @@ namespace {
 enum : unsigned { kA = 1, kB = 2, kC = 4, kD = 8, kE = 16, kF = 32, kG = 64 };
 constexpr unsigned kAll = kA | kB | kC | kD | kE | kF | kG;
 constexpr unsigned kFrameSegments[12] = {
-    kA | kB | kC | kD | kE | kF,      // 0
-    kB | kC,                          // 1
-    kA | kB | kG | kE | kD,           // 2
-    kA | kB | kG | kC | kD,           // 3
-    kF | kG | kB | kC,                // 4
-    kA | kF | kG | kC | kD,           // 5
-    kA | kF | kG | kE | kD | kC,      // 6
-    kA | kB | kC,                     // 7
-    kAll,                             // 8
-    kA | kB | kC | kD | kF | kG,      // 9
-    kG,                               // minus
-    0,                                // blank
+    kA | kB | kC | kD | kE | kF,  // 0
+    kB | kC,                      // 1
+    kA | kB | kG | kE | kD,       // 2
+    kA | kB | kG | kC | kD,       // 3
+    kF | kG | kB | kC,            // 4
+    kA | kF | kG | kC | kD,       // 5
+    kA | kF | kG | kE | kD | kC,  // 6
+    kA | kB | kC,                 // 7
+    kAll,                         // 8
+    kA | kB | kC | kD | kF | kG,  // 9
+    kG,                           // minus
+    0,                            // blank
 };
 
 struct DigitBox {
@@ -38,12 +38,10 @@ void SegmentPath(cairo_t* cr, const DigitBox& b, unsigned segment) {
   std::vector<std::pair<double, double>> pts;
   auto horizontal = [&](double yc) {
     const double x1 = b.left + h2 + g, x2 = b.left + b.width - h2 - g;
-    pts = {{x1, yc}, {x1 + h2, yc - h2}, {x2 - h2, yc - h2}, {x2, yc}, {x2 - h2, yc + h2},
-           {x1 + h2, yc + h2}};
+    pts = {{x1, yc}, {x1 + h2, yc - h2}, {x2 - h2, yc - h2}, {x2, yc}, {x2 - h2, yc + h2}, {x1 + h2, yc + h2}};
   };
   auto vertical = [&](double xc, double y1, double y2) {
-    pts = {{xc, y1}, {xc + h2, y1 + h2}, {xc + h2, y2 - h2}, {xc, y2}, {xc - h2, y2 - h2},
-           {xc - h2, y1 + h2}};
+    pts = {{xc, y1}, {xc + h2, y1 + h2}, {xc + h2, y2 - h2}, {xc, y2}, {xc - h2, y2 - h2}, {xc - h2, y1 + h2}};
   };
   const double l = b.left + h2, r = b.left + b.width - h2;
   const double top = b.top + h2, bottom = b.top + b.height - h2;
@@ -85,8 +83,9 @@ void DrawDigitFrame(cairo_t* cr, Rect frame, int index, Colour lit, bool small) 
   cairo_fill(cr);
   if (mask == 0) return;
 
-  BlurredShape(cr, frame, [&](cairo_t* m) { SegmentsPath(m, box, mask); }, 0, 0, small ? 1 : 3,
-               WithAlpha(lit, small ? 0.45 : 0.55));
+  BlurredShape(
+      cr, frame, [&](cairo_t* m) { SegmentsPath(m, box, mask); }, 0, 0, small ? 1 : 3,
+      WithAlpha(lit, small ? 0.45 : 0.55));
   SegmentsPath(cr, box, mask);
   cairo_pattern_t* g = VerticalGradient(frame, Mix(lit, Hex(0xffffff), 0.35), lit);
   cairo_set_source(cr, g);
@@ -95,8 +94,7 @@ void DrawDigitFrame(cairo_t* cr, Rect frame, int index, Colour lit, bool small) 
 }
 
 void DrawDigitStrip(Image& image, int frames, Colour lit, bool small) {
-  for (int k = 0; k < frames && k < 12; ++k)
-    DrawDigitFrame(image.Cr(), StripFrame(image, frames, k), k, lit, small);
+  for (int k = 0; k < frames && k < 12; ++k) DrawDigitFrame(image.Cr(), StripFrame(image, frames, k), k, lit, small);
 }
 
 }  // namespace artwork

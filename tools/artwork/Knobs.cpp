@@ -30,8 +30,7 @@ void RadialLine(cairo_t* cr, double cx, double cy, double angleDeg, double r0, d
 
 // A fixed light across a disc: bright at the upper left, dark at the lower right.
 cairo_pattern_t* LitDisc(double cx, double cy, double r, Colour light, Colour dark) {
-  cairo_pattern_t* p = cairo_pattern_create_linear(cx - r * 0.7, cy - r * 0.7, cx + r * 0.7,
-                                                   cy + r * 0.7);
+  cairo_pattern_t* p = cairo_pattern_create_linear(cx - r * 0.7, cy - r * 0.7, cx + r * 0.7, cy + r * 0.7);
   cairo_pattern_add_color_stop_rgba(p, 0, light.r, light.g, light.b, light.a);
   cairo_pattern_add_color_stop_rgba(p, 1, dark.r, dark.g, dark.b, dark.a);
   return p;
@@ -48,18 +47,17 @@ struct KnobColours {
 
 KnobColours ColoursOf(KnobStyle style) {
   if (style == KnobStyle::kGrey)
-    return {Hex(0x6d7075), Hex(0xc4c7cb), Hex(0x3c3e42), Hex(0xdcdee1), Hex(0x8b8e93),
-            Hex(0x505257), Hex(0x141414)};
-  return {Hex(0x222326), Hex(0x6a6d73), Hex(0x0b0b0c), Hex(0x55585e), Hex(0x17181b),
-          Hex(0x0a0a0b), Hex(0xf1ece0)};
+    return {Hex(0x6d7075), Hex(0xc4c7cb), Hex(0x3c3e42), Hex(0xdcdee1), Hex(0x8b8e93), Hex(0x505257), Hex(0x141414)};
+  return {Hex(0x222326), Hex(0x6a6d73), Hex(0x0b0b0c), Hex(0x55585e), Hex(0x17181b), Hex(0x0a0a0b), Hex(0xf1ece0)};
 }
 
 void DrawKnob(cairo_t* cr, double cx, double cy, double angleDeg, KnobStyle style) {
   const KnobColours c = ColoursOf(style);
   const double skirt = 16.2, cap = 12.2;
 
-  BlurredShape(cr, {cx - skirt, cy - skirt, 2 * skirt, 2 * skirt},
-               [&](cairo_t* m) { Disc(m, cx, cy, skirt); }, 0.8, 1.8, 3, Hex(0x000000, 0.75));
+  BlurredShape(
+      cr, {cx - skirt, cy - skirt, 2 * skirt, 2 * skirt}, [&](cairo_t* m) { Disc(m, cx, cy, skirt); }, 0.8, 1.8, 3,
+      Hex(0x000000, 0.75));
 
   // Skirt with knurls that turn with the cap; each knurl catches the fixed light.
   Disc(cr, cx, cy, skirt);
@@ -154,8 +152,9 @@ void BarPath(cairo_t* cr) {
 
 void DrawSelector(cairo_t* cr, double cx, double cy, double angleDeg) {
   const double base = 13.5;
-  BlurredShape(cr, {cx - base, cy - base, 2 * base, 2 * base},
-               [&](cairo_t* m) { Disc(m, cx, cy, base); }, 0.6, 1.5, 3, Hex(0x000000, 0.7));
+  BlurredShape(
+      cr, {cx - base, cy - base, 2 * base, 2 * base}, [&](cairo_t* m) { Disc(m, cx, cy, base); }, 0.6, 1.5, 3,
+      Hex(0x000000, 0.7));
   cairo_pattern_t* p = LitDisc(cx, cy, base, Hex(0x3b3d42), Hex(0x101113));
   Disc(cr, cx, cy, base);
   cairo_set_source(cr, p);
@@ -241,8 +240,7 @@ void DrawToggleSwitchStrip(Image& image) {
       cairo_new_sub_path(m);
       cairo_arc(m, cx, tipY, 2.5, 0, 2 * kPi);
     };
-    BlurredShape(cr, {cx - 4, std::min(cy, tipY) - 4, 8, 16}, stem, 0.6, 1.6, 1,
-                 Hex(0x000000, 0.85));
+    BlurredShape(cr, {cx - 4, std::min(cy, tipY) - 4, 8, 16}, stem, 0.6, 1.6, 1, Hex(0x000000, 0.85));
     stem(cr);
     cairo_pattern_t* chrome = cairo_pattern_create_linear(cx - 2.5, 0, cx + 2.5, 0);
     cairo_pattern_add_color_stop_rgb(chrome, 0, 0.40, 0.41, 0.43);

@@ -113,7 +113,7 @@ inline const Box kFileScroll = At(-panel::kFileScroll);
 inline const Box kProgramScroll = At(-panel::kProgramScroll);
 inline const int kRowHeight = At(-(panel::kFirstFileRow + 1)).top - At(-panel::kFirstFileRow).top;
 inline Box FileRow(int r) { return At(-(panel::kFirstFileRow + r)); }  // r = 0..9
-inline Box ProgramRow(int column, int r) {                            // column 0..2, r = 0..12
+inline Box ProgramRow(int column, int r) {                             // column 0..2, r = 0..12
   return At(-(panel::kFirstProgramRow + 13 * column + r));
 }
 }  // namespace alt_view

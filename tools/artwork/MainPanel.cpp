@@ -29,26 +29,25 @@ void PrintHeader(cairo_t* cr) {
   kit::ViewSwitchMark(cr);
   kit::Wordmark(cr, 30, 70, 30);
   // The section colours as a bar under the name.
-  const Colour bars[5] = {palette::kOscillator, palette::kFilter, palette::kEnvelope,
-                          palette::kAmplifier, palette::kModulation};
+  const Colour bars[5] = {palette::kOscillator, palette::kFilter, palette::kEnvelope, palette::kAmplifier,
+                          palette::kModulation};
   for (int i = 0; i < 5; ++i) {
     cairo_rectangle(cr, 31 + 44 * i, 80, 42, 3);
     SetColour(cr, bars[i]);
     cairo_fill(cr);
   }
-  DrawText(cr, {palette::kNarrow, 8.5, true, false, 1.1}, 31, 97, Align::kLeft,
-           "PROGRAMMABLE POLYPHONIC SYNTHESIZER", kPrintDim);
+  DrawText(cr, {palette::kNarrow, 8.5, true, false, 1.1}, 31, 97, Align::kLeft, "PROGRAMMABLE POLYPHONIC SYNTHESIZER",
+           kPrintDim);
 
   kit::MakerMark(cr, 292, 40, 20);
   const Font maker{palette::kSans, 13, true, false, 2.2};
   DrawText(cr, maker, 309, 45, Align::kLeft, "QUELLMARK", kPrint);
   const double w = TextWidth(cr, maker, "QUELLMARK");
-  DrawText(cr, {palette::kSans, 13, false, false, 2.2}, 309 + w + 7, 45, Align::kLeft, "MUSIC",
-           kPrintDim);
+  DrawText(cr, {palette::kSans, 13, false, false, 2.2}, 309 + w + 7, 45, Align::kLeft, "MUSIC", kPrintDim);
 
   kit::Window(cr, kit::ToRect(lm::kPresetName), palette::kGlassName, 2);
-  DrawText(cr, palette::TinyFont(), lm::kPresetName.left + 1, lm::kPresetName.top - 6,
-           Align::kLeft, "PROGRAM NAME", kPrintDim);
+  DrawText(cr, palette::TinyFont(), lm::kPresetName.left + 1, lm::kPresetName.top - 6, Align::kLeft, "PROGRAM NAME",
+           kPrintDim);
 }
 
 void PrintPerformance(cairo_t* cr) {
@@ -103,8 +102,7 @@ void PrintProgrammer(cairo_t* cr) {
   kit::Label(cr, led.CentreX(), led.y - 6, "EDIT");
 
   ButtonRow(cr, {{lm::kDown, "\u25bc DOWN"}, {lm::kUp, "UP \u25b2"}});
-  ButtonRow(cr, {{lm::kProgram, "PROGRAM"}, {lm::kParameter, "PARAMETER"}},
-            {palette::kNarrow, 8.5, true, false, 0});
+  ButtonRow(cr, {{lm::kProgram, "PROGRAM"}, {lm::kParameter, "PARAMETER"}}, {palette::kNarrow, 8.5, true, false, 0});
 
   // A short guide to the keypad, printed beside it.
   const char* lines[3][2] = {{"PROGRAM", "BANK 1\u20138, then NUMBER 1\u20138"},
@@ -112,8 +110,7 @@ void PrintProgrammer(cairo_t* cr) {
                              {"VALUE", "DOWN / UP, or drag the fader"}};
   for (int i = 0; i < 3; ++i) {
     const double y = 408 + 12 * i;
-    DrawText(cr, {palette::kNarrow, 8, true, false, 0.6}, 34, y, Align::kLeft, lines[i][0],
-             kPrint);
+    DrawText(cr, {palette::kNarrow, 8, true, false, 0.6}, 34, y, Align::kLeft, lines[i][0], kPrint);
     DrawText(cr, palette::SmallFont(), 90, y, Align::kLeft, lines[i][1], kPrintDim);
   }
 }
@@ -133,27 +130,22 @@ void PrintKeys(cairo_t* cr) {
   for (int n = 1; n <= 6; ++n) {
     const auto p = lm::Key(n);
     const Colour c = sections[std::size_t(n - 1)].colour;
-    DrawText(cr, palette::SmallFont(), p.x + 20, p.y + 51, Align::kCentre, first_digit[n - 1],
-             Mix(c, kPrint, 0.25));
+    DrawText(cr, palette::SmallFont(), p.x + 20, p.y + 51, Align::kCentre, first_digit[n - 1], Mix(c, kPrint, 0.25));
   }
 
   kit::Strip(cr, {461, 452, 92, 11}, "MEMORY \u00b7 MIDI", palette::kProgrammer);
   ButtonRow(cr, {{lm::kBrowse, "BROWSE"}, {lm::kLearn, "LEARN"}});
-  kit::Window(cr, {double(lm::kLearnLabel.x), double(lm::kLearnLabel.y), 43, 16},
-              palette::kGlassRed, 2);
+  kit::Window(cr, {double(lm::kLearnLabel.x), double(lm::kLearnLabel.y), 43, 16}, palette::kGlassRed, 2);
 
   kit::Strip(cr, {648, 452, 180, 11}, "KEY ASSIGN", palette::kPerformance);
-  ButtonRow(cr, {{lm::kHold, "HOLD"}, {lm::kChord, "CHORD"}, {lm::kPoly, "POLY"},
-                 {lm::kUnison, "UNISON"}});
+  ButtonRow(cr, {{lm::kHold, "HOLD"}, {lm::kChord, "CHORD"}, {lm::kPoly, "POLY"}, {lm::kUnison, "UNISON"}});
 
   kit::Strip(cr, {878, 452, 130, 11}, "POLYPHONY", palette::kPerformance);
   const Rect voices = kit::ToRect(lm::kVoices);
   kit::Window(cr, voices, palette::kGlassRed);
   kit::Label(cr, voices.CentreX(), voices.y - 6, "VOICES");
-  DrawText(cr, palette::TinyFont(), voices.x + 22, voices.Bottom() + 12, Align::kCentre,
-           "PER NOTE", kPrintDim);
-  DrawText(cr, palette::TinyFont(), voices.x + 52, voices.Bottom() + 12, Align::kCentre, "POLY",
-           kPrintDim);
+  DrawText(cr, palette::TinyFont(), voices.x + 22, voices.Bottom() + 12, Align::kCentre, "PER NOTE", kPrintDim);
+  DrawText(cr, palette::TinyFont(), voices.x + 52, voices.Bottom() + 12, Align::kCentre, "POLY", kPrintDim);
   kit::KnobRing(cr, lm::kSpread, 7);
   kit::Label(cr, lm::kSpread.x + 20, lm::kSpread.y + 57, "SPREAD");
 }

@@ -17,9 +17,7 @@ using palette::kPrintDim;
 // The handle's centre runs from 8 pixels below the fader's top (maximum) to 84 (minimum).
 constexpr double kTravelTop = 8, kTravelBottom = 84;
 
-double MarkY(double top, double position) {
-  return top + kTravelBottom - (kTravelBottom - kTravelTop) * position;
-}
+double MarkY(double top, double position) { return top + kTravelBottom - (kTravelBottom - kTravelTop) * position; }
 
 void PrintCell(cairo_t* cr, int parameter) {
   const layout::Point p = lm::Fader(parameter);
@@ -28,8 +26,8 @@ void PrintCell(cairo_t* cr, int parameter) {
 
   // Number and name above the cell.
   const Font number{palette::kSans, 14, true, false, 0.5};
-  DrawText(cr, number, cell.CentreX(), cell.y - 16, Align::kCentre,
-           std::to_string(ProgrammerNumber(parameter)), kPrint);
+  DrawText(cr, number, cell.CentreX(), cell.y - 16, Align::kCentre, std::to_string(ProgrammerNumber(parameter)),
+           kPrint);
   DrawText(cr, {palette::kNarrow, 8, true, false, 0.5}, cell.CentreX(), cell.y - 5, Align::kCentre,
            PanelName(parameter), section ? Mix(section->colour, kPrint, 0.45) : kPrint);
 
@@ -61,12 +59,9 @@ void PrintCell(cairo_t* cr, int parameter) {
     cairo_set_line_width(cr, 1);
     SetColour(cr, m.major ? kPrint : WithAlpha(kPrintDim, 0.8));
     cairo_stroke(cr);
-    if (m.icon != Icon::kNone)
-      DrawIcon(cr, m.icon, gx - 24.5, std::floor(y - 3) + 0.5, 12, 6, kPrint);
-    if (!m.label.empty())
-      DrawText(cr, font, gx - 12, y + cap / 2, Align::kRight, m.label, kPrint);
-    if (!m.note.empty())
-      DrawText(cr, palette::TinyFont(), gx + 13, y + cap / 2, Align::kLeft, m.note, kPrintDim);
+    if (m.icon != Icon::kNone) DrawIcon(cr, m.icon, gx - 24.5, std::floor(y - 3) + 0.5, 12, 6, kPrint);
+    if (!m.label.empty()) DrawText(cr, font, gx - 12, y + cap / 2, Align::kRight, m.label, kPrint);
+    if (!m.note.empty()) DrawText(cr, palette::TinyFont(), gx + 13, y + cap / 2, Align::kLeft, m.note, kPrintDim);
   }
 }
 
@@ -83,8 +78,7 @@ void PrintMatrix(cairo_t* cr) {
 
   for (const Section& s : MatrixSections()) {
     const layout::Point a = lm::Fader(s.first), b = lm::Fader(s.last);
-    kit::Strip(cr, {a.x + 1.0, a.y - 44.0, b.x + lm::kFaderWidth - a.x - 2.0, 11}, s.title,
-               s.colour);
+    kit::Strip(cr, {a.x + 1.0, a.y - 44.0, b.x + lm::kFaderWidth - a.x - 2.0, 11}, s.title, s.colour);
   }
   for (int parameter = 8; parameter <= 33; ++parameter) PrintCell(cr, parameter);
 }

@@ -28,14 +28,14 @@ void PaintWood(Image& image, int x0, int x1, std::uint32_t seed) {
       const double x = (px + 0.5) / scale - 0.5, y = (py + 0.5) / scale - 0.5;
       const double u = (x - x0 + 0.5) / (x1 - x0);
       const double wander = 3.2 * std::sin(y * 0.0091 + phase) + 1.1 * std::sin(y * 0.041 + x * 0.7);
-      const double grain = std::sin((x * 1.35 + wander) * 2.3) * 0.5 +
-                           std::sin((x * 3.1 + wander * 1.7 + phase) * 1.1) * 0.25;
+      const double grain =
+          std::sin((x * 1.35 + wander) * 2.3) * 0.5 + std::sin((x * 3.1 + wander * 1.7 + phase) * 1.1) * 0.25;
       const double t = std::clamp(0.45 + 0.32 * grain + 0.06 * noise.Signed(), 0.0, 1.0);
       const double profile = 0.62 + 0.45 * std::pow(std::sin(kPi * u), 0.7);
       const Colour c = Shade(Mix(dark, light, t), profile);
       auto* p = reinterpret_cast<std::uint32_t*>(data + py * stride) + px;
-      *p = 0xFF000000u | (std::uint32_t(std::lround(c.r * 255)) << 16) |
-           (std::uint32_t(std::lround(c.g * 255)) << 8) | std::uint32_t(std::lround(c.b * 255));
+      *p = 0xFF000000u | (std::uint32_t(std::lround(c.r * 255)) << 16) | (std::uint32_t(std::lround(c.g * 255)) << 8) |
+           std::uint32_t(std::lround(c.b * 255));
     }
   }
   cairo_surface_mark_dirty(s);
@@ -43,9 +43,7 @@ void PaintWood(Image& image, int x0, int x1, std::uint32_t seed) {
 
 }  // namespace
 
-Rect ToRect(layout::Box b) {
-  return {double(b.left), double(b.top), double(b.Width()), double(b.Height())};
-}
+Rect ToRect(layout::Box b) { return {double(b.left), double(b.top), double(b.Width()), double(b.Height())}; }
 
 void PaintBase(Image& image, std::uint32_t seed) {
   cairo_t* cr = image.Cr();
@@ -127,8 +125,7 @@ void Strip(cairo_t* cr, Rect r, const std::string& title, Colour colour) {
   DrawTextCentred(cr, font, r.CentreX(), r.CentreY(), title, Hex(0x15161a));
 }
 
-void Label(cairo_t* cr, double cx, double baseline, const std::string& text, Colour colour,
-           Font font) {
+void Label(cairo_t* cr, double cx, double baseline, const std::string& text, Colour colour, Font font) {
   DrawText(cr, font, cx, baseline, Align::kCentre, text, colour);
 }
 
@@ -210,9 +207,7 @@ void SwitchLegend(cairo_t* cr, layout::Point knob, int positions, const std::vec
     cairo_arc(cr, cx + 21.5 * std::sin(a), cy - 21.5 * std::cos(a), 1.3, 0, 2 * kPi);
     SetColour(cr, palette::kPrint);
     cairo_fill(cr);
-    const Align align = std::fabs(deg) < 1 ? Align::kCentre
-                        : deg < 0           ? Align::kRight
-                                            : Align::kLeft;
+    const Align align = std::fabs(deg) < 1 ? Align::kCentre : deg < 0 ? Align::kRight : Align::kLeft;
     double px, baseline;
     if (shortTexts) {
       // Short texts and icons stand just outside their dots.
@@ -231,8 +226,7 @@ void SwitchLegend(cairo_t* cr, layout::Point knob, int positions, const std::vec
     if (m.icon != Icon::kNone) {
       const double iw = 11, ih = 6;
       const double ix = align == Align::kCentre ? px - iw / 2 : align == Align::kRight ? px - iw : px;
-      DrawIcon(cr, m.icon, std::round(ix) + 0.5, std::round(baseline - ih) + 0.5, iw, ih,
-               palette::kPrint);
+      DrawIcon(cr, m.icon, std::round(ix) + 0.5, std::round(baseline - ih) + 0.5, iw, ih, palette::kPrint);
     } else {
       DrawText(cr, font, px, baseline, align, m.label, palette::kPrint);
     }
@@ -279,13 +273,12 @@ void Wordmark(cairo_t* cr, double x, double baseline, double height) {
   Font font{palette::kSans, 10, true, false, 0};
   font.size = 10 * height / CapHeight(cr, font);
   font.tracking = height * 0.22;
-  BlurredShape(cr, {x - 4, baseline - height - 4, height * 6, height + 8},
-               [&](cairo_t* m) { TextPath(m, font, x, baseline, Align::kLeft, "TESVAR"); }, 1, 2,
-               2, Hex(0x000000, 0.8));
+  BlurredShape(
+      cr, {x - 4, baseline - height - 4, height * 6, height + 8},
+      [&](cairo_t* m) { TextPath(m, font, x, baseline, Align::kLeft, "TESVAR"); }, 1, 2, 2, Hex(0x000000, 0.8));
   cairo_new_path(cr);
   TextPath(cr, font, x, baseline, Align::kLeft, "TESVAR");
-  cairo_pattern_t* g = VerticalGradient({x, baseline - height, 1, height}, Hex(0xf6f2e8),
-                                        Hex(0xbdb7a8));
+  cairo_pattern_t* g = VerticalGradient({x, baseline - height, 1, height}, Hex(0xf6f2e8), Hex(0xbdb7a8));
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);

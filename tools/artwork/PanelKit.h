@@ -25,8 +25,8 @@ void Seam(cairo_t* cr, double y, double width);
 
 // A coloured strip with the section's title in dark print.
 void Strip(cairo_t* cr, Rect r, const std::string& title, Colour colour);
-void Label(cairo_t* cr, double cx, double baseline, const std::string& text,
-           Colour colour = palette::kPrint, Font font = palette::LabelFont());
+void Label(cairo_t* cr, double cx, double baseline, const std::string& text, Colour colour = palette::kPrint,
+           Font font = palette::LabelFont());
 
 // A window recessed into the panel with dark glass: LED displays, the name display, lists.
 void Window(cairo_t* cr, Rect r, Colour glass, double radius = 3);
@@ -36,8 +36,7 @@ void Well(cairo_t* cr, Rect r, double radius = 3);
 // The tick ring of a knob at `knob` (its frame's top-left) with the end texts of the
 // parameter's scale; `centreMark` adds a longer tick at the middle, `clearTop` leaves out the
 // ticks near the top where a legend sits close above the knob.
-void KnobRing(cairo_t* cr, layout::Point knob, int parameter, bool centreMark = false,
-              bool clearTop = false);
+void KnobRing(cairo_t* cr, layout::Point knob, int parameter, bool centreMark = false, bool clearTop = false);
 // Position dots and texts (or icons) around a rotary switch.
 void SwitchLegend(cairo_t* cr, layout::Point knob, int positions, const std::vector<Mark>& marks);
 // Texts above (value 1) and below (value 0) a 14 x 20 slide switch.

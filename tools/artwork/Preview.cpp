@@ -70,12 +70,10 @@ class Library {
 
 // Text as the editor's ITextControl draws it: "Arial" (fontconfig finds Liberation Sans),
 // centred in the rectangle.
-void EditorText(cairo_t* cr, layout::Box b, double size, int a, int r, int g, int bl,
-                const std::string& text, Align align = Align::kCentre) {
+void EditorText(cairo_t* cr, layout::Box b, double size, int a, int r, int g, int bl, const std::string& text,
+                Align align = Align::kCentre) {
   const Font font{"Arial", size, false, false, 0};
-  const double x = align == Align::kCentre ? (b.left + b.right) / 2.0
-                   : align == Align::kLeft ? b.left
-                                           : b.right;
+  const double x = align == Align::kCentre ? (b.left + b.right) / 2.0 : align == Align::kLeft ? b.left : b.right;
   const double baseline = (b.top + b.bottom) / 2.0 + CapHeight(cr, font) / 2;
   DrawText(cr, font, x, baseline, align, text, {r / 255.0, g / 255.0, bl / 255.0, a / 255.0});
 }
@@ -87,8 +85,7 @@ void Digits(Library& lib, cairo_t* cr, const char* strip, layout::Box b, int cod
 
 void Voices(Library& lib, cairo_t* cr, layout::Box b, const int nibbles[4]) {
   const int dx[4] = {10, 23, 35, 48};
-  for (int i = 0; i < 4; ++i)
-    lib.Draw(cr, "digits_small.png", 12, nibbles[i] + 1, b.left + dx[i], b.top + 10);
+  for (int i = 0; i < 4; ++i) lib.Draw(cr, "digits_small.png", 12, nibbles[i] + 1, b.left + dx[i], b.top + 10);
 }
 
 int KnobFrame(double value) { return int(std::lround(64 * value)) + 1; }
@@ -112,8 +109,7 @@ void Fader(Library& lib, cairo_t* cr, int parameter, double plain) {
   lib.Draw(cr, "lever.png", 1, 1, p.x, p.y);
   const int top = p.y + int(std::lround((lm::kFaderHeight - 16) * (1 - value)));
   lib.Draw(cr, "handle.png", 1, 1, p.x, top);
-  EditorText(cr, {p.x, top, p.x + lm::kFaderWidth, top + 16}, 15, 255, 224, 208, 192,
-             DisplayText(parameter, plain));
+  EditorText(cr, {p.x, top, p.x + lm::kFaderWidth, top + 16}, 15, 255, 224, 208, 192, DisplayText(parameter, plain));
 }
 
 void ComposeMain(Library& lib, cairo_t* cr, bool allFaders) {
@@ -129,8 +125,7 @@ void ComposeMain(Library& lib, cairo_t* cr, bool allFaders) {
   lib.Draw(cr, "button.png", 2, allFaders ? 2 : 1, lm::kUp.x, lm::kUp.y);
   lib.Draw(cr, "button_led_off.png", 2, 1, lm::kProgram.x, lm::kProgram.y);
   lib.Draw(cr, "button_led_on.png", 2, 1, lm::kParameter.x, lm::kParameter.y);
-  for (int n = 1; n <= 8; ++n)
-    lib.Draw(cr, "button.png", 2, n == 3 ? 2 : 1, lm::Key(n).x, lm::Key(n).y);
+  for (int n = 1; n <= 8; ++n) lib.Draw(cr, "button.png", 2, n == 3 ? 2 : 1, lm::Key(n).x, lm::Key(n).y);
   lib.Draw(cr, "button.png", 2, 1, lm::kBrowse.x, lm::kBrowse.y);
   lib.Draw(cr, "button_led_on.png", 2, 1, lm::kLearn.x, lm::kLearn.y);
   lib.Draw(cr, "learn.png", 2, allFaders ? 2 : 1, lm::kLearnLabel.x, lm::kLearnLabel.y);
@@ -142,19 +137,18 @@ void ComposeMain(Library& lib, cairo_t* cr, bool allFaders) {
   lib.Draw(cr, "knob.png", 65, KnobFrame(0.5), lm::kTune.x, lm::kTune.y);
   lib.Draw(cr, "knob.png", 65, KnobFrame(2 / 12.0), lm::kBend.x, lm::kBend.y);
   EditorText(cr, lm::kWheelDestination, 10, 192, 192, 96, 96, "TO DCO");
-  EditorText(cr, {lm::kWheelDestination.left + 1, lm::kWheelDestination.top,
-                  lm::kWheelDestination.right + 1, lm::kWheelDestination.bottom},
+  EditorText(cr,
+             {lm::kWheelDestination.left + 1, lm::kWheelDestination.top, lm::kWheelDestination.right + 1,
+              lm::kWheelDestination.bottom},
              10, 192, 192, 96, 96, "TO DCO");
-  lib.Draw(cr, "knob.png", 65, KnobFrame(Normalised(3, 5.6)), lm::kWheelFrequency.x,
-           lm::kWheelFrequency.y);
+  lib.Draw(cr, "knob.png", 65, KnobFrame(Normalised(3, 5.6)), lm::kWheelFrequency.x, lm::kWheelFrequency.y);
   lib.Draw(cr, "switch4.png", 4, 2, lm::kEffectsMode.x, lm::kEffectsMode.y);
   lib.Draw(cr, "knob.png", 65, KnobFrame(0.15), lm::kEffectsSpeed.x, lm::kEffectsSpeed.y);
   const int voices[4] = {4, 0xA, 1, 6};
   Voices(lib, cr, lm::kVoices, voices);
   lib.Draw(cr, "knob.png", 65, KnobFrame(0.3), lm::kSpread.x, lm::kSpread.y);
   if (allFaders) {
-    for (int p = 8; p <= 33; ++p)
-      Fader(lib, cr, p, resources::kParameterInfo[std::size_t(p)].defaultValue);
+    for (int p = 8; p <= 33; ++p) Fader(lib, cr, p, resources::kParameterInfo[std::size_t(p)].defaultValue);
   } else {
     Fader(lib, cr, 16, 42.0);
   }
@@ -173,8 +167,7 @@ void ComposeAlt(Library& lib, cairo_t* cr) {
   const int voices[4] = {0xB, 0xB, 1, 6};
   Voices(lib, cr, la::kVoices, voices);
   lib.Draw(cr, "knob.png", 65, KnobFrame(0.3), la::kSpread.x, la::kSpread.y);
-  for (int n = 1; n <= 8; ++n)
-    lib.Draw(cr, "button2_w_off.png", 2, n == 3 ? 2 : 1, la::Key(n).x, la::Key(n).y);
+  for (int n = 1; n <= 8; ++n) lib.Draw(cr, "button2_w_off.png", 2, n == 3 ? 2 : 1, la::Key(n).x, la::Key(n).y);
   lib.Draw(cr, "knob_gray.png", 65, KnobFrame(0.5), la::kVolume.x, la::kVolume.y);
   lib.Draw(cr, "knob_gray.png", 65, KnobFrame(0.5), la::kTune.x, la::kTune.y);
   lib.Draw(cr, "knob_gray.png", 65, KnobFrame(2 / 12.0), la::kBend.x, la::kBend.y);
@@ -183,8 +176,8 @@ void ComposeAlt(Library& lib, cairo_t* cr) {
   lib.Draw(cr, "switch4.png", 4, 4, la::kEffectsMode.x, la::kEffectsMode.y);
   lib.Draw(cr, "knob.png", 65, KnobFrame(0.15), la::kEffectsSpeed.x, la::kEffectsSpeed.y);
   // A sound: the switches at various positions and the knobs spread over their travel.
-  const double plain[34] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3.5, 2, 0, 1, 3, 1.4, 40, 3, 0.5, 3.2,
-                            0, 1, 6, 9, 5, 0, 0, 8, 12, 6, 5, 0.5, 1, 0};
+  const double plain[34] = {0, 0,   0,   0, 0, 0, 0, 0, 1, 2, 3.5, 2,  0, 1, 3,   1.4, 40,
+                            3, 0.5, 3.2, 0, 1, 6, 9, 5, 0, 0, 8,   12, 6, 5, 0.5, 1,   0};
   for (int p = 8; p <= 33; ++p) {
     const auto& info = resources::kParameterInfo[std::size_t(p)];
     const double v = Normalised(p, plain[p]);
@@ -211,8 +204,8 @@ void ComposeAlt(Library& lib, cairo_t* cr) {
     cairo_fill(cr);
     const int a = sel ? 192 : 128;
     EditorText(cr, {b.left, b.top + 1, b.left + 20, b.bottom}, 14, a, 255, 255, 255, number);
-    EditorText(cr, {nameBox.left + 3, nameBox.top, nameBox.right, nameBox.bottom}, 14, a, 255, 255,
-               255, name, Align::kLeft);
+    EditorText(cr, {nameBox.left + 3, nameBox.top, nameBox.right, nameBox.bottom}, 14, a, 255, 255, 255, name,
+               Align::kLeft);
   };
   const char* banks[3] = {"Factory Sounds", "Quellmark's Factory Sounds", "Veltrum's Factory Sounds"};
   for (int r = 0; r < 3; ++r) row(la::FileRow(r), std::to_string(r), banks[r], r == 1);
@@ -221,8 +214,7 @@ void ComposeAlt(Library& lib, cairo_t* cr) {
   for (int i = 0; i < 39; ++i) {
     char number[4];
     std::snprintf(number, sizeof number, "%d%d", i / 8 + 1, i % 8 + 1);
-    row(la::ProgramRow(i / 13, i % 13), number, std::string(names[i % 8]) + " " +
-        std::to_string(i / 8 + 1), i == 20);
+    row(la::ProgramRow(i / 13, i % 13), number, std::string(names[i % 8]) + " " + std::to_string(i / 8 + 1), i == 20);
   }
   auto thumb = [&](layout::Box b, double start, double page, double length) {
     const double track = b.Height() - 34, top = b.top + 17 + start / length * track;
@@ -237,16 +229,22 @@ void ComposeAlt(Library& lib, cairo_t* cr) {
 
 // Every strip side by side, three times enlarged, frames in columns, on the panel colour.
 bool WriteSheet(const std::string& imageDir, const std::string& path) {
-  struct Entry { const char* file; int frames; int shown; };
-  const Entry entries[] = {
-      {"button.png", 2, 2},       {"button_led_off.png", 2, 2}, {"button_led_on.png", 2, 2},
-      {"button2_off.png", 2, 2},  {"button2_on.png", 2, 2},     {"button2_w_off.png", 2, 2},
-      {"button2_w_on.png", 2, 2}, {"digits.png", 12, 12},       {"digits_green.png", 12, 12},
-      {"digits_small.png", 12, 12}, {"knob.png", 65, 9},        {"knob_gray.png", 65, 9},
-      {"switch2.png", 2, 2},      {"switch3.png", 3, 3},        {"switch4.png", 4, 4},
-      {"switch5.png", 5, 5},      {"learn.png", 2, 2},          {"learn2.png", 2, 2},
-      {"led_flat.png", 1, 1},     {"lever.png", 1, 1},          {"handle.png", 1, 1},
-      {"menu.png", 2, 2}};
+  struct Entry {
+    const char* file;
+    int frames;
+    int shown;
+  };
+  const Entry entries[] = {{"button.png", 2, 2},         {"button_led_off.png", 2, 2},
+                           {"button_led_on.png", 2, 2},  {"button2_off.png", 2, 2},
+                           {"button2_on.png", 2, 2},     {"button2_w_off.png", 2, 2},
+                           {"button2_w_on.png", 2, 2},   {"digits.png", 12, 12},
+                           {"digits_green.png", 12, 12}, {"digits_small.png", 12, 12},
+                           {"knob.png", 65, 9},          {"knob_gray.png", 65, 9},
+                           {"switch2.png", 2, 2},        {"switch3.png", 3, 3},
+                           {"switch4.png", 4, 4},        {"switch5.png", 5, 5},
+                           {"learn.png", 2, 2},          {"learn2.png", 2, 2},
+                           {"led_flat.png", 1, 1},       {"lever.png", 1, 1},
+                           {"handle.png", 1, 1},         {"menu.png", 2, 2}};
   Image sheet(1400, 1150);
   cairo_t* cr = sheet.Cr();
   cairo_set_source_rgb(cr, 0.15, 0.16, 0.18);
@@ -261,9 +259,17 @@ bool WriteSheet(const std::string& imageDir, const std::string& path) {
     cairo_surface_destroy(s);
     const double cellW = 3 * w + 6, h = 3 * fh + 6;
     const int perRow = std::max(1, int(1380 / cellW));
-    if (x + cellW * std::min(e.shown, perRow) > 1390) { x = 10; y += rowHeight + 8; rowHeight = 0; }
+    if (x + cellW * std::min(e.shown, perRow) > 1390) {
+      x = 10;
+      y += rowHeight + 8;
+      rowHeight = 0;
+    }
     for (int i = 0; i < e.shown; ++i) {
-      if (x + cellW > 1390) { x = 10; y += rowHeight + 8; rowHeight = 0; }
+      if (x + cellW > 1390) {
+        x = 10;
+        y += rowHeight + 8;
+        rowHeight = 0;
+      }
       const int frame = e.shown == e.frames ? i + 1 : 1 + i * (e.frames - 1) / (e.shown - 1);
       cairo_save(cr);
       cairo_translate(cr, x, y);
@@ -287,9 +293,8 @@ bool WritePreviews(const std::string& imageDir, const std::string& outDir) {
   ComposeMain(lib, main.Cr(), false);
   ComposeMain(lib, faders.Cr(), true);
   ComposeAlt(lib, alt.Cr());
-  return lib.ok && main.WritePng(outDir + "/main.png") &&
-         faders.WritePng(outDir + "/main-faders.png") && alt.WritePng(outDir + "/alt.png") &&
-         WriteSheet(imageDir, outDir + "/sheet.png");
+  return lib.ok && main.WritePng(outDir + "/main.png") && faders.WritePng(outDir + "/main-faders.png") &&
+         alt.WritePng(outDir + "/alt.png") && WriteSheet(imageDir, outDir + "/sheet.png");
 }
 
 }  // namespace artwork

@@ -11,9 +11,7 @@
 namespace artwork {
 namespace {
 
-const resources::ParameterInfo& Info(int parameter) {
-  return resources::kParameterInfo[std::size_t(parameter)];
-}
+const resources::ParameterInfo& Info(int parameter) { return resources::kParameterInfo[std::size_t(parameter)]; }
 
 // Normalised travel of a plain value: the inverse of the parameter's curve.
 double Position(int parameter, double value) {
@@ -62,12 +60,11 @@ int ProgrammerNumber(int parameter) {
 
 const char* PanelName(int parameter) {
   static const char* const kNames[36] = {
-      "VOLUME",    "TUNE",      "BEND",     "FREQ",     "DESTINATION", "MODE",
-      "VOICES",    "SPREAD",    "OCTAVE",   "WAVEFORM", "PW / PWM",    "PWM FREQ",
-      "OCTAVE",    "WAVEFORM",  "INTERVAL", "DETUNE",   "CUTOFF",      "RESONANCE",
-      "KBD TRACK", "EG INT",    "TYPE",     "ATTACK",   "DECAY",       "SUSTAIN",
-      "RELEASE",   "EG SELECT", "ATTACK",   "DECAY",    "SUSTAIN",     "RELEASE",
-      "FREQUENCY", "DELAY",     "DCO",      "VCF",      "EFFECT",      "SPEED / INT"};
+      "VOLUME",  "TUNE",      "BEND",      "FREQ",       "DESTINATION", "MODE",     "VOICES",    "SPREAD",
+      "OCTAVE",  "WAVEFORM",  "PW / PWM",  "PWM FREQ",   "OCTAVE",      "WAVEFORM", "INTERVAL",  "DETUNE",
+      "CUTOFF",  "RESONANCE", "KBD TRACK", "EG INT",     "TYPE",        "ATTACK",   "DECAY",     "SUSTAIN",
+      "RELEASE", "EG SELECT", "ATTACK",    "DECAY",      "SUSTAIN",     "RELEASE",  "FREQUENCY", "DELAY",
+      "DCO",     "VCF",       "EFFECT",    "SPEED / INT"};
   return parameter >= 0 && parameter < 36 ? kNames[parameter] : "";
 }
 
@@ -139,10 +136,12 @@ std::pair<std::string, std::string> KnobEnds(int parameter) {
 }
 
 const std::vector<Section>& MatrixSections() {
-  static const std::vector<Section> kSections = {
-      {"DCO 1", palette::kOscillator, 8, 11},   {"DCO 2", palette::kOscillator, 12, 15},
-      {"VCF", palette::kFilter, 16, 20},        {"EG 1", palette::kEnvelope, 21, 24},
-      {"VCA \u00b7 EG 2", palette::kAmplifier, 25, 29}, {"MG", palette::kModulation, 30, 33}};
+  static const std::vector<Section> kSections = {{"DCO 1", palette::kOscillator, 8, 11},
+                                                 {"DCO 2", palette::kOscillator, 12, 15},
+                                                 {"VCF", palette::kFilter, 16, 20},
+                                                 {"EG 1", palette::kEnvelope, 21, 24},
+                                                 {"VCA \u00b7 EG 2", palette::kAmplifier, 25, 29},
+                                                 {"MG", palette::kModulation, 30, 33}};
   return kSections;
 }
 

@@ -183,25 +183,23 @@ IMouseMod ModFromKeys(WPARAM keys) {
 
 int KeyCodeForVirtualKey(WPARAM key) {
   switch (key) {
-    case VK_SPACE:
-      return kKeySpace;
-    case VK_UP:
-      return kKeyUp;
-    case VK_DOWN:
-      return kKeyDown;
-    case VK_LEFT:
-      return kKeyLeft;
-    case VK_RIGHT:
-      return kKeyRight;
+    case VK_SPACE: return kKeySpace;
+    case VK_UP: return kKeyUp;
+    case VK_DOWN: return kKeyDown;
+    case VK_LEFT: return kKeyLeft;
+    case VK_RIGHT: return kKeyRight;
     default:
       // Virtual keys of digits and letters are their upper-case characters.
-      return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') ? KeyCodeForChar(static_cast<int>(key)) : kKeyNone;
+      return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') ? KeyCodeForChar(static_cast<int>(key))
+                                                                      : kKeyNone;
   }
 }
 
 }  // namespace
 
-IGraphics* CreatePlatformGraphics(IPlugBase* plug, int width, int height) { return new IGraphicsWin(plug, width, height); }
+IGraphics* CreatePlatformGraphics(IPlugBase* plug, int width, int height) {
+  return new IGraphicsWin(plug, width, height);
+}
 
 IGraphicsWin::IGraphicsWin(IPlugBase* plug, int width, int height, int frameRate)
     : IGraphics(plug, width, height, frameRate) {}
@@ -403,14 +401,9 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND hwnd, unsigned int message, std::
       WindowDestroyed();
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       return DefWindowProcA(hwnd, message, wParam, lParam);
-    case kCloseRequest:
-      CloseEditorWindow();
-      return 1;
-    case WM_CLOSE:
-      CloseEditorWindow();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // the back buffer covers the whole window
+    case kCloseRequest: CloseEditorWindow(); return 1;
+    case WM_CLOSE: CloseEditorWindow(); return 0;
+    case WM_ERASEBKGND: return 1;  // the back buffer covers the whole window
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
@@ -476,9 +469,7 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND hwnd, unsigned int message, std::
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-      HandleKey(message, wParam, lParam);
-      return 0;
+    case WM_SYSKEYUP: HandleKey(message, wParam, lParam); return 0;
     case WM_CTLCOLOREDIT:
       if (reinterpret_cast<HWND>(lParam) == entryBox_ && entryBrush_ != nullptr) {
         HDC dc = reinterpret_cast<HDC>(wParam);
@@ -488,10 +479,8 @@ std::intptr_t IGraphicsWin::HandleMessage(HWND hwnd, unsigned int message, std::
       }
       break;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      return 0;
-    default:
-      break;
+    case WM_KILLFOCUS: return 0;
+    default: break;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -525,9 +514,9 @@ void IGraphicsWin::CreateTooltip() {
     EnableTooltips(false);
     return;
   }
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                             win32ui::OwnModule(), nullptr);
+  tooltip_ =
+      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, win32ui::OwnModule(), nullptr);
   if (tooltip_ == nullptr) {
     EnableTooltips(false);
     return;

@@ -103,7 +103,7 @@ class IGraphicsWin : public IGraphics {
   void TrackMouse(bool hover);
 
   HWND__* hwnd_ = nullptr;
-  bool classHeld_ = false;  // this window counts in the process-wide open-window count
+  bool classHeld_ = false;                    // this window counts in the process-wide open-window count
   std::atomic<HWND__*> sharedHwnd_{nullptr};  // hwnd_ as other threads may read it
   HWND__* parent_ = nullptr;
   HWND__* topLevel_ = nullptr;

@@ -18,7 +18,8 @@ HINSTANCE OwnModule() {
   static const HINSTANCE module = [] {
     static const char anchor = 0;
     HMODULE m = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, &anchor, &m);
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, &anchor,
+                       &m);
     return m;
   }();
   return module;
@@ -143,8 +144,8 @@ int IGraphicsWin::TrackPopupMenu(IPopupMenu& menu, int x, int y) {
   int command = 0;
   {
     ModalScope scope(*this, Modal::kMenu);
-    command = ::TrackPopupMenu(native, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, p.x,
-                               p.y, 0, hwnd_, nullptr);
+    command = ::TrackPopupMenu(native, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                               p.x, p.y, 0, hwnd_, nullptr);
   }
   DestroyMenu(native);
   if (hwnd_ == nullptr || command <= 0) return -1;
@@ -158,7 +159,7 @@ int IGraphicsWin::ShowMessage(const char* text, const char* caption, IMessageBut
   int answer = 0;
   {
     ModalScope scope(*this, Modal::kBox);
-    const UINT style = buttons == IMessageButtons::kYesNo          ? MB_YESNO
+    const UINT style = buttons == IMessageButtons::kYesNo           ? MB_YESNO
                        : buttons == IMessageButtons::kOKInformation ? MB_OK | MB_ICONINFORMATION
                        : buttons == IMessageButtons::kOKError       ? MB_OK | MB_ICONERROR
                                                                     : MB_OK;
@@ -167,14 +168,10 @@ int IGraphicsWin::ShowMessage(const char* text, const char* caption, IMessageBut
   // A box ended by closing the editor answers nothing.
   if (hwnd_ == nullptr) return kMessageNone;
   switch (answer) {
-    case IDOK:
-      return kMessageOK;
-    case IDYES:
-      return kMessageYes;
-    case IDNO:
-      return kMessageNo;
-    default:
-      return kMessageNone;
+    case IDOK: return kMessageOK;
+    case IDYES: return kMessageYes;
+    case IDNO: return kMessageNo;
+    default: return kMessageNone;
   }
 }
 
@@ -200,8 +197,8 @@ bool IGraphicsWin::RunFileDialog(const IFileRequest& request, std::string& path)
   ofn.lpstrInitialDir = request.folder.empty() ? nullptr : request.folder.c_str();
   ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
   // The host's working folder stays as it was.
-  ofn.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
-              (request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  ofn.Flags =
+      OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | (request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
   BOOL chosen = FALSE;
   {
     ModalScope scope(*this, Modal::kDialog);

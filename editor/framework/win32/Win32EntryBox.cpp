@@ -19,7 +19,9 @@ LRESULT CALLBACK EntryBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
 
 bool IGraphicsWin::CreateTextEntryBox(const TextEntry& entry, const IRect& rect, const IText& style) {
   if (hwnd_ == nullptr || entryBox_ != nullptr) return false;
-  const DWORD align = style.align == IText::Align::kNear ? ES_LEFT : style.align == IText::Align::kFar ? ES_RIGHT : ES_CENTER;
+  const DWORD align = style.align == IText::Align::kNear  ? ES_LEFT
+                      : style.align == IText::Align::kFar ? ES_RIGHT
+                                                          : ES_CENTER;
   HWND box = CreateWindowExA(0, "EDIT", entry.InitialText(), WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | align, rect.L,
                              rect.T, rect.W(), rect.H(), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEntryId)),
                              win32ui::OwnModule(), nullptr);
@@ -74,12 +76,8 @@ std::intptr_t IGraphicsWin::HandleEntryMessage(HWND box, unsigned int message, s
   if (previous == nullptr) return DefWindowProcA(box, message, wParam, lParam);
   if (box == entryBox_) {
     switch (message) {
-      case WM_SETFOCUS:
-        SetTextEntryState(TextEntry::kFocused);
-        break;
-      case WM_KILLFOCUS:
-        SetTextEntryState(TextEntry::kCommit);
-        break;
+      case WM_SETFOCUS: SetTextEntryState(TextEntry::kFocused); break;
+      case WM_KILLFOCUS: SetTextEntryState(TextEntry::kCommit); break;
       case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
           SetTextEntryState(TextEntry::kCommit);
@@ -95,8 +93,7 @@ std::intptr_t IGraphicsWin::HandleEntryMessage(HWND box, unsigned int message, s
         if (wParam == '\r' || wParam == '\n' || wParam == 27) return 0;
         if (wParam != '\b' && !Entry().Accepts(static_cast<unsigned int>(wParam))) return 0;
         break;
-      default:
-        break;
+      default: break;
     }
   }
   return CallWindowProcA(previous, box, message, wParam, lParam);

@@ -59,8 +59,9 @@ bool IGraphicsX11::OpenEditorWindow(void* parentWindow) {
   RegisterQuietDisplay(conn_.display);
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(conn_.display, parent, &attributes) ||
-      !window_.Create(parent, IRect(place.L, place.T, place.L + Width(), place.T + Height()), x11::Surface::Kind::kChild,
-                      x11::Surface::kAllEvents, static_cast<LICE_SysBitmap*>(BackBuffer()))) {
+      !window_.Create(parent, IRect(place.L, place.T, place.L + Width(), place.T + Height()),
+                      x11::Surface::Kind::kChild, x11::Surface::kAllEvents,
+                      static_cast<LICE_SysBitmap*>(BackBuffer()))) {
     window_.Destroy();
     UnregisterQuietDisplay(conn_.display);
     x11::CloseConnection(conn_);
@@ -109,7 +110,8 @@ void IGraphicsX11::ResizeWindow(int width, int height) {
   window_.Resize(width, height);
   XWindowAttributes attributes;
   // A parent that is only a plain holder follows the editor's size.
-  if (parent_ != 0 && XGetWindowAttributes(conn_.display, parent_, &attributes) && attributes.override_redirect == False) {
+  if (parent_ != 0 && XGetWindowAttributes(conn_.display, parent_, &attributes) &&
+      attributes.override_redirect == False) {
     Window root;
     Window parentOfParent;
     Window* children = nullptr;
@@ -236,8 +238,9 @@ bool IGraphicsX11::RunModal(const std::function<bool(XEvent&)>& handle) {
     XEvent event;
     XNextEvent(conn_.display, &event);
     if (event.xany.window == window_.Id()) {
-      if (event.type == Expose) Paint(IRect(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
-                                             event.xexpose.y + event.xexpose.height));
+      if (event.type == Expose)
+        Paint(IRect(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                    event.xexpose.y + event.xexpose.height));
       if (event.type == DestroyNotify && event.xdestroywindow.window == window_.Id()) {
         WindowGone();
         return false;
@@ -286,7 +289,8 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
       if (!Entry().IsOpen()) XSetInputFocus(conn_.display, window_.Id(), RevertToParent, CurrentTime);
       const auto now = std::chrono::steady_clock::now();
       const bool doubleClick = button == Button1 && now - lastPress_ < kDoubleClickTime &&
-                               std::abs(event.xbutton.x - lastPressX_) < 4 && std::abs(event.xbutton.y - lastPressY_) < 4;
+                               std::abs(event.xbutton.x - lastPressX_) < 4 &&
+                               std::abs(event.xbutton.y - lastPressY_) < 4;
       lastPress_ = doubleClick ? std::chrono::steady_clock::time_point{} : now;
       lastPressX_ = event.xbutton.x;
       lastPressY_ = event.xbutton.y;
@@ -317,14 +321,11 @@ void IGraphicsX11::HandleEvent(XEvent& event) {
       }
       break;
     case KeyPress:
-    case KeyRelease:
-      HandleKey(event);
-      break;
+    case KeyRelease: HandleKey(event); break;
     case DestroyNotify:
       if (event.xdestroywindow.window == window_.Id()) WindowGone();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -342,18 +343,10 @@ void IGraphicsX11::HandleKey(XEvent& event) {
   XLookupString(&event.xkey, text, sizeof(text) - 1, &sym, nullptr);
   int key = kKeyNone;
   switch (sym) {
-    case XK_Up:
-      key = kKeyUp;
-      break;
-    case XK_Down:
-      key = kKeyDown;
-      break;
-    case XK_Left:
-      key = kKeyLeft;
-      break;
-    case XK_Right:
-      key = kKeyRight;
-      break;
+    case XK_Up: key = kKeyUp; break;
+    case XK_Down: key = kKeyDown; break;
+    case XK_Left: key = kKeyLeft; break;
+    case XK_Right: key = kKeyRight; break;
     default:
       if (sym < 0x80) key = KeyCodeForChar(static_cast<int>(sym));
       break;

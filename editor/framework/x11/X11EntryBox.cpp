@@ -44,12 +44,9 @@ int EntryBox::PrefixWidth(std::size_t bytes) const {
 int EntryBox::TextLeft() const {
   const int width = PrefixWidth(text_.size());
   switch (style_.align) {
-    case IText::Align::kNear:
-      return 2;
-    case IText::Align::kFar:
-      return surface_.Width() - 3 - width;
-    default:
-      return (surface_.Width() - width) / 2;
+    case IText::Align::kNear: return 2;
+    case IText::Align::kFar: return surface_.Width() - 3 - width;
+    default: return (surface_.Width() - width) / 2;
   }
 }
 
@@ -88,7 +85,8 @@ void EntryBox::Insert(const char* text) {
   const std::size_t from = std::min(cursor_, anchor_);
   const std::size_t to = std::max(cursor_, anchor_);
   text_.erase(from, to - from);
-  const std::size_t room = static_cast<std::size_t>(entry_.Limit()) - std::min(text_.size(), static_cast<std::size_t>(entry_.Limit()));
+  const std::size_t room =
+      static_cast<std::size_t>(entry_.Limit()) - std::min(text_.size(), static_cast<std::size_t>(entry_.Limit()));
   std::size_t take = std::min(accepted.size(), room);
   while (take > 0 && take < accepted.size() && IsContinuation(accepted[take])) --take;  // whole characters only
   text_.insert(from, accepted, 0, take);
@@ -149,31 +147,15 @@ void EntryBox::HandleEvent(XEvent& event) {
   const int cursor = static_cast<int>(cursor_);
   switch (sym) {
     case XK_Return:
-    case XK_KP_Enter:
-      editor_.SetTextEntryState(TextEntry::kCommit);
-      return;
-    case XK_Escape:
-      editor_.SetTextEntryState(TextEntry::kCancel);
-      return;
-    case XK_BackSpace:
-      Backspace();
-      break;
+    case XK_KP_Enter: editor_.SetTextEntryState(TextEntry::kCommit); return;
+    case XK_Escape: editor_.SetTextEntryState(TextEntry::kCancel); return;
+    case XK_BackSpace: Backspace(); break;
     case XK_Delete:
-    case XK_KP_Delete:
-      Delete();
-      break;
-    case XK_Left:
-      Move(cursor - 1, shift);
-      break;
-    case XK_Right:
-      Move(cursor + 1, shift);
-      break;
-    case XK_Home:
-      Move(0, shift);
-      break;
-    case XK_End:
-      Move(static_cast<int>(text_.size()), shift);
-      break;
+    case XK_KP_Delete: Delete(); break;
+    case XK_Left: Move(cursor - 1, shift); break;
+    case XK_Right: Move(cursor + 1, shift); break;
+    case XK_Home: Move(0, shift); break;
+    case XK_End: Move(static_cast<int>(text_.size()), shift); break;
     default:
       if (ctrl && (sym == XK_a || sym == XK_A)) {
         anchor_ = 0;

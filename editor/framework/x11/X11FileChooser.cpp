@@ -32,7 +32,8 @@ constexpr IRect kAcceptButton(460, 376, 550, 402);
 
 }  // namespace
 
-FolderListing ListFolder(const std::string& folder, const std::vector<std::string>& extensions, const std::string& pattern) {
+FolderListing ListFolder(const std::string& folder, const std::vector<std::string>& extensions,
+                         const std::string& pattern) {
   namespace fs = std::filesystem;
   FolderListing listing;
   std::error_code error;
@@ -101,7 +102,8 @@ class Chooser {
   // Laid out in editor pixels, drawn at the editor's scale; clicks come back in editor pixels.
   int D(int v) const { return editor_.ToDevice(v); }
   IRect D(const IRect& r) const { return editor_.ToDevice(r); }
-  void Label(LICE_IBitmap* b, const char* text, const IRect& rect, LICE_pixel color, int align, bool bold = false) const {
+  void Label(LICE_IBitmap* b, const char* text, const IRect& rect, LICE_pixel color, int align,
+             bool bold = false) const {
     x11::DrawLabel(b, text, D(rect), color, align, D(13), bold);
   }
   void Box(LICE_IBitmap* b, const IRect& rect, LICE_pixel fill, LICE_pixel line) const {
@@ -137,7 +139,8 @@ class Chooser {
       Label(b, request_.pattern.c_str(), IRect(10, kCancelButton.T, kCancelButton.L - 10, kCancelButton.B),
             IColor(255, 90, 90, 90), LICE_TEXT_LEFT);
     }
-    for (const IRect* r : {&kCancelButton, &kAcceptButton}) Box(b, *r, IColor(255, 250, 250, 250), IColor(255, 140, 140, 140));
+    for (const IRect* r : {&kCancelButton, &kAcceptButton})
+      Box(b, *r, IColor(255, 250, 250, 250), IColor(255, 140, 140, 140));
     Label(b, "Cancel", kCancelButton, kColorBlack, LICE_TEXT_CENTER);
     Label(b, request_.save ? "Save" : "Open", kAcceptButton, kColorBlack, LICE_TEXT_CENTER);
     surface_.PresentAll();
@@ -183,20 +186,14 @@ class Chooser {
   bool Handle(XEvent& event) {
     if (event.xany.window != surface_.Id()) return true;
     switch (event.type) {
-      case Expose:
-        Draw();
-        return true;
+      case Expose: Draw(); return true;
       case MapNotify:
         XSetInputFocus(editor_.Connection().display, surface_.Id(), RevertToParent, CurrentTime);
         return true;
-      case ClientMessage:
-        return static_cast<Atom>(event.xclient.data.l[0]) != editor_.Connection().wmDeleteWindow;
-      case ButtonPress:
-        return Click(event.xbutton);
-      case KeyPress:
-        return Key(event.xkey);
-      default:
-        return true;
+      case ClientMessage: return static_cast<Atom>(event.xclient.data.l[0]) != editor_.Connection().wmDeleteWindow;
+      case ButtonPress: return Click(event.xbutton);
+      case KeyPress: return Key(event.xkey);
+      default: return true;
     }
   }
 
@@ -219,7 +216,8 @@ class Chooser {
     if (kAcceptButton.Contains(x, y)) return Accept();
     if (kFolderList.Contains(x, y)) {
       const int row = folderScroll_ + (y - kFolderList.T - 1) / kRow;
-      if (row >= 0 && row < static_cast<int>(listing_.folders.size())) Enter(listing_.folders[static_cast<std::size_t>(row)]);
+      if (row >= 0 && row < static_cast<int>(listing_.folders.size()))
+        Enter(listing_.folders[static_cast<std::size_t>(row)]);
       Draw();
       return true;
     }

@@ -21,6 +21,7 @@ struct FolderListing {
   std::vector<std::string> folders;
   std::vector<std::string> files;
 };
-FolderListing ListFolder(const std::string& folder, const std::vector<std::string>& extensions, const std::string& pattern);
+FolderListing ListFolder(const std::string& folder, const std::vector<std::string>& extensions,
+                         const std::string& pattern);
 
 }  // namespace x11

@@ -70,8 +70,8 @@ class MenuTracker {
       const IPopupMenu::Item* item = menu.GetItem(i);
       top += S(item->IsSeparator() ? kSeparatorHeight : kItemHeight);
       if (!item->IsSeparator()) {
-        width = std::max(width, x11::LabelWidth(menu.DisplayText(i).c_str(), S(kMenuTextSize)) +
-                                    S(kCheckColumn + kArrowColumn + 8));
+        width = std::max(
+            width, x11::LabelWidth(menu.DisplayText(i).c_str(), S(kMenuTextSize)) + S(kCheckColumn + kArrowColumn + 8));
       }
     }
     level->tops.push_back(top);
@@ -105,15 +105,17 @@ class MenuTracker {
         continue;
       }
       const bool hover = i == level.hover && item->Enabled();
-      if (hover) LICE_FillRect(b, LICE_Rect{S(2), top, w - S(2), top + itemHeight}, kMenuHover, 1.0f, LICE_BlendMode::kCopy);
+      if (hover)
+        LICE_FillRect(b, LICE_Rect{S(2), top, w - S(2), top + itemHeight}, kMenuHover, 1.0f, LICE_BlendMode::kCopy);
       const LICE_pixel color = !item->Enabled() ? kMenuDisabled : hover ? kColorWhite : kMenuText;
       if (item->Checked()) {
         x11::DrawLabel(b, "\xE2\x9C\x93", IRect(S(2), top, check, top + itemHeight), color, LICE_TEXT_CENTER, size);
       }
-      x11::DrawLabel(b, level.menu->DisplayText(i).c_str(), IRect(check, top, w - arrow, top + itemHeight),
-                     color, LICE_TEXT_LEFT, size);
+      x11::DrawLabel(b, level.menu->DisplayText(i).c_str(), IRect(check, top, w - arrow, top + itemHeight), color,
+                     LICE_TEXT_LEFT, size);
       if (item->submenu) {
-        x11::DrawLabel(b, "\xE2\x96\xB8", IRect(w - arrow, top, w - S(4), top + itemHeight), color, LICE_TEXT_CENTER, size);
+        x11::DrawLabel(b, "\xE2\x96\xB8", IRect(w - arrow, top, w - S(4), top + itemHeight), color, LICE_TEXT_CENTER,
+                       size);
       }
     }
     level.surface.PresentAll();
@@ -203,14 +205,9 @@ class MenuTracker {
         Level& deepest = *levels_.back();
         const int deepestIndex = static_cast<int>(levels_.size()) - 1;
         switch (sym) {
-          case XK_Escape:
-            return false;
-          case XK_Up:
-            Step(-1);
-            return true;
-          case XK_Down:
-            Step(1);
-            return true;
+          case XK_Escape: return false;
+          case XK_Up: Step(-1); return true;
+          case XK_Down: Step(1); return true;
           case XK_Left:
             if (levels_.size() > 1) levels_.pop_back();
             return true;
@@ -228,12 +225,10 @@ class MenuTracker {
             if (sym == XK_Right) return true;
             return !Pick(deepestIndex, hover);
           }
-          default:
-            return true;
+          default: return true;
         }
       }
-      default:
-        return true;
+      default: return true;
     }
   }
 

@@ -70,10 +70,12 @@ int IGraphicsX11::ShowMessage(const char* text, const char* caption, IMessageBut
   const int by = height - buttonHeight - S(12);
   const int gap = S(6);
   if (buttons == IMessageButtons::kYesNo) {
-    choices.push_back({IRect(width / 2 - buttonWidth - gap, by, width / 2 - gap, by + buttonHeight), "Yes", kMessageYes});
+    choices.push_back(
+        {IRect(width / 2 - buttonWidth - gap, by, width / 2 - gap, by + buttonHeight), "Yes", kMessageYes});
     choices.push_back({IRect(width / 2 + gap, by, width / 2 + gap + buttonWidth, by + buttonHeight), "No", kMessageNo});
   } else {
-    choices.push_back({IRect((width - buttonWidth) / 2, by, (width + buttonWidth) / 2, by + buttonHeight), "OK", kMessageOK});
+    choices.push_back(
+        {IRect((width - buttonWidth) / 2, by, (width + buttonWidth) / 2, by + buttonHeight), "OK", kMessageOK});
   }
   int focus = 0;
   x11::Surface box(Connection());
@@ -88,14 +90,13 @@ int IGraphicsX11::ShowMessage(const char* text, const char* caption, IMessageBut
     LICE_Clear(b, IColor(255, 236, 236, 236));
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const int top = S(16) + static_cast<int>(i) * lineHeight;
-      x11::DrawLabel(b, lines[i].c_str(), IRect(S(20), top, width - S(20), top + lineHeight), kColorBlack, LICE_TEXT_LEFT,
-                     textSize);
+      x11::DrawLabel(b, lines[i].c_str(), IRect(S(20), top, width - S(20), top + lineHeight), kColorBlack,
+                     LICE_TEXT_LEFT, textSize);
     }
     for (std::size_t i = 0; i < choices.size(); ++i) {
       const IRect& r = choices[i].rect;
       LICE_FillRect(b, r.ToLice(), IColor(255, 250, 250, 250), 1.0f, LICE_BlendMode::kCopy);
-      x11::DrawFrame(b, r, static_cast<int>(i) == focus ? IColor(255, 60, 110, 200) : IColor(255, 140, 140, 140),
-                     S(1));
+      x11::DrawFrame(b, r, static_cast<int>(i) == focus ? IColor(255, 60, 110, 200) : IColor(255, 140, 140, 140), S(1));
       x11::DrawLabel(b, choices[i].label, r, kColorBlack, LICE_TEXT_CENTER, textSize);
     }
     box.PresentAll();
@@ -107,12 +108,8 @@ int IGraphicsX11::ShowMessage(const char* text, const char* caption, IMessageBut
   const bool answered = RunModal([&](XEvent& event) {
     if (event.xany.window != box.Id()) return true;  // the editor is blocked meanwhile
     switch (event.type) {
-      case Expose:
-        draw();
-        return true;
-      case MapNotify:
-        XSetInputFocus(Connection().display, box.Id(), RevertToParent, CurrentTime);
-        return true;
+      case Expose: draw(); return true;
+      case MapNotify: XSetInputFocus(Connection().display, box.Id(), RevertToParent, CurrentTime); return true;
       case ButtonRelease:
         for (const Button& b : choices) {
           if (b.rect.Contains(event.xbutton.x, event.xbutton.y)) {
@@ -151,8 +148,7 @@ int IGraphicsX11::ShowMessage(const char* text, const char* caption, IMessageBut
         }
         return true;
       }
-      default:
-        return true;
+      default: return true;
     }
   });
   if (IsWindowOpen()) {

@@ -67,7 +67,8 @@ std::string IGraphicsX11::DesktopFolder() {
   const std::string home = Home();
   if (home.empty()) return "";
   const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::ifstream dirs((config != nullptr && config[0] != '\0' ? std::string(config) : home + "/.config") + "/user-dirs.dirs");
+  std::ifstream dirs((config != nullptr && config[0] != '\0' ? std::string(config) : home + "/.config") +
+                     "/user-dirs.dirs");
   std::string line;
   while (std::getline(dirs, line)) {
     const std::string key = "XDG_DESKTOP_DIR=\"";
@@ -114,7 +115,8 @@ bool IGraphicsX11::ClipboardText(std::string& text) {
   unsigned long after;
   unsigned char* data = nullptr;
   if (XGetWindowProperty(d, EditorWindow(), property, 0, 1 << 16, True, AnyPropertyType, &type, &format, &count, &after,
-                         &data) != Success || data == nullptr) {
+                         &data) != Success ||
+      data == nullptr) {
     return false;
   }
   text.clear();
@@ -141,14 +143,17 @@ bool IGraphicsX11::PromptColor(LICE_pixel& color) {
   std::lock_guard<std::recursive_mutex> guard(EditorLock());
   if (!IsWindowOpen() || !x11::ProgramExists("zenity")) return false;
   char initial[40];
-  std::snprintf(initial, sizeof(initial), "--color=rgb(%d,%d,%d)", LICE_GETR(color), LICE_GETG(color), LICE_GETB(color));
+  std::snprintf(initial, sizeof(initial), "--color=rgb(%d,%d,%d)", LICE_GETR(color), LICE_GETG(color),
+                LICE_GETB(color));
   std::string output;
-  if (!x11::RunForOutput({"zenity", "--color-selection", initial}, output, [this] { return KeepPainting(); })) return false;
+  if (!x11::RunForOutput({"zenity", "--color-selection", initial}, output, [this] { return KeepPainting(); }))
+    return false;
   int r = 0;
   int g = 0;
   int b = 0;
   if (std::sscanf(output.c_str(), "rgb(%d,%d,%d)", &r, &g, &b) != 3 &&
-      std::sscanf(output.c_str(), "rgba(%d,%d,%d", &r, &g, &b) != 3 && std::sscanf(output.c_str(), "#%2x%2x%2x", &r, &g, &b) != 3) {
+      std::sscanf(output.c_str(), "rgba(%d,%d,%d", &r, &g, &b) != 3 &&
+      std::sscanf(output.c_str(), "#%2x%2x%2x", &r, &g, &b) != 3) {
     return false;
   }
   color = IColor(255, r, g, b);
@@ -178,8 +183,8 @@ bool IGraphicsX11::RunFileDialog(const IFileRequest& request, std::string& path)
   std::string output;
   bool ok = false;
   if (program == "zenity") {
-    std::vector<std::string> argv = {"zenity", "--file-selection", std::string("--title=") + (request.save ? "Save" : "Open"),
-                                     "--filename=" + start};
+    std::vector<std::string> argv = {"zenity", "--file-selection",
+                                     std::string("--title=") + (request.save ? "Save" : "Open"), "--filename=" + start};
     if (request.save) {
       argv.emplace_back("--save");
       argv.emplace_back("--confirm-overwrite");
@@ -193,8 +198,8 @@ bool IGraphicsX11::RunFileDialog(const IFileRequest& request, std::string& path)
   } else if (program == "kdialog") {
     std::string patterns = request.pattern;
     for (char& c : patterns) c = c == ';' ? ' ' : c;
-    ok = x11::RunForOutput({"kdialog", request.save ? "--getsavefilename" : "--getopenfilename", start, patterns}, output,
-                           [this] { return KeepPainting(); });
+    ok = x11::RunForOutput({"kdialog", request.save ? "--getsavefilename" : "--getopenfilename", start, patterns},
+                           output, [this] { return KeepPainting(); });
   } else {
     return x11::RunDrawnFileChooser(*this, request, path);
   }

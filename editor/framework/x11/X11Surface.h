@@ -32,14 +32,14 @@ void CloseConnection(Connection& c);
 class Surface {
  public:
   enum class Kind {
-    kChild,    // inside another window (the editor in the host's window, the entry box)
-    kPopup,    // override-redirect at screen coordinates (menus, tooltips)
-    kDialog,   // a transient top-level window (message boxes, the file chooser)
+    kChild,   // inside another window (the editor in the host's window, the entry box)
+    kPopup,   // override-redirect at screen coordinates (menus, tooltips)
+    kDialog,  // a transient top-level window (message boxes, the file chooser)
   };
-  static constexpr long kPointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
-                                         LeaveWindowMask;
-  static constexpr long kAllEvents = ExposureMask | KeyPressMask | KeyReleaseMask | StructureNotifyMask |
-                                     FocusChangeMask | kPointerEvents;
+  static constexpr long kPointerEvents =
+      ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
+  static constexpr long kAllEvents =
+      ExposureMask | KeyPressMask | KeyReleaseMask | StructureNotifyMask | FocusChangeMask | kPointerEvents;
 
   explicit Surface(const Connection& connection) : c_(connection) {}
   ~Surface() { Destroy(); }
@@ -50,7 +50,10 @@ class Surface {
   bool Create(Window parent, const IRect& place, Kind kind, long eventMask, LICE_SysBitmap* bitmap = nullptr,
               const char* title = nullptr);
   // Forgets the window without destroying it (the server already did: its parent died).
-  void Abandon() { window_ = 0; Destroy(); }
+  void Abandon() {
+    window_ = 0;
+    Destroy();
+  }
   void Destroy();
   bool IsOpen() const { return window_ != 0; }
   Window Id() const { return window_; }
