@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Every test: installs what is needed, builds the Linux plug-in and runs the unit and
-# integration tests, then the checks in .ci/checks: the real hosts (the LV2 bundle in its
-# tools, jalv and Ardour; the VST2 plug-in in Ardour), the Windows builds under Wine, the
-# sanitizer builds, the fuzz targets and the stress test. Only what this machine cannot do
-# is skipped, each with one line saying why: running 32-bit Windows programs under Wine on a
-# kernel that cannot run 32-bit programs, and the VST2 real-host check without its script.
+# Every test: installs what is needed, checks the code's layout (clang-format), builds the
+# Linux plug-in and runs the unit and integration tests, then the checks in .ci/checks: the
+# real hosts (the LV2 bundle in its tools, jalv and Ardour; the VST2 plug-in in Ardour), the
+# Windows builds under Wine, the sanitizer builds, the fuzz targets and the stress test. Only
+# what this machine cannot do is skipped, each with one line saying why: running 32-bit
+# Windows programs under Wine on a kernel that cannot run 32-bit programs, and the VST2
+# real-host check without its script.
 # Any failure makes the exit status non-zero; the other steps still run where they can.
 # Ends with the time each step took.
 #
@@ -12,7 +13,7 @@
 # Windows and sanitizer builds; the rest runs one step after another, each using both cores.
 #
 # Usage: tools/test-all.sh [--quick]
-#   --quick   a developer's loop: the Linux build and its tests only (unit, plug-in, LV2,
+#   --quick   a developer's loop: the layout check, the Linux build and its tests only (unit, plug-in, LV2,
 #             standalone and editor tests), without the real-host, Windows, sanitizer, fuzz
 #             and stress checks.
 set -uo pipefail
@@ -56,10 +57,11 @@ status=0
 # Every check in .ci/checks has its place below; a new one must be given one.
 for check in .ci/checks/*.sh; do
   case $(basename "$check" .sh) in
-    fuzz | lv2 | realhost | sanitizers | stress | windows) ;;
+    format | fuzz | lv2 | realhost | sanitizers | stress | windows) ;;
     *) echo "== $check is not run by tools/test-all.sh: give it a place there"; status=1 ;;
   esac
 done
+step "check format" bash .ci/checks/format.sh || status=1
 if step "configure linux" cmake --preset linux && step "build linux" cmake --build --preset linux; then
   step "test linux" tools/ctest-suites.sh build/linux --output-on-failure -j3 || status=1
   if [[ $quick == 0 ]]; then
