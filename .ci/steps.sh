@@ -18,7 +18,8 @@
 if [[ -z ${TESVAR_STEP_LOG:-} ]]; then
   TESVAR_STEP_LOG=$(mktemp "${TMPDIR:-/tmp}/tesvar-steps.XXXXXX")
   TESVAR_STEP_DEPTH=0
-  export TESVAR_STEP_LOG TESVAR_STEP_DEPTH
+  TESVAR_STEP_PARENT=
+  export TESVAR_STEP_LOG TESVAR_STEP_DEPTH TESVAR_STEP_PARENT
   steps_started=$(date +%s)
   trap 'rm -f "$TESVAR_STEP_LOG"' EXIT
 fi
