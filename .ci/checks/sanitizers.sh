@@ -12,7 +12,7 @@ build() {
 status=0
 for preset in asan tsan; do
   if step "build $preset" build "$preset"; then
-    step "test $preset" env ASAN_OPTIONS=detect_leaks=1 tools/ctest-suites.sh "build/$preset" --output-on-failure -j2 ||
+    step "test $preset" env ASAN_OPTIONS=detect_leaks=1 tools/ctest-suites.sh "build/$preset" --output-on-failure -j3 ||
       status=1
   else
     status=1
