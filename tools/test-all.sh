@@ -10,8 +10,9 @@
 # Ends with the time each step took.
 #
 # The real-host checks mostly wait (on Ardour, JACK and the windows), so they run beside the
-# Windows and sanitizer builds, and the Windows libraries build beside the Linux tests; the
-# rest runs one step after another, each using both cores.
+# Windows and sanitizer builds; the rest runs one step after another, each using both cores
+# (the Linux tests wait much of the time too, but the standalone program's real-time tests
+# need the processor to themselves).
 #
 # Usage: tools/test-all.sh [--quick]
 #   --quick   a developer's loop: the layout check, the Linux build and its tests only (unit, plug-in, LV2,
@@ -64,10 +65,7 @@ for check in .ci/checks/*.sh; do
 done
 step "check format" bash .ci/checks/format.sh || status=1
 if step "configure linux" cmake --preset linux && step "build linux" cmake --build --preset linux; then
-  # The Linux tests mostly wait on windows and servers: the Windows libraries build beside.
-  [[ $quick == 0 ]] && step_beside "cross-build libpng and GoogleTest" tools/build-win-deps.sh all
   step "test linux" tools/ctest-suites.sh build/linux --output-on-failure -j3 || status=1
-  steps_wait || status=1
   if [[ $quick == 0 ]]; then
     step_beside "check real hosts" real_hosts
     step "check windows" bash .ci/checks/windows.sh || status=1
